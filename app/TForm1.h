@@ -1,0 +1,224 @@
+#pragma once
+
+#include "store/Database.h"
+#include "store/Query.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class DataGrid;
+class LookupCombo;
+class NumberEdit;
+class PhotoBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class TEditkol;
+class TProekt;
+class Tproekti;
+class Tproektedit;
+
+// The main window: the catalogue browser, the specification of the open project and the
+// project commands. Its handlers live next to the rules of the subsystem they belong to.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Opens base.mdb in the current folder; throws StoreError when it can not.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Created once, hidden, and reused.
+    void createDialogs();
+
+    Database& ADOConn() { return *m_db; }
+
+    // --- controls, named as in the window layout ---
+    // Top band.
+    QLabel* Image1;
+    QLabel* Label1;
+    // Catalogue column.
+    QGroupBox* GroupBox8;
+    LookupCombo* combovid;
+    QLabel* Panel2;
+    DataGrid* DBGridEh1;
+    QLabel* Label4;
+    QLineEdit* findedit;
+    QPushButton* BitBtn9;
+    QGroupBox* GroupBox2;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton3;
+    QRadioButton* RadioButton4;
+    QRadioButton* RadioButton5;
+    QGroupBox* GroupBox3;
+    QRadioButton* RadioButton6;
+    QRadioButton* RadioButton7;
+    QLineEdit* namekr;
+    QLabel* Label2;
+    NumberEdit* dlinaus;
+    QLabel* Label3;
+    NumberEdit* kolshtuk;
+    QGroupBox* GroupBox9;
+    QRadioButton* RBclick;
+    QRadioButton* RBbutton;
+    // Branch-element column.
+    QGroupBox* GroupBox7;
+    LookupCombo* combovid3;
+    QLabel* Panel8;
+    DataGrid* DBGridEh3;
+    // Accessory column.
+    QGroupBox* GroupBox5;
+    LookupCombo* combovid2;
+    QGroupBox* GroupBox6;
+    QRadioButton* RadioButton8;
+    QRadioButton* RadioButton9;
+    QRadioButton* RadioButton10;
+    DataGrid* DBGridEh4;
+    // Bottom band.
+    QGroupBox* GroupBox4;
+    DataGrid* DBGridEh2;
+    QPushButton* BitBtn6;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn7;
+    QPushButton* BitBtn8;
+    QPushButton* BitBtn5;
+    QPlainTextEdit* nametovarm;
+    QGroupBox* GroupBox1;
+    PhotoBox* imgG;
+    QSplitter* Splitter1;  // catalogue | branch elements
+    QSplitter* Splitter2;  // branch elements | accessories
+    QSplitter* Splitter3;  // columns / bottom band
+    QSplitter* Splitter4;  // specification | picture panel
+
+    // --- the dialogs ---
+    TEditkol* Editkol = nullptr;
+    TProekt* Proekt = nullptr;
+    Tproekti* proekti = nullptr;
+    Tproektedit* proektedit = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend struct TForm1Access;  // tests read and set the state fields
+    friend class TEditkol;
+    friend class TProekt;
+    friend class Tproekti;
+    friend class Tproektedit;
+
+    void buildLayout();
+    void connectHandlers();
+
+    // --- window: app/ ---
+    void FormCreate();
+    void FormShow();
+    void DBGridEh1Enter();
+    void DBGridEh1Exit();
+    void DBGridEh3Enter();
+    void DBGridEh3Exit();
+    void DBGridEh4Enter();
+    void DBGridEh4Exit();
+    void combovidEnter();
+    void combovidExit();
+    void combovid3Enter();
+    void combovid3Exit();
+    void combovid2Enter();
+    void combovid2Exit();
+    void DBGridEh2Enter();
+    void DBGridEh2Exit();
+    void RBclickClick();
+    void RBbuttonClick();
+
+    // --- catalogue: catalogue/ ---
+    void combovidClick();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void LoadTypeProducts();
+    void BitBtn9Click();
+    void RunSearch();
+    void DBGridEh1ChangeNode();
+    void dlinausExit();
+    void DBGridEh3CellClick();
+    void DBGridEh3KeyUp();
+    void DBGridEh4CellClick();
+    void DBGridEh4KeyUp();
+    void DBGridEh2CellClick();
+    void DBGridEh2KeyUp();
+    void ShowCoverName();
+    void ShowPieceCount();
+    void LoadPhoto(const QString& sql);
+    void FillBranchAuto();
+    void FillBranchManual(int typeKey);
+    void combovid3Click();
+    void FillAccessories();
+    void combovid2Click();
+    void RadioButton8Click();
+    void RadioButton9Click();
+    void RadioButton10Click();
+    // catalogue/: private helpers of its own go below this line.
+
+    // --- specification: specification/ ---
+    void reloadSpec();
+    void BitBtn3Click();
+    void addPosition(int source);
+    void DBGridEh1DblClick();
+    void DBGridEh3DblClick();
+    void DBGridEh4DblClick();
+    void BitBtn6Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn4Click();
+    // specification/: private helpers of its own go below this line.
+
+    // --- projects: projects/ ---
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void FormClose();
+    void takeSnapshot();
+    void dropSnapshot();
+    void restoreSnapshot();
+    // projects/: private helpers of its own go below this line.
+
+    // --- export: export/ ---
+    void BitBtn5Click();
+    QString m_lastExportPath;  // the save dialog offers the path chosen last
+    // export/: private helpers of its own go below this line.
+
+    // --- the connection and the query objects ---
+    std::unique_ptr<Database> m_db;
+
+public:
+    Query QV;        // tray types
+    Query Q_v2;      // accessory types
+    Query Q_tovar;   // product tree
+    Query Q_FTovar;  // branch elements
+    Query Q_tovar2;  // accessories
+    Query Q_foto;    // photos
+    Query Q_buy;     // specification view; the grid holds its rows as the in-memory table
+    Query Q_all;     // scratch query: every use closes it, sets a statement, opens or executes
+
+private:
+    bool m_shown = false;
+
+    // --- the nine state fields ---
+    int curPokr = 2;
+    int treeRecNo = -1;
+    int accRecNo = 0;
+    int krepMode = 1;
+    int manualBranch = 0;
+    int addSource = 0;
+    int curProject = 0;
+    int modified = 0;
+    int searchMode = 0;
+};

@@ -1,0 +1,94 @@
+#include "store/Database.h"
+
+#include "store/SqlFunctions.h"
+#include "store/StoreError.h"
+
+#include <sqlite3.h>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString engineText(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+}  // namespace
+
+bool isJetFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(32);
+    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+std::unique_ptr<Database> Database::open(const QString& path) {
+    const QString shown = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(path))
+        throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
+    if (isJetFile(path))
+        throw StoreError(
+            QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа работает с базой "
+                           "SQLite. Переименуйте его и преобразуйте командой:\n"
+                           "ulmar-tool import-mdb <файл Access> <папка>")
+                .arg(shown));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString text = db ? engineText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw StoreError(QStringLiteral("%1: %2").arg(shown, text));
+    }
+    std::unique_ptr<Database> result(new Database(db));
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_extended_result_codes(db, 1);
+    registerSqlFunctions(db);
+    // Reading the schema proves the file is a database at all, before any window is shown.
+    try {
+        result->execute(QStringLiteral("select count(*) from sqlite_master"));
+    } catch (const StoreError& e) {
+        throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
+    }
+    return result;
+}
+
+Database::~Database() {
+    sqlite3_close_v2(m_db);
+}
+
+void Database::execute(const QString& sql) {
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = utf8.constData();
+    while (tail && *tail) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, tail, -1, &stmt, &tail) != SQLITE_OK)
+            throw StoreError(engineText(m_db));
+        if (!stmt)
+            break;  // only blanks or a comment were left
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            throw StoreError(engineText(m_db));
+    }
+}
+
+std::int64_t Database::lastInsertKey() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+Database::Transaction::Transaction(Database& db) : m_db(db) {
+    m_db.execute(QStringLiteral("begin immediate"));
+}
+
+Database::Transaction::~Transaction() {
+    if (!m_done)
+        sqlite3_exec(m_db.handle(), "rollback", nullptr, nullptr, nullptr);
+}
+
+void Database::Transaction::commit() {
+    m_db.execute(QStringLiteral("commit"));
+    m_done = true;
+}

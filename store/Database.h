@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+struct sqlite3;
+
+// The one connection to base.mdb. Opened read-write and shared with other programs; never
+// creates the file, so a missing catalogue can not turn into an empty one.
+class Database {
+public:
+    // Throws StoreError with the engine's text (and a hint for an Access file).
+    static std::unique_ptr<Database> open(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    // Runs one statement that returns no rows; throws StoreError.
+    void execute(const QString& sql);
+    std::int64_t lastInsertKey() const;
+
+    // One transaction around a command of several statements: rolled back unless committed.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+        void commit();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+    private:
+        Database& m_db;
+        bool m_done = false;
+    };
+
+private:
+    explicit Database(sqlite3* db) : m_db(db) {}
+    sqlite3* m_db;
+};
+
+// True when the file starts like a Microsoft Access (Jet or ACE) database.
+bool isJetFile(const QString& path);

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+
+// A decimal amount with exactly four places after the point: money, quantities, lengths.
+// Held as a count of ten-thousandths, so sums and products never drift.
+class Fixed4 {
+public:
+    static constexpr std::int64_t Scale = 10000;
+
+    constexpr Fixed4() = default;
+    static constexpr Fixed4 fromRaw(std::int64_t tenThousandths) {
+        Fixed4 f;
+        f.m_raw = tenThousandths;
+        return f;
+    }
+    static constexpr Fixed4 fromInt(std::int64_t whole) { return fromRaw(whole * Scale); }
+    // Rounds the decimal value the double stands for to four places, ties to the even neighbour.
+    static Fixed4 fromDouble(double value);
+    // Accepts "7.5", "7,5", "-0.125", "3"; more than four decimals round ties to even.
+    static std::optional<Fixed4> parse(QStringView text);
+
+    constexpr std::int64_t raw() const { return m_raw; }
+    double toDouble() const { return double(m_raw) / Scale; }
+    // Shortest plain decimal form with a point: 3, 7.5, 0.125, -0.5.
+    QString toString() const;
+
+    constexpr bool isZero() const { return m_raw == 0; }
+    // The smallest whole n with n * divisor >= *this (divisor must be positive).
+    std::int64_t ceilDiv(Fixed4 divisor) const;
+
+    friend constexpr Fixed4 operator+(Fixed4 a, Fixed4 b) { return fromRaw(a.m_raw + b.m_raw); }
+    friend constexpr Fixed4 operator-(Fixed4 a, Fixed4 b) { return fromRaw(a.m_raw - b.m_raw); }
+    friend constexpr Fixed4 operator-(Fixed4 a) { return fromRaw(-a.m_raw); }
+    // Product rounded to four places, ties to even.
+    friend Fixed4 operator*(Fixed4 a, Fixed4 b);
+    // Quotient rounded to four places, ties to even (divisor must not be zero).
+    friend Fixed4 operator/(Fixed4 a, Fixed4 b);
+    Fixed4& operator+=(Fixed4 o) {
+        m_raw += o.m_raw;
+        return *this;
+    }
+    Fixed4& operator-=(Fixed4 o) {
+        m_raw -= o.m_raw;
+        return *this;
+    }
+
+    friend constexpr bool operator==(Fixed4 a, Fixed4 b) { return a.m_raw == b.m_raw; }
+    friend constexpr bool operator!=(Fixed4 a, Fixed4 b) { return a.m_raw != b.m_raw; }
+    friend constexpr bool operator<(Fixed4 a, Fixed4 b) { return a.m_raw < b.m_raw; }
+    friend constexpr bool operator<=(Fixed4 a, Fixed4 b) { return a.m_raw <= b.m_raw; }
+    friend constexpr bool operator>(Fixed4 a, Fixed4 b) { return a.m_raw > b.m_raw; }
+    friend constexpr bool operator>=(Fixed4 a, Fixed4 b) { return a.m_raw >= b.m_raw; }
+
+private:
+    std::int64_t m_raw = 0;
+};

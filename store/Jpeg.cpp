@@ -1,0 +1,103 @@
+#include "store/Jpeg.h"
+
+#include <jpeglib.h>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: jump back instead.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void onError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void onMessage(j_common_ptr, int) {}  // warnings about corrupt data are not shown
+
+// Photos of a catalogue are small; anything beyond this is damaged data, not a picture.
+constexpr long MaxPixels = 40L * 1000 * 1000;
+
+}  // namespace
+
+std::optional<RgbImage> decodeJpeg(const QByteArray& data) {
+    if (data.size() < 4)
+        return std::nullopt;
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    // Everything the jump may skip over lives outside this frame's locals that change later.
+    auto* image = new RgbImage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        delete image;
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
+        long(info.image_width) * long(info.image_height) > MaxPixels) {
+        jpeg_destroy_decompress(&info);
+        delete image;
+        return std::nullopt;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    image->width = int(info.output_width);
+    image->height = int(info.output_height);
+    image->pixels.resize(qsizetype(image->width) * image->height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(image->pixels.data()) +
+                       std::size_t(info.output_scanline) * std::size_t(image->width) * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    RgbImage result = std::move(*image);
+    delete image;
+    return result;
+}
+
+QByteArray encodeJpeg(const RgbImage& image, int quality) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() < qsizetype(image.width) * image.height * 3)
+        return QByteArray();
+    jpeg_compress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        std::free(buffer);
+        return QByteArray();
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(image.width);
+    info.image_height = JDIMENSION(image.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(reinterpret_cast<const JSAMPLE*>(
+            image.pixels.constData() +
+            std::size_t(info.next_scanline) * std::size_t(image.width) * 3));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return result;
+}

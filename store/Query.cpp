@@ -1,0 +1,139 @@
+#include "store/Query.h"
+
+#include "store/Database.h"
+#include "store/StoreError.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+Statement prepare(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (!stmt)
+        throw StoreError(QStringLiteral("Пустой текст запроса."));
+    return Statement(stmt);
+}
+
+Value readColumn(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return Value(std::int64_t(sqlite3_column_int64(stmt, column)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt, column));
+        case SQLITE_TEXT:
+            return Value(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                  sqlite3_column_bytes(stmt, column)));
+        case SQLITE_BLOB: {
+            const void* data = sqlite3_column_blob(stmt, column);
+            return Value(
+                QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt, column)));
+        }
+        default:
+            return Value();
+    }
+}
+
+}  // namespace
+
+Query::Query(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
+
+void Query::setSql(const QString& sql) {
+    if (m_open)
+        throw StoreError(
+            QStringLiteral("Запрос %1 открыт: текст меняется только у закрытого.").arg(m_name));
+    m_sql = sql;
+}
+
+void Query::open() {
+    close();
+    Statement stmt = prepare(m_db.handle(), m_sql);
+    const int columns = sqlite3_column_count(stmt.get());
+    QStringList names;
+    for (int c = 0; c < columns; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+    std::vector<Value> values;
+    int rows = 0;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            values.push_back(readColumn(stmt.get(), c));
+        ++rows;
+    }
+    if (rc != SQLITE_DONE)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+    m_columns = names;
+    m_foldedColumns.clear();
+    for (const QString& n : names)
+        m_foldedColumns << n.toCaseFolded();
+    m_values = std::move(values);
+    m_rowCount = rows;
+    m_recNo = rows > 0 ? 1 : 0;
+    m_eof = rows == 0;
+    m_open = true;
+}
+
+void Query::execute() {
+    close();
+    Statement stmt = prepare(m_db.handle(), m_sql);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+}
+
+void Query::close() {
+    m_open = false;
+    m_eof = true;
+    m_rowCount = 0;
+    m_recNo = 0;
+    m_columns.clear();
+    m_foldedColumns.clear();
+    m_values.clear();
+}
+
+void Query::setRecNo(int row) {
+    if (!m_open || m_rowCount == 0)
+        return;
+    m_recNo = std::clamp(row, 1, m_rowCount);
+    m_eof = false;
+}
+
+void Query::next() {
+    if (!m_open || m_eof)
+        return;
+    if (m_recNo < m_rowCount)
+        ++m_recNo;
+    else
+        m_eof = true;
+}
+
+int Query::columnIndex(QStringView name) const {
+    const QString folded = name.toString().toCaseFolded();
+    for (int c = int(m_foldedColumns.size()) - 1; c >= 0; --c)
+        if (m_foldedColumns[c] == folded)
+            return c;
+    return -1;
+}
+
+const Value& Query::field(QStringView name) const {
+    const int column = columnIndex(name);
+    if (column < 0)
+        throw StoreError(
+            QStringLiteral("Поле %1 не найдено в запросе %2.").arg(name.toString(), m_name));
+    if (!m_open || m_recNo < 1)
+        throw StoreError(QStringLiteral("В запросе %1 нет текущей строки.").arg(m_name));
+    return value(m_recNo - 1, column);
+}

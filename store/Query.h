@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/Value.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class Database;
+
+// A named query object with a static cursor: open() runs a select and holds every row, the
+// record count is known at once, the current row is 1-based (0 when there is none).
+class Query {
+public:
+    Query(Database& db, QString name);
+
+    const QString& name() const { return m_name; }
+    // Only while closed, as the window's queries are always closed before their text changes.
+    void setSql(const QString& sql);
+    const QString& sql() const { return m_sql; }
+
+    void open();     // throws StoreError; the query stays closed on failure
+    void execute();  // insert, update, delete; throws StoreError
+    void close();
+    bool isOpen() const { return m_open; }
+
+    int recordCount() const { return m_rowCount; }
+    int recNo() const { return m_recNo; }
+    void setRecNo(int row);  // clamped to 1..recordCount
+    void first() { setRecNo(1); }
+    void next();
+    bool eof() const { return !m_open || m_recNo < 1 || m_eof; }
+
+    int columnCount() const { return int(m_columns.size()); }
+    const QStringList& columnNames() const { return m_columns; }
+    // Case-insensitive; where two output names differ only in case, the later column wins.
+    int columnIndex(QStringView name) const;
+    // The field of the current row; throws StoreError for an unknown name or no current row.
+    const Value& field(QStringView name) const;
+    const Value& value(int row, int column) const {  // row and column from 0
+        return m_values[std::size_t(row) * m_columns.size() + std::size_t(column)];
+    }
+
+private:
+    Database& m_db;
+    QString m_name;
+    QString m_sql;
+    bool m_open = false;
+    bool m_eof = false;
+    int m_rowCount = 0;
+    int m_recNo = 0;
+    QStringList m_columns;
+    QStringList m_foldedColumns;
+    std::vector<Value> m_values;
+};

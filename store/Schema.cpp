@@ -1,0 +1,70 @@
+#include "store/Schema.h"
+
+namespace schema {
+
+QString coatingName(int code) {
+    switch (code) {
+        case 1:
+            return QStringLiteral("Грунт");
+        case 2:
+            return QStringLiteral("Цинк");
+        case 3:
+            return QStringLiteral("Полимер");
+        case 4:
+            return QStringLiteral("Гор. Цинк");
+        case 5:
+            return QStringLiteral("ТДЦ");
+        default:
+            return QStringLiteral("0");
+    }
+}
+
+QStringList createTables() {
+    // Money columns are NUMERIC: whole values stay integers, the rest are read back rounded
+    // to four places.
+    return {
+        QStringLiteral("create table EXPORT_VIDTMC (Ключ integer primary key, Название text, "
+                       "Номер text)"),
+        QStringLiteral(
+            "create table EXPORT_TMC (Ключ integer primary key, Название text, Номер text, "
+            "Вид integer, Подвид integer, Ширина integer, Высота integer, Длина numeric, "
+            "ЕИ text, ТМЦ integer, "
+            "k1 integer, k2 integer, k3 integer, k4 integer, k5 integer, "
+            "t1k integer, t2k integer, t3k integer, t4k integer, t5k integer, "
+            "p1 numeric, p2 numeric, p3 numeric, p4 numeric, p5 numeric)"),
+        QStringLiteral("create table EXPORT_PODVID (Ключ integer primary key, Название text)"),
+        QStringLiteral("create table EXPORT_FOTO (Ключ integer primary key, Фото blob)"),
+        QStringLiteral("create table Export_INFOTO (ТМЦ integer, _ГруппаФото integer, "
+                       "krep integer)"),
+        QStringLiteral("create table EXPORT_KREP (_Группа integer, Способ integer)"),
+        QStringLiteral("create table project (Ключ integer primary key autoincrement, "
+                       "Название text)"),
+        QStringLiteral("create table buy (Ключ integer primary key autoincrement, project integer, "
+                       "TMC integer, Pokr integer, TMC2 integer, price numeric, kol numeric, "
+                       "kolm numeric default 0, izm text, vid integer)"),
+        QStringLiteral("create table arh (Ключ integer primary key autoincrement, project integer, "
+                       "TMC integer, Pokr integer, TMC2 integer, price numeric, kol numeric, "
+                       "kolm numeric default 0, izm text, vid integer)"),
+    };
+}
+
+QStringList createIndexes() {
+    QStringList statements = {
+        QStringLiteral("create index if not exists EXPORT_TMC_Вид on EXPORT_TMC (Вид, Подвид)"),
+        QStringLiteral("create index if not exists EXPORT_TMC_Подвид on EXPORT_TMC (Подвид, Вид)"),
+        QStringLiteral("create index if not exists Export_INFOTO_ТМЦ on Export_INFOTO (ТМЦ, krep)"),
+        QStringLiteral("create index if not exists EXPORT_KREP_Способ on EXPORT_KREP "
+                       "(Способ, _Группа)"),
+        QStringLiteral("create index if not exists buy_project on buy (project, TMC, Pokr)"),
+        QStringLiteral("create index if not exists buy_vid on buy (project, vid)"),
+        QStringLiteral("create index if not exists arh_project on arh (project)"),
+    };
+    for (int n = 1; n <= coatingCount; ++n)
+        statements << QStringLiteral(
+                          "create index if not exists EXPORT_TMC_t%1k on EXPORT_TMC "
+                          "(t%1k)")
+                          .arg(n);
+    return statements;
+}
+
+}  // namespace schema

@@ -1,0 +1,136 @@
+#include "store/Database.h"
+#include "store/Fixed4.h"
+#include "store/Query.h"
+#include "store/SqlLiteral.h"
+#include "store/StoreError.h"
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+
+TEST(Fixed4, ShortestTextWithAPoint) {
+    const struct {
+        std::int64_t raw;
+        const char* text;
+    } cases[] = {{30000, "3"},    {75000, "7.5"},  {1234500, "123.45"},
+                 {-5000, "-0.5"}, {1250, "0.125"}, {1, "0.0001"},
+                 {0, "0"},        {-30000, "-3"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Fixed4::fromRaw(c.raw).toString(), QString::fromLatin1(c.text)) << c.raw;
+}
+
+TEST(Fixed4, ReadingRoundsToFourPlacesTiesToEven) {
+    const struct {
+        double value;
+        std::int64_t raw;
+    } cases[] = {{0.12345, 1234}, {0.12355, 1236},     {2.00005, 20000},
+                 {-0.00015, -2},  {566.6156, 5666156}, {4.166666666666667, 41667},
+                 {1e-9, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Fixed4::fromDouble(c.value).raw(), c.raw) << c.value;
+}
+
+TEST(Fixed4, ParseArithmeticAndPieces) {
+    EXPECT_EQ(Fixed4::parse(u"7,5")->raw(), 75000);
+    EXPECT_EQ(Fixed4::parse(u" -0.125 ")->raw(), -1250);
+    EXPECT_FALSE(Fixed4::parse(u"abc"));
+    EXPECT_EQ((Fixed4::fromInt(3) * Fixed4::fromDouble(12.5)).toString(), "37.5");
+    EXPECT_EQ((Fixed4::fromDouble(0.00005) * Fixed4::fromInt(1)).raw(), 0);  // 0.00005 -> 0
+    // 7.5 m of 3000 mm stock: 3 pieces; exactly 3 m: 1; 3.001 m: 2.
+    EXPECT_EQ(Fixed4::fromInt(7500).ceilDiv(Fixed4::fromInt(3000)), 3);
+    EXPECT_EQ(Fixed4::fromInt(3000).ceilDiv(Fixed4::fromInt(3000)), 1);
+    EXPECT_EQ(Fixed4::fromInt(3001).ceilDiv(Fixed4::fromInt(3000)), 2);
+    EXPECT_EQ(Fixed4::fromInt(-500).ceilDiv(Fixed4::fromInt(3000)), 0);
+}
+
+TEST(SqlLiteral, ValuesEnterStatementsSafely) {
+    EXPECT_EQ(sqlInt(-64), "-64");
+    EXPECT_EQ(sqlFixed(Fixed4::fromDouble(12.5)), "12.5");
+    EXPECT_EQ(sqlText("Проект 'Север'"), "'Проект ''Север'''");
+    EXPECT_EQ(sqlTextBody("a'b"), "a''b");
+}
+
+TEST(Database, MissingOrForeignFileIsRefusedAndNeverCreated) {
+    TempStore store;
+    EXPECT_THROW(Database::open("absent.mdb"), StoreError);
+    EXPECT_FALSE(QFile::exists("absent.mdb"));
+    {
+        QFile text("text.mdb");
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray(4096, 'x'));
+    }
+    try {
+        Database::open("text.mdb");
+        FAIL() << "a text file opened as a database";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains("not a database")) << e.message().toStdString();
+    }
+    {
+        QFile jet("jet.mdb");
+        ASSERT_TRUE(jet.open(QIODevice::WriteOnly));
+        jet.write(QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2048, '\0'));
+    }
+    try {
+        Database::open("jet.mdb");
+        FAIL() << "an Access file opened";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains("import-mdb")) << e.message().toStdString();
+    }
+}
+
+TEST(Query, StaticCursorAndCaseInsensitiveFields) {
+    TempStore store({"insert into project (Название) values ('Север')",
+                     "insert into project (Название) values ('Юг')"});
+    auto db = Database::open(store.path());
+    Query q(*db, "Q_all");
+    q.setSql("select Ключ, Название, 1 as Pokr, 'x' as pokr from project");
+    q.open();
+    EXPECT_EQ(q.recordCount(), 2);
+    EXPECT_EQ(q.recNo(), 1);
+    EXPECT_EQ(q.field(u"название").toText(), "Север");
+    EXPECT_EQ(q.field(u"POKR").toText(), "x");  // the later, aliased column
+    q.setRecNo(2);
+    EXPECT_EQ(q.field(u"Название").toText(), "Юг");
+    q.next();
+    EXPECT_TRUE(q.eof());
+    EXPECT_THROW(q.setSql("select 1"), StoreError);  // only while closed
+    EXPECT_THROW(q.field(u"nope"), StoreError);
+    q.close();
+    q.setSql("select * from nowhere");
+    EXPECT_THROW(q.open(), StoreError);
+    EXPECT_FALSE(q.isOpen());
+}
+
+TEST(SqlFunctions, StrAndCaseInsensitiveLike) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    Query q(*db, "Q_all");
+    q.setSql(
+        "select str(2), str(-3), str(7.5), 'Лоток ЛП' like '%лоток%', 'лоток' like 'ЛОТ%', "
+        "'Ёж' like 'ё_', 'ab' like 'a', 'S0,7' like '%0,7%', 'x' like '%%'");
+    q.open();
+    EXPECT_EQ(q.value(0, 0).toText(), " 2");
+    EXPECT_EQ(q.value(0, 1).toText(), "-3");
+    EXPECT_EQ(q.value(0, 2).toText(), " 7.5");
+    for (int c = 3; c <= 5; ++c)
+        EXPECT_EQ(q.value(0, c).toInt(), 1) << c;
+    EXPECT_EQ(q.value(0, 6).toInt(), 0);
+    EXPECT_EQ(q.value(0, 7).toInt(), 1);
+    EXPECT_EQ(q.value(0, 8).toInt(), 1);
+}
+
+TEST(Database, TransactionRollsBackUnlessCommitted) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    {
+        Database::Transaction t(*db);
+        db->execute("insert into project (Название) values ('a')");
+    }
+    EXPECT_EQ(store.scalar("select count(*) from project"), "0");
+    {
+        Database::Transaction t(*db);
+        db->execute("insert into project (Название) values ('a')");
+        t.commit();
+    }
+    EXPECT_EQ(store.scalar("select count(*) from project"), "1");
+}

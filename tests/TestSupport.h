@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/TForm1.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// The folder of the shared test data, or empty when it is not there.
+QString fixturesDir();
+
+// A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
+// folder while the object lives (the program opens base.mdb from there).
+class TempStore {
+public:
+    explicit TempStore(const QStringList& statements = {});
+    ~TempStore();
+    QString dir() const { return m_dir.path(); }
+    QString path() const { return m_dir.filePath(QStringLiteral("base.mdb")); }
+    // Runs statements on a connection of its own (not the window's).
+    void run(const QStringList& statements) const;
+    // The first field of the first row, as text ("" when there is no row).
+    QString scalar(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+};
+
+// Reads and sets the main window's state fields and calls its handlers in tests.
+struct TForm1Access {
+    static int& curPokr(TForm1& f) { return f.curPokr; }
+    static int& treeRecNo(TForm1& f) { return f.treeRecNo; }
+    static int& accRecNo(TForm1& f) { return f.accRecNo; }
+    static int& krepMode(TForm1& f) { return f.krepMode; }
+    static int& manualBranch(TForm1& f) { return f.manualBranch; }
+    static int& addSource(TForm1& f) { return f.addSource; }
+    static int& curProject(TForm1& f) { return f.curProject; }
+    static int& modified(TForm1& f) { return f.modified; }
+    static int& searchMode(TForm1& f) { return f.searchMode; }
+    static void FormShow(TForm1& f) { f.FormShow(); }
+    static void LoadTypeProducts(TForm1& f) { f.LoadTypeProducts(); }
+    static void RunSearch(TForm1& f) { f.RunSearch(); }
+    static void reloadSpec(TForm1& f) { f.reloadSpec(); }
+    static void addPosition(TForm1& f, int source) { f.addPosition(source); }
+    static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
+    static void dropSnapshot(TForm1& f) { f.dropSnapshot(); }
+    static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
+    static void FormClose(TForm1& f) { f.FormClose(); }
+};
+
+// A main window on the current folder's base.mdb, with its dialogs, shown offscreen.
+std::unique_ptr<TForm1> openMainWindow();

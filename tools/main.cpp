@@ -1,0 +1,23 @@
+// ulmar-tool: the program's companion on the command line.
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+int usage() {
+    QTextStream(stderr) << "Использование:\n"
+                           "  ulmar-tool demo-db DIR [--replace]\n"
+                           "  ulmar-tool export FILE [--project KEY]\n"
+                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    return usage();
+}

@@ -1,0 +1,25 @@
+# Shared by ./run and ./test: install what the build needs, then build.
+ULMAR_PACKAGES=(cmake g++ make pkg-config ccache qt6-base-dev qt6-translations-l10n
+    libsqlite3-dev libjpeg62-turbo-dev mdbtools-dev libglib2.0-dev libgtest-dev
+    fonts-dejavu-core)
+
+ulmar_install() {
+    local missing=()
+    for p in "${ULMAR_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Устанавливаются пакеты: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+ulmar_build() {  # $1: build folder, $2: build type
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$1" -DCMAKE_BUILD_TYPE="$2" -DULMAR_WERROR="${ULMAR_WERROR:-OFF}" "${launcher[@]}"
+    cmake --build "$1" -j"$(nproc)"
+}

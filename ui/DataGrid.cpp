@@ -1,0 +1,153 @@
+#include "ui/DataGrid.h"
+
+#include "store/Query.h"
+
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+DataGrid::DataGrid(QWidget* parent)
+    : QWidget(parent), m_model(new GridModel(this)), m_view(new QTreeView(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view);
+    m_view->setModel(m_model);
+    m_view->setRootIsDecorated(false);
+    m_view->setUniformRowHeights(true);
+    m_view->setAllColumnsShowFocus(true);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setMouseTracking(true);
+    m_view->setItemsExpandable(true);
+    m_view->header()->setSectionsMovable(false);
+    m_view->header()->setStretchLastSection(false);
+    m_view->header()->setDefaultAlignment(Qt::AlignCenter);
+    m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
+    setFocusProxy(m_view);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { onCurrentChanged(current); });
+    connect(m_view, &QTreeView::doubleClicked, this, [this] { emit doubleClicked(); });
+    connect(m_view, &QTreeView::clicked, this, [this] { emit cellClicked(); });
+}
+
+void DataGrid::setColumns(const QList<GridColumn>& columns) {
+    m_model->setColumns(columns);
+    for (int c = 0; c < columns.size(); ++c) {
+        m_view->setColumnWidth(c, columns[c].width);
+        m_view->setColumnHidden(c, !columns[c].visible);
+    }
+}
+
+void DataGrid::setTreeFields(const QString& keyField, const QString& parentField) {
+    m_model->setTreeFields(keyField, parentField);
+    m_view->setRootIsDecorated(true);
+}
+
+void DataGrid::setFooter(const QString& sumField, const QString& underField) {
+    m_sumField = sumField;
+    m_footerUnder = underField;
+    if (!m_footer) {
+        m_footerStrip = new QWidget(this);
+        m_footerStrip->setFixedHeight(m_view->fontMetrics().height() + 8);
+        m_footerStrip->installEventFilter(this);
+        m_footer = new QLabel(m_footerStrip);
+        m_footer->setObjectName(QStringLiteral("footer"));
+        m_footer->setAutoFillBackground(true);
+        m_footer->setAlignment(Qt::AlignCenter);
+        static_cast<QVBoxLayout*>(layout())->addWidget(m_footerStrip);
+        connect(m_view->header(), &QHeaderView::sectionResized, this, [this] { placeFooter(); });
+        connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                [this] { placeFooter(); });
+    }
+    updateFooter();
+}
+
+void DataGrid::reload() {
+    m_programMove = true;
+    m_model->reload(m_query);
+    m_view->expandAll();
+    syncToQuery();
+    m_programMove = false;
+    updateFooter();
+}
+
+void DataGrid::syncToQuery() {
+    const bool wasProgramMove = m_programMove;
+    m_programMove = true;
+    const int recNo = m_query && m_query->isOpen() ? m_query->recNo() : 0;
+    const QModelIndex index = m_model->indexOfRecNo(recNo);
+    if (index.isValid()) {
+        m_view->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->scrollTo(index);
+    } else {
+        m_view->selectionModel()->clear();
+    }
+    m_programMove = wasProgramMove;
+}
+
+void DataGrid::onCurrentChanged(const QModelIndex& current) {
+    if (m_programMove || !m_query || !m_query->isOpen())
+        return;
+    const int recNo = m_model->recNoOf(current);
+    if (recNo < 1 || recNo == m_query->recNo())
+        return;
+    m_query->setRecNo(recNo);
+    emit currentRowChanged();
+}
+
+void DataGrid::updateFooter() {
+    if (!m_footer)
+        return;
+    m_total = Fixed4();
+    if (m_query && m_query->isOpen()) {
+        const int column = m_query->columnIndex(m_sumField);
+        if (column >= 0)
+            for (int r = 0; r < m_query->recordCount(); ++r)
+                m_total += m_query->value(r, column).toFixed();
+    }
+    m_footer->setText(m_total.toString().replace(QLatin1Char('.'), QLocale().decimalPoint()));
+    placeFooter();
+}
+
+void DataGrid::placeFooter() {
+    if (!m_footer)
+        return;
+    // The total stands under its column, as in a grid footer.
+    const auto& columns = m_model->columns();
+    for (int c = 0; c < columns.size(); ++c) {
+        if (columns[c].field.compare(m_footerUnder, Qt::CaseInsensitive) != 0)
+            continue;
+        const int left = m_view->header()->sectionViewportPosition(c) + m_view->frameWidth();
+        m_footer->setGeometry(left, 0, m_view->header()->sectionSize(c), m_footerStrip->height());
+    }
+}
+
+bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_footerStrip && event->type() == QEvent::Resize)
+        placeFooter();
+    if (watched == m_view) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                emit focusEntered();
+                break;
+            case QEvent::FocusOut:
+                emit focusLeft();
+                break;
+            case QEvent::KeyRelease:
+                emit keyReleased();
+                break;
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

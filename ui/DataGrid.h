@@ -1,0 +1,64 @@
+#pragma once
+
+#include "store/Fixed4.h"
+#include "ui/GridModel.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTreeView;
+class Query;
+
+// A data-aware grid over one of the window's queries: a flat grid, or a tree when key and
+// parent fields are set, with an optional footer that sums one field over all rows.
+// The query's current row and the grid's current row are kept the same. Only the user's own
+// moves are reported through currentRowChanged; moves the program makes are silent.
+class DataGrid : public QWidget {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    void setQuery(Query* query) { m_query = query; }
+    Query* query() const { return m_query; }
+    void setColumns(const QList<GridColumn>& columns);
+    void setTreeFields(const QString& keyField, const QString& parentField);
+    // The footer sums sumField over all rows and shows it under the column showing underField.
+    void setFooter(const QString& sumField, const QString& underField);
+    QLabel* footer() const { return m_footer; }
+    Fixed4 footerTotal() const { return m_total; }
+
+    // Rebuilds the rows from the query (after it was opened or closed) and stands on the
+    // query's current row, without reporting a move.
+    void reload();
+    // Puts the grid on the query's current row, without reporting a move.
+    void syncToQuery();
+
+    QTreeView* view() const { return m_view; }
+    GridModel* model() const { return m_model; }
+
+signals:
+    void currentRowChanged();  // the user moved to another row; the query already stands there
+    void doubleClicked();
+    void cellClicked();
+    void keyReleased();
+    void focusEntered();
+    void focusLeft();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onCurrentChanged(const QModelIndex& current);
+    void updateFooter();
+    void placeFooter();
+
+    Query* m_query = nullptr;
+    GridModel* m_model;
+    QTreeView* m_view;
+    QWidget* m_footerStrip = nullptr;
+    QLabel* m_footer = nullptr;
+    QString m_sumField;
+    QString m_footerUnder;
+    Fixed4 m_total;
+    bool m_programMove = false;
+};

@@ -1,0 +1,153 @@
+#include "ui/GridModel.h"
+
+#include "store/Query.h"
+
+#include <QBrush>
+#include <QLocale>
+#include <unordered_map>
+
+GridModel::GridModel(QObject* parent)
+    : QAbstractItemModel(parent), m_decimalPoint(QLocale().decimalPoint()) {
+    m_nodes.resize(1);
+}
+
+void GridModel::setColumns(const QList<GridColumn>& columns) {
+    beginResetModel();
+    m_columns = columns;
+    m_fieldOfColumn.assign(std::size_t(columns.size()), -1);
+    endResetModel();
+}
+
+void GridModel::setTreeFields(const QString& keyField, const QString& parentField) {
+    m_keyField = keyField;
+    m_parentField = parentField;
+}
+
+void GridModel::reload(const Query* query) {
+    beginResetModel();
+    m_query = query && query->isOpen() ? query : nullptr;
+    m_nodes.assign(1, Node());
+    m_nodeOfRecNo.clear();
+    m_fieldOfColumn.assign(std::size_t(m_columns.size()), -1);
+    if (m_query) {
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_fieldOfColumn[std::size_t(c)] = m_query->columnIndex(m_columns[c].field);
+        const int rows = m_query->recordCount();
+        m_nodes.resize(std::size_t(rows) + 1);
+        m_nodeOfRecNo.resize(std::size_t(rows));
+        for (int r = 0; r < rows; ++r) {
+            m_nodes[std::size_t(r) + 1].recNo = r + 1;
+            m_nodeOfRecNo[std::size_t(r)] = r + 1;
+        }
+        const int keyColumn = m_keyField.isEmpty() ? -1 : m_query->columnIndex(m_keyField);
+        const int parentColumn = m_parentField.isEmpty() ? -1 : m_query->columnIndex(m_parentField);
+        std::unordered_map<std::int64_t, int> nodeOfKey;
+        if (keyColumn >= 0 && parentColumn >= 0) {
+            nodeOfKey.reserve(std::size_t(rows));
+            for (int r = 0; r < rows; ++r)
+                nodeOfKey.emplace(m_query->value(r, keyColumn).toInt(), r + 1);
+        }
+        for (int r = 0; r < rows; ++r) {
+            int parentNode = 0;
+            if (!nodeOfKey.empty()) {
+                auto it = nodeOfKey.find(m_query->value(r, parentColumn).toInt());
+                if (it != nodeOfKey.end() && it->second != r + 1)
+                    parentNode = it->second;
+            }
+            Node& node = m_nodes[std::size_t(r) + 1];
+            node.parentNode = parentNode;
+            node.rowInParent = int(m_nodes[std::size_t(parentNode)].children.size());
+            m_nodes[std::size_t(parentNode)].children.push_back(r + 1);
+        }
+    }
+    endResetModel();
+}
+
+int GridModel::recNoOf(const QModelIndex& index) const {
+    if (!index.isValid())
+        return 0;
+    return m_nodes[std::size_t(index.internalId())].recNo;
+}
+
+QModelIndex GridModel::indexOfRecNo(int recNo) const {
+    if (recNo < 1 || recNo > int(m_nodeOfRecNo.size()))
+        return {};
+    const int node = m_nodeOfRecNo[std::size_t(recNo) - 1];
+    return createIndex(m_nodes[std::size_t(node)].rowInParent, 0, quintptr(node));
+}
+
+QModelIndex GridModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!hasIndex(row, column, parent))
+        return {};
+    const int parentNode = parent.isValid() ? int(parent.internalId()) : 0;
+    return createIndex(row, column, quintptr(m_nodes[std::size_t(parentNode)].children[row]));
+}
+
+QModelIndex GridModel::parent(const QModelIndex& child) const {
+    if (!child.isValid())
+        return {};
+    const int parentNode = m_nodes[std::size_t(child.internalId())].parentNode;
+    if (parentNode <= 0)
+        return {};
+    return createIndex(m_nodes[std::size_t(parentNode)].rowInParent, 0, quintptr(parentNode));
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0)
+        return 0;
+    const int node = parent.isValid() ? int(parent.internalId()) : 0;
+    return int(m_nodes[std::size_t(node)].children.size());
+}
+
+int GridModel::columnCount(const QModelIndex&) const {
+    return int(m_columns.size());
+}
+
+QString GridModel::cellText(int recNo, int column) const {
+    const int field = m_fieldOfColumn[std::size_t(column)];
+    if (!m_query || field < 0)
+        return QString();
+    const Value& v = m_query->value(recNo - 1, field);
+    if (v.isNull() || v.isBlob())
+        return QString();
+    if (!v.isNumber())
+        return v.toText();
+    QString text;
+    if (m_columns[column].twoDecimals) {
+        // "#.##": nothing for zero, at most two decimals otherwise.
+        const std::int64_t raw = v.toFixed().raw();
+        if (raw == 0)
+            return QString();
+        text = Fixed4::fromRaw((raw >= 0 ? raw + 50 : raw - 50) / 100 * 100).toString();
+    } else {
+        text = v.toText();
+    }
+    return text.replace(QLatin1Char('.'), m_decimalPoint);
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const int recNo = m_nodes[std::size_t(index.internalId())].recNo;
+    const GridColumn& column = m_columns[index.column()];
+    switch (role) {
+        case Qt::DisplayRole:
+            return cellText(recNo, index.column());
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(column.alignment);
+        case Qt::BackgroundRole:
+            return column.background.isValid() ? QVariant(QBrush(column.background)) : QVariant();
+        default:
+            return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns[section].title;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+}
