@@ -1,4 +1,6 @@
 // ulmar-tool: the program's companion on the command line.
+#include "tools/Commands.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -19,5 +21,13 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("demo-db"))
+        return demoDbCommand(rest);
+    if (command == QLatin1String("export"))
+        return exportCommand(rest);
+    if (command == QLatin1String("import-mdb"))
+        return importMdbCommand(rest);
     return usage();
 }

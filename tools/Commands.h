@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+
+// The commands of ulmar-tool; each takes the arguments after its name and returns the exit
+// status. Messages go to standard error, in Russian.
+int demoDbCommand(const QStringList& args);
+int exportCommand(const QStringList& args);
+int importMdbCommand(const QStringList& args);

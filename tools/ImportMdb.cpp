@@ -1,0 +1,9 @@
+// Placeholder; the command is filled in by its own work.
+#include "tools/Commands.h"
+
+#include <QTextStream>
+
+int importMdbCommand(const QStringList&) {
+    QTextStream(stderr) << "Команда ещё не готова.\n";
+    return 1;
+}
