@@ -7,9 +7,37 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+namespace {
+
+// Column titles run over up to two lines, as narrow columns need.
+class WrappingHeader : public QHeaderView {
+public:
+    explicit WrappingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    QSize sizeHint() const override {
+        QSize size = QHeaderView::sizeHint();
+        size.setHeight(2 * fontMetrics().height() + 6);
+        return size;
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = rect;
+        option.section = logicalIndex;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        const QString title = model()->headerData(logicalIndex, orientation()).toString();
+        painter->drawText(rect.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, title);
+    }
+};
+
+}  // namespace
 
 DataGrid::DataGrid(QWidget* parent)
     : QWidget(parent), m_model(new GridModel(this)), m_view(new QTreeView(this)) {
@@ -17,6 +45,7 @@ DataGrid::DataGrid(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_view);
+    m_view->setHeader(new WrappingHeader(m_view));
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setUniformRowHeights(true);
@@ -28,7 +57,6 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setItemsExpandable(true);
     m_view->header()->setSectionsMovable(false);
     m_view->header()->setStretchLastSection(false);
-    m_view->header()->setDefaultAlignment(Qt::AlignCenter);
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     setFocusProxy(m_view);

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTreeView>
@@ -28,8 +29,6 @@ const QColor silver(192, 192, 192);
 constexpr Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment centre = Qt::AlignCenter;
 constexpr Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
-// Header titles run over two lines where the column is narrow.
-const Qt::Alignment wrappedCentre = Qt::Alignment(int(Qt::AlignCenter) | int(Qt::TextWordWrap));
 
 GridColumn col(const QString& field, const QString& title, int width, bool visible = true,
                Qt::Alignment alignment = left, const QColor& background = {},
@@ -112,7 +111,6 @@ QLabel* prompt(LookupCombo* list, const char* name, const QString& text) {
 void catalogueGridLook(DataGrid* grid) {
     grid->setFont(QFont(QStringLiteral("Tahoma"), 8));
     grid->view()->setToolTip(QStringLiteral("Двойной клик добавляет позицию в спецификацию"));
-    grid->view()->header()->setDefaultAlignment(wrappedCentre);
 }
 
 QPushButton* sideButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
@@ -134,6 +132,8 @@ void TForm1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Улмар"));
     resize(996, 723);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     auto* central = new QWidget;
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -360,7 +360,6 @@ void TForm1::buildLayout() {
         col(QStringLiteral("parentid"), QString(), 40, false),
     });
     DBGridEh2->setTreeFields(QStringLiteral("ID"), QStringLiteral("parentid"));
-    DBGridEh2->view()->header()->setDefaultAlignment(wrappedCentre);
     DBGridEh2->setFooter(QStringLiteral("summa2"), QStringLiteral("summa"));
     {
         QLabel* footer = DBGridEh2->footer();

@@ -1,0 +1,135 @@
+#include "store/StoreError.h"
+#include "tests/TestSupport.h"
+#include "ui/DataGrid.h"
+#include "ui/LookupCombo.h"
+#include "ui/MessageBox.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+QStringList typeRows() {
+    QStringList rows;
+    const char* trays[] = {"64 Лотки перфорированные",
+                           "65 Лотки неперфорированные",
+                           "66 Лотки лестничные",
+                           "67 Лотки проволочные",
+                           "68 Короба",
+                           "69 Лотки усиленные",
+                           "70 Стойки",
+                           "71 Консоли",
+                           "75 Лотки из нержавеющей стали",
+                           "76 Лотки алюминиевые",
+                           "72 Фурнитура общая",
+                           "79 Крепеж потолочный",
+                           "80 Крепеж настенный"};
+    for (const char* t : trays) {
+        const QString s = QString::fromUtf8(t);
+        const QString key = s.section(' ', 0, 0);
+        rows << QStringLiteral("insert into EXPORT_VIDTMC values (%1, '%2', '100.%1')")
+                    .arg(key, s.section(' ', 1));
+    }
+    // Outside both lists: a key of no list, and a number outside the catalogue's numbering.
+    rows << "insert into EXPORT_VIDTMC values (90, 'Кабель', '100.90')"
+         << "insert into EXPORT_VIDTMC values (77, 'Архив', '200.77')";
+    return rows;
+}
+
+QColor base(QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
+
+}  // namespace
+
+TEST(MainWindow, StartsWithTheListsFilledAndNothingChosen) {
+    TempStore store(typeRows());
+    auto form = openMainWindow();
+    EXPECT_EQ(form->windowTitle(), "Улмар");
+    EXPECT_EQ(form->combovid->count(), 10);
+    EXPECT_EQ(form->combovid3->count(), 10);
+    EXPECT_EQ(form->combovid2->count(), 3);
+    EXPECT_EQ(form->combovid->findText("Кабель"), -1);
+    EXPECT_EQ(form->combovid2->findText("Архив"), -1);
+    EXPECT_TRUE(form->combovid->currentText().isEmpty());
+    EXPECT_TRUE(form->combovid2->currentText().isEmpty());
+    EXPECT_TRUE(form->Panel2->isVisible());
+    EXPECT_TRUE(form->Panel8->isVisible());
+    EXPECT_FALSE(form->BitBtn6->isEnabled());
+    EXPECT_TRUE(form->RadioButton1->isChecked());
+    EXPECT_TRUE(form->RadioButton6->isChecked());
+    EXPECT_TRUE(form->RadioButton8->isChecked());
+    EXPECT_TRUE(form->RBclick->isChecked());
+    TForm1& f = *form;
+    EXPECT_EQ(TForm1Access::curPokr(f), 2);
+    EXPECT_EQ(TForm1Access::treeRecNo(f), -1);
+    EXPECT_EQ(TForm1Access::accRecNo(f), 0);
+    EXPECT_EQ(TForm1Access::krepMode(f), 1);
+    EXPECT_EQ(TForm1Access::manualBranch(f), 0);
+    EXPECT_EQ(TForm1Access::addSource(f), 0);
+    EXPECT_EQ(TForm1Access::curProject(f), 0);
+    EXPECT_EQ(TForm1Access::modified(f), 0);
+    EXPECT_EQ(TForm1Access::searchMode(f), 0);
+    for (const char* name :
+         {"combovid",   "Panel2",        "DBGridEh1", "findedit",  "BitBtn9",   "RadioButton5",
+          "namekr",     "dlinaus",       "kolshtuk",  "RBbutton",  "combovid3", "DBGridEh3",
+          "combovid2",  "RadioButton10", "DBGridEh4", "DBGridEh2", "BitBtn1",   "BitBtn2",
+          "BitBtn3",    "BitBtn4",       "BitBtn5",   "BitBtn6",   "BitBtn7",   "BitBtn8",
+          "nametovarm", "imgG",          "GroupBox4"})
+        EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
+}
+
+TEST(MainWindow, MissingDatabaseIsNeverCreated) {
+    TempStore store;
+    QFile::remove("base.mdb");
+    EXPECT_THROW(TForm1(), StoreError);
+    EXPECT_FALSE(QFile::exists("base.mdb"));
+}
+
+TEST(MainWindow, FocusHighlightsTheGridWithItsListAndNamesTheAddSource) {
+    TempStore store(typeRows());
+    auto form = openMainWindow();
+    form->activateWindow();
+    const QColor info = QApplication::palette().color(QPalette::ToolTipBase);
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    struct Case {
+        QWidget* focus;
+        int addSource;
+        QList<QWidget*> highlighted;
+    };
+    const Case cases[] = {
+        {form->DBGridEh1->view(), 1, {form->DBGridEh1->view(), form->combovid}},
+        {form->DBGridEh3->view(), 2, {form->DBGridEh3->view(), form->combovid3}},
+        {form->DBGridEh4->view(), 3, {form->DBGridEh4->view(), form->combovid2}},
+        {form->RadioButton9, 3, {form->DBGridEh4->view(), form->combovid2}},
+        {form->DBGridEh2->view(), 3, {form->DBGridEh2->view()}},  // keeps the last grid
+    };
+    for (const Case& c : cases) {
+        c.focus->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(TForm1Access::addSource(*form), c.addSource)
+            << c.focus->objectName().toStdString();
+        for (QWidget* w : c.highlighted)
+            EXPECT_EQ(base(w), info) << w->objectName().toStdString();
+    }
+    form->findedit->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(base(form->DBGridEh2->view()), window);
+    EXPECT_EQ(TForm1Access::addSource(*form), 3);
+}
+
+TEST(MainWindow, AddModeSwitchEnablesTheAddButton) {
+    TempStore store(typeRows());
+    auto form = openMainWindow();
+    QTest::mouseClick(form->RBbutton, Qt::LeftButton);
+    EXPECT_TRUE(form->BitBtn6->isEnabled());
+    QTest::mouseClick(form->RBclick, Qt::LeftButton);
+    EXPECT_FALSE(form->BitBtn6->isEnabled());
+}
