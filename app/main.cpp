@@ -5,13 +5,33 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTranslator>
+
+namespace {
+
+// The task bar icon: three trays of falling length and a red riser, as on the desktop entry.
+QIcon appIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 84, 166));
+    painter.drawRect(6, 14, 52, 10);
+    painter.drawRect(6, 30, 40, 10);
+    painter.drawRect(6, 46, 28, 10);
+    painter.setBrush(QColor(208, 0, 0));
+    painter.drawRect(50, 30, 8, 26);
+    return QIcon(pixmap);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Улмар"));
     QApplication::setApplicationDisplayName(QStringLiteral("Улмар"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ulmar.svg")));
+    QApplication::setWindowIcon(appIcon());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Standard buttons and dialogs speak Russian: "Да", "Нет", "Отмена", the file dialog.
     QTranslator qtTranslations;
