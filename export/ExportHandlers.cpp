@@ -1,4 +1,19 @@
-// Placeholder body; the spreadsheet export fills it in.
 #include "app/TForm1.h"
+#include "export/Spreadsheet.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
 
-void TForm1::BitBtn5Click() {}
+void TForm1::BitBtn5Click() {
+    openExportRows(Q_all, curProject);
+    if (Q_all.recordCount() == 0)
+        return;  // an empty project: no dialog, no file
+    const QString path = FileDialog::getSaveFileName(
+        this, m_lastExportPath.isEmpty() ? QStringLiteral("export.xml") : m_lastExportPath,
+        QStringLiteral("Файл экспорта (*.xml)"), QStringLiteral("xml"));
+    if (path.isEmpty())
+        return;
+    m_lastExportPath = path;
+    const QString failure = saveSpreadsheet(path, buildSpreadsheet(Q_all));
+    if (!failure.isEmpty())
+        MessageBox::error(this, failure);
+}

@@ -1,0 +1,154 @@
+#include "export/Spreadsheet.h"
+
+#include "export/SpreadsheetTemplates.h"
+#include "store/Fixed4.h"
+#include "store/Query.h"
+#include "store/SqlLiteral.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Cell styles of one row; the first, middle and last rows together draw a frame.
+struct RowStyles {
+    const char* cells[8];
+};
+constexpr RowStyles firstRow = {{"s49", "s23", "s24", "s25", "s26", "s27", "s25", "s28"}};
+constexpr RowStyles middleRow = {{"s50", "s29", "s30", "s31", "s32", "s33", "s31", "s34"}};
+constexpr RowStyles lastRow = {{"s51", "s35", "s36", "s37", "s38", "s39", "s37", "s40"}};
+
+class Lines {
+public:
+    void add(const QByteArray& line) {
+        m_bytes += line;
+        m_bytes += "\r\n";
+    }
+    void add(const QString& line) { add(line.toUtf8()); }
+    void add(const QList<QByteArray>& lines) {
+        for (const QByteArray& line : lines)
+            add(line);
+    }
+    QByteArray bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
+QString cell(const char* style, const char* type, const QString& text) {
+    return QStringLiteral("    <Cell ss:StyleID=\"%1\"><Data ss:Type=\"%2\">%3</Data></Cell>")
+        .arg(QLatin1String(style), QLatin1String(type), text);
+}
+
+QString textCell(const char* style, const QString& text) {
+    return cell(style, "String", text);
+}
+
+QString numberCell(const char* style, Fixed4 value) {
+    return cell(style, "Number", value.toString());
+}
+
+bool allowedInXml(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+}  // namespace
+
+QString exportSql(int project) {
+    return QStringLiteral(
+               " select Pokr, kol, price,  (select Номер From EXPORT_TMC Where Ключ = buy.TMC) "
+               "as Номер,  (select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname,  "
+               "price*kol as summa,  iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
+               "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pname, izm  from buy where "
+               "project = ") +
+           sqlInt(project);
+}
+
+void openExportRows(Query& rows, int project) {
+    rows.close();
+    rows.setSql(exportSql(project));
+    rows.open();
+}
+
+QString xmlText(const QString& text) {
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result += c;
+            result += text.at(++i);
+            continue;
+        }
+        if (c.isSurrogate() || !allowedInXml(c.unicode()))
+            continue;
+        if (c == QLatin1Char('&'))
+            result += QLatin1String("&amp;");
+        else if (c == QLatin1Char('<'))
+            result += QLatin1String("&lt;");
+        else if (c == QLatin1Char('>'))
+            result += QLatin1String("&gt;");
+        else
+            result += c;
+    }
+    return result;
+}
+
+QByteArray buildSpreadsheet(Query& rows) {
+    Lines out;
+    out.add(spreadsheetHeaderLines());
+    const int count = rows.recordCount();
+    int number = 1;
+    Fixed4 total;
+    for (rows.first(); !rows.eof(); rows.next(), ++number) {
+        const Fixed4 sum = rows.field(u"summa").toFixed();
+        total += sum;
+        const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
+        const QString article = rows.field(u"Номер").toText() + QLatin1Char('-') +
+                                QString::number(rows.field(u"Pokr").toInt());
+        out.add(QByteArray("   <Row>"));
+        out.add(textCell(styles.cells[0], QString::number(number)));
+        out.add(textCell(styles.cells[1], xmlText(article)));
+        out.add(textCell(styles.cells[2], xmlText(rows.field(u"Tname").toText())));
+        out.add(textCell(styles.cells[3], xmlText(rows.field(u"pname").toText())));
+        out.add(numberCell(styles.cells[4], rows.field(u"kol").toFixed()));
+        out.add(textCell(styles.cells[5], xmlText(rows.field(u"izm").toText())));
+        out.add(numberCell(styles.cells[6], rows.field(u"price").toFixed()));
+        out.add(numberCell(styles.cells[7], sum));
+        out.add(QByteArray("   </Row>"));
+    }
+    // The formula starts at the column-header row (number rows up, not number - 1): its text
+    // cell is ignored by SUM, so the range covers every line.
+    out.add(QByteArray("   <Row>"));
+    out.add(QByteArray("    <Cell ss:Index=\"2\" ss:StyleID=\"s41\"/>"));
+    out.add(QByteArray("    <Cell ss:StyleID=\"s42\"/>"));
+    for (int i = 0; i < 3; ++i)
+        out.add(QByteArray("    <Cell ss:StyleID=\"s43\"/>"));
+    out.add(textCell("s48", QStringLiteral("Итого с НДС:")));
+    out.add(QStringLiteral("    <Cell ss:StyleID=\"s44\" ss:Formula=\"=SUM(R[-%1]C:R[-1]C)\">"
+                           "<Data ss:Type=\"Number\">%2</Data></Cell>")
+                .arg(number)
+                .arg(total.toString()));
+    out.add(QByteArray("   </Row>"));
+    out.add(spreadsheetFooterLines());
+    return out.bytes();
+}
+
+QString saveSpreadsheet(const QString& path, const QByteArray& bytes) {
+    // Without commit() the text written beside the file is thrown away and the file stays.
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else if (file.write(bytes) != bytes.size()) {
+        reason = file.errorString();
+    } else if (!file.commit()) {
+        reason = file.errorString();
+    } else {
+        return QString();
+    }
+    return QStringLiteral("Не удалось записать файл %1: %2")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+}
