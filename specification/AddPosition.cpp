@@ -1,0 +1,144 @@
+// Turning the current row of a catalogue grid into a line of the open project.
+#include "app/TForm1.h"
+#include "specification/QuantityRules.h"
+#include "specification/SourceRow.h"
+#include "specification/SpecSql.h"
+#include "ui/MessageBox.h"
+#include "ui/NumberEdit.h"
+
+#include <QRadioButton>
+
+namespace {
+
+enum Source { Tree = 1, Branches = 2, Accessories = 3 };
+
+void run(Query& q, const QString& sql) {
+    q.close();
+    q.setSql(sql);
+    q.execute();
+}
+
+void open(Query& q, const QString& sql) {
+    q.close();
+    q.setSql(sql);
+    q.open();
+}
+
+bool lineExists(Query& q, int project, std::int64_t product, int coating) {
+    open(q, lineCountSql(project, product, coating));
+    return q.field(u"sss").toInt() != 0;
+}
+
+// The cover of a tray as the catalogue lists it in the coating.
+struct Cover {
+    std::int64_t product = 0;
+    Fixed4 price;
+    std::int64_t parentId = 0;
+    QString unit;
+};
+
+std::optional<Cover> findCover(Query& q, int coating, std::int64_t coverCode) {
+    open(q, coverLookupSql(coating, coverCode));
+    if (q.recordCount() == 0)
+        return std::nullopt;
+    const auto key = numberField(q.field(u"Ключ"));
+    const auto price = numberField(q.field(u"pp"));
+    if (!key || !price)
+        return std::nullopt;
+    return Cover{q.field(u"Ключ").toInt(), *price, q.field(u"parentid").toInt(),
+                 q.field(u"ЕИ").toText()};
+}
+
+}  // namespace
+
+void TForm1::addPosition(int source) {
+    modified = 1;
+    Query* rows = source == Tree          ? &Q_tovar
+                  : source == Branches    ? &Q_FTovar
+                  : source == Accessories ? &Q_tovar2
+                                          : nullptr;
+    if (!rows || !rows->isOpen() || rows->recordCount() == 0)
+        return;
+    const std::optional<SourceRow> row = readSourceRow(*rows, source == Tree);
+    // Subtype rows of the tree and products without a price in this coating add nothing.
+    if (!row || row->price.isZero())
+        return;
+
+    const int p = curProject;
+    const int c = curPokr;
+    bool coverMissing = false;
+    if (source == Tree) {
+        const Fixed4 length = dlinaus->fixedValue();
+        if (length.isZero()) {
+            MessageBox::information(this, QStringLiteral("Длина не может равняться нулю!"));
+            return;
+        }
+        if (length < Fixed4()) {
+            MessageBox::information(this, QStringLiteral("Длина не может быть отрицательной!"));
+            return;
+        }
+        // One add is written whole or not at all.
+        Database::Transaction transaction(*m_db);
+        Fixed4 surplus;
+        if (usesSurplus(row->stockLength, row->unit)) {
+            open(Q_all, lineQuantitiesSql(p, row->product, c));
+            if (Q_all.recordCount() > 0)
+                surplus =
+                    lineSurplus(Q_all.field(u"kol").toFixed(), Q_all.field(u"kolm").toFixed());
+        }
+        const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
+        if (!lineExists(Q_all, p, row->product, c))
+            run(Q_all, insertTreeLineSql(row->product, add.order, c, row->itemCode, row->price,
+                                         row->parentId, row->unit, p, length));
+        else
+            run(Q_all, updateTreeLineSql(add.order, length, p, row->product, c));
+
+        // The cover gets the tray's order quantity as it is.
+        if (row->coverCode > 0 && RadioButton6->isChecked()) {
+            const std::optional<Cover> cover = findCover(Q_all, c, row->coverCode);
+            if (!cover)
+                coverMissing = true;
+            else if (!lineExists(Q_all, p, cover->product, c))
+                run(Q_all, insertCoverLineSql(p, cover->product, add.order, c, row->coverCode,
+                                              cover->price, cover->parentId, cover->unit, length));
+            else
+                run(Q_all, updateCoverLineSql(add.order, length, p, cover->product, c));
+        }
+        transaction.commit();
+    } else {
+        Database::Transaction transaction(*m_db);
+        if (lineExists(Q_all, p, row->product, c))
+            run(Q_all, addOnePieceSql(p, row->product, c));
+        else if (source == Branches)
+            run(Q_all, insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
+                                           row->parentId, row->unit));
+        else
+            run(Q_all, insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
+                                              row->parentId, row->unit));
+        transaction.commit();
+    }
+    reloadSpec();
+    if (coverMissing)
+        MessageBox::information(
+            this, QStringLiteral("Крышка к этому товару не найдена в каталоге, товар добавлен "
+                                 "без крышки."));
+}
+
+void TForm1::DBGridEh1DblClick() {
+    if (RBclick->isChecked())
+        addPosition(Tree);
+}
+
+void TForm1::DBGridEh3DblClick() {
+    if (RBclick->isChecked())
+        addPosition(Branches);
+}
+
+void TForm1::DBGridEh4DblClick() {
+    if (RBclick->isChecked())
+        addPosition(Accessories);
+}
+
+void TForm1::BitBtn6Click() {
+    addPosition(addSource);
+}

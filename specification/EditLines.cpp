@@ -1,0 +1,47 @@
+// Removing lines of the open project and editing a line's quantities.
+#include "app/TForm1.h"
+#include "specification/SpecSql.h"
+#include "specification/TEditkol.h"
+#include "ui/Modal.h"
+
+namespace {
+
+void run(Query& q, const QString& sql) {
+    q.close();
+    q.setSql(sql);
+    q.execute();
+}
+
+bool hasRows(const Query& q) {
+    return q.isOpen() && q.recordCount() > 0;
+}
+
+}  // namespace
+
+void TForm1::BitBtn1Click() {
+    if (!hasRows(Q_buy))
+        return;
+    modified = 1;
+    // A group row has key 0 and so removes nothing.
+    run(Q_all, deleteLineSql(Q_buy.field(u"Ключ").toInt()));
+    reloadSpec();
+}
+
+void TForm1::BitBtn2Click() {
+    modified = 1;
+    run(Q_all, clearSpecSql(curProject));
+    reloadSpec();
+}
+
+void TForm1::BitBtn4Click() {
+    if (!hasRows(Q_buy) || !Editkol)
+        return;
+    // Group rows have no price, and no line behind them.
+    if (Q_buy.field(u"price").toFixed().isZero())
+        return;
+    modified = 1;
+    Editkol->fill(Q_buy.field(u"tname").toText(), Q_buy.field(u"kol").toFixed(),
+                  Q_buy.field(u"kolm").toFixed());
+    runModal(Editkol);
+    reloadSpec();
+}
