@@ -167,6 +167,10 @@ private:
     void RadioButton9Click();
     void RadioButton10Click();
     // catalogue/: private helpers of its own go below this line.
+    void chooseCoating(int code);
+    void chooseMounting(int code);
+    // Name and photo of the current row of the branch, accessory or specification grid.
+    void ShowItemDetails(DataGrid* grid);
 
     // --- specification: specification/ ---
     void reloadSpec();

@@ -1,0 +1,41 @@
+// Fastening accessories of the chosen type for the chosen mounting method.
+#include "app/TForm1.h"
+#include "catalogue/CatalogueSql.h"
+#include "ui/DataGrid.h"
+#include "ui/LookupCombo.h"
+
+void TForm1::FillAccessories() {
+    Q_tovar2.close();
+    DBGridEh4->reload();
+    Q_tovar2.setSql(
+        catalogue::accessoriesSql(curPokr, combovid2->keyValue(), krepMode,
+                                  catalogue::isGeneralHardware(combovid2->currentText())));
+    Q_tovar2.open();
+    DBGridEh4->reload();
+}
+
+void TForm1::combovid2Click() {
+    searchMode = 0;
+    accRecNo = -1;
+    FillAccessories();
+    DBGridEh4->setFocus();
+}
+
+void TForm1::RadioButton8Click() {
+    chooseMounting(1);
+}
+void TForm1::RadioButton9Click() {
+    chooseMounting(2);
+}
+void TForm1::RadioButton10Click() {
+    chooseMounting(3);
+}
+
+void TForm1::chooseMounting(int code) {
+    // In search mode the accessory result ignores the method; it still picks the photo variant.
+    krepMode = code;
+    if (searchMode == 1)
+        RunSearch();
+    else
+        FillAccessories();
+}

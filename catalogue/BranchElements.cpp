@@ -1,0 +1,38 @@
+// The branch elements that fit the chosen tray, or every one of a type chosen by hand.
+#include "app/TForm1.h"
+#include "catalogue/CatalogueSql.h"
+#include "ui/DataGrid.h"
+#include "ui/LookupCombo.h"
+
+#include <QLabel>
+
+void TForm1::FillBranchAuto() {
+    Q_FTovar.close();
+    DBGridEh3->reload();
+    // Without a current tray, or with a size that is no number, nothing can fit.
+    if (!Q_tovar.isOpen() || Q_tovar.recNo() < 1)
+        return;
+    const auto height = catalogue::wholeNumber(Q_tovar.field(u"Высота"));
+    const auto width = catalogue::wholeNumber(Q_tovar.field(u"Ширина"));
+    if (!height || !width)
+        return;
+    Q_FTovar.setSql(catalogue::branchAutoSql(curPokr, Q_tovar.field(u"Название").toText(),
+                                             combovid->keyValue(), *height, *width));
+    Q_FTovar.open();
+    DBGridEh3->reload();
+}
+
+void TForm1::FillBranchManual(int typeKey) {
+    Q_FTovar.close();
+    DBGridEh3->reload();
+    Q_FTovar.setSql(catalogue::branchManualSql(curPokr, typeKey));
+    Q_FTovar.open();
+    DBGridEh3->reload();
+}
+
+void TForm1::combovid3Click() {
+    searchMode = 0;
+    Panel8->setVisible(false);
+    manualBranch = 1;
+    FillBranchManual(combovid3->keyValue());
+}
