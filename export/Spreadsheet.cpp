@@ -57,13 +57,15 @@ bool allowedInXml(char32_t c) {
 }  // namespace
 
 QString exportSql(int project) {
+    // Rows in the order the lines were added: left to itself the engine returns them in the
+    // order of whichever index it picks for the project, which is no order a user would know.
     return QStringLiteral(
                " select Pokr, kol, price,  (select Номер From EXPORT_TMC Where Ключ = buy.TMC) "
                "as Номер,  (select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname,  "
                "price*kol as summa,  iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
                "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pname, izm  from buy where "
                "project = ") +
-           sqlInt(project);
+           sqlInt(project) + QStringLiteral(" order by buy.Ключ");
 }
 
 void openExportRows(Query& rows, int project) {

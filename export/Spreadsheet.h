@@ -5,7 +5,7 @@
 
 class Query;
 
-// The statement that reads a project's lines for the spreadsheet, in the store's own order.
+// The statement that reads a project's lines for the spreadsheet, in the order they were added.
 QString exportSql(int project);
 // Closes the query, sets the statement for the project and opens it.
 void openExportRows(Query& rows, int project);

@@ -48,6 +48,8 @@ struct TForm1Access {
     static void dropSnapshot(TForm1& f) { f.dropSnapshot(); }
     static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
     static void FormClose(TForm1& f) { f.FormClose(); }
+    // export/
+    static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.
