@@ -193,6 +193,10 @@ private:
     void dropSnapshot();
     void restoreSnapshot();
     // projects/: private helpers of its own go below this line.
+    // Runs statements on Q_all one after another; the caller holds the transaction.
+    void runProjectStatements(const QStringList& statements);
+    // Leaving a changed named project: keep the changes or go back to its snapshot.
+    void askKeepChanges();
 
     // --- export: export/ ---
     void BitBtn5Click();

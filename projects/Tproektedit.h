@@ -1,14 +1,42 @@
 #pragma once
 
+#include "projects/EdgeAnchors.h"
+
 #include <QDialog>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class TForm1;
 
+// Edits the name of the project list's current row, for adding and for renaming. prokey is
+// empty for a row being added: its key exists only once the row is written.
 class Tproektedit : public QDialog {
     Q_OBJECT
 public:
     explicit Tproektedit(TForm1* form);
 
+    // Shows the row the list is about to add or rename.
+    void bindRow(const QString& key, const QString& name);
+
+    QLabel* Label1;
+    QLineEdit* namepro;
+    QLineEdit* prokey;     // hidden
+    QPushButton* BitBtn3;  // "Сохранить"
+    QPushButton* BitBtn4;  // "Отмена"
+
+    // The window's close box acts as "Отмена".
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void BitBtn3Click();
+    void BitBtn4Click();
+
     TForm1* m_form;
+    EdgeAnchors m_anchors;
 };

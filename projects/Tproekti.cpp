@@ -1,8 +1,220 @@
 #include "projects/Tproekti.h"
 
 #include "app/TForm1.h"
+#include "projects/ProjectGlyphs.h"
+#include "projects/ProjectSql.h"
+#include "projects/Tproektedit.h"
+#include "ui/DataGrid.h"
+#include "ui/Guard.h"
+#include "ui/MessageBox.h"
+#include "ui/Modal.h"
 
-Tproekti::Tproekti(TForm1* form) : QDialog(form), m_form(form) {
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+
+Tproekti::Tproekti(TForm1* form)
+    : QDialog(form),
+      Q_pro(form->ADOConn(), QStringLiteral("Q_pro")),
+      m_form(form),
+      m_anchors(QSize(357, 444)) {
     setObjectName(QStringLiteral("proekti"));
     setWindowTitle(QStringLiteral("Проекты"));
+    resize(357, 444);
+
+    GridP = new DataGrid(this);
+    GridP->setObjectName(QStringLiteral("GridP"));
+    GridP->setQuery(&Q_pro);
+    GridColumn name;
+    name.field = QStringLiteral("Название");
+    name.title = QStringLiteral("Название проекта");
+    name.width = 299;
+    GridP->setColumns({name});
+    GridP->view()->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_anchors.place(GridP, QRect(0, 0, 357, 401),
+                    Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+
+    auto button = [this](const char* objectName, ProjectGlyph glyph, const QString& caption,
+                         const QRect& geometry, Qt::Edges edges) {
+        auto* b = new QPushButton(projectGlyph(glyph), caption, this);
+        b->setObjectName(QString::fromLatin1(objectName));
+        // No button is the default or the cancel button: Enter and Esc do nothing here.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        m_anchors.place(b, geometry, edges);
+        return b;
+    };
+    const Qt::Edges leftBottom = Qt::LeftEdge | Qt::BottomEdge;
+    const Qt::Edges rightBottom = Qt::RightEdge | Qt::BottomEdge;
+    BitBtn1 = button("BitBtn1", ProjectGlyph::AddSheet, {}, QRect(3, 408, 30, 25), leftBottom);
+    BitBtn2 = button("BitBtn2", ProjectGlyph::RenameSheet, {}, QRect(35, 408, 30, 25), leftBottom);
+    BitBtn5 = button("BitBtn5", ProjectGlyph::DeleteSheet, {}, QRect(67, 408, 30, 25), leftBottom);
+    BitBtn6 = button("BitBtn6", ProjectGlyph::Choose, QStringLiteral("Копировать"),
+                     QRect(104, 408, 94, 25), rightBottom);
+    BitBtn3 = button("BitBtn3", ProjectGlyph::Choose, QStringLiteral("Выбрать"),
+                     QRect(202, 408, 73, 25), rightBottom);
+    BitBtn4 = button("BitBtn4", ProjectGlyph::Cancel, QStringLiteral("Отмена"),
+                     QRect(282, 408, 73, 25), rightBottom);
+
+    auto on = [this](QPushButton* b, void (Tproekti::*handler)()) {
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
+    };
+    on(BitBtn1, &Tproekti::BitBtn1Click);
+    on(BitBtn2, &Tproekti::BitBtn2Click);
+    on(BitBtn5, &Tproekti::BitBtn5Click);
+    on(BitBtn6, &Tproekti::BitBtn6Click);
+    on(BitBtn3, &Tproekti::BitBtn3Click);
+    on(BitBtn4, &Tproekti::BitBtn4Click);
+}
+
+void Tproekti::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+    guarded(this, [this] { FormShow(); });
+}
+
+void Tproekti::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    m_anchors.apply(size());
+}
+
+void Tproekti::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Tproekti::reopen(int key) {
+    Q_pro.close();
+    Q_pro.setSql(projectListSql());
+    Q_pro.open();
+    for (int row = 0; key != 0 && row < Q_pro.recordCount(); ++row) {
+        if (Q_pro.value(row, Q_pro.columnIndex(u"Ключ")).toInt() == key) {
+            Q_pro.setRecNo(row + 1);
+            break;
+        }
+    }
+    GridP->reload();
+}
+
+void Tproekti::FormShow() {
+    m_rowState = RowState::Browsing;
+    reopen();
+}
+
+void Tproekti::BitBtn3Click() {
+    if (Q_pro.recordCount() == 0)
+        return;
+    m_form->curProject = int(Q_pro.field(u"Ключ").toInt());
+    accept();
+}
+
+void Tproekti::BitBtn4Click() {
+    reject();
+}
+
+void Tproekti::BitBtn1Click() {
+    m_rowState = RowState::Inserting;
+    m_editedKey = 0;
+    m_form->proektedit->bindRow(QString(), QString());
+    editRow();
+}
+
+void Tproekti::BitBtn2Click() {
+    if (Q_pro.recordCount() == 0)
+        return;
+    m_rowState = RowState::Editing;
+    m_editedKey = int(Q_pro.field(u"Ключ").toInt());
+    m_form->proektedit->bindRow(QString::number(m_editedKey), Q_pro.field(u"Название").toText());
+    editRow();
+}
+
+void Tproekti::editRow() {
+    runModal(m_form->proektedit);
+    // The name dialog posts or cancels; a row is never left pending behind it.
+    if (m_rowState != RowState::Browsing)
+        cancel();
+}
+
+void Tproekti::post(const QString& name) {
+    Query& q = m_form->Q_all;
+    q.close();
+    int key = m_editedKey;
+    if (m_rowState == RowState::Inserting) {
+        q.setSql(insertProjectSql(name));
+        q.execute();
+        key = int(m_form->ADOConn().lastInsertKey());
+    } else if (m_rowState == RowState::Editing) {
+        q.setSql(renameProjectSql(m_editedKey, name));
+        q.execute();
+    }
+    m_rowState = RowState::Browsing;
+    reopen(key);
+}
+
+void Tproekti::cancel() {
+    m_rowState = RowState::Browsing;
+    GridP->syncToQuery();
+}
+
+void Tproekti::BitBtn5Click() {
+    if (Q_pro.recordCount() == 0)
+        return;
+    // Line feed then carriage return, as the program has always separated the two lines.
+    if (!MessageBox::question(this, QStringLiteral("Будет удален проект с выбранными товарами.") +
+                                        QStringLiteral("\n\r") +
+                                        QStringLiteral("Продолжить удаление?")))
+        return;
+    const int key = int(Q_pro.field(u"Ключ").toInt());
+    {
+        // The project and its lines go together or not at all.
+        Database::Transaction transaction(m_form->ADOConn());
+        Query& q = m_form->Q_all;
+        q.close();
+        q.setSql(deleteProjectLinesSql(key));
+        q.execute();
+        q.close();
+        q.setSql(deleteProjectSql(key));
+        q.execute();
+        transaction.commit();
+    }
+    if (m_form->curProject == key)
+        m_form->curProject = 0;
+    reopen();
+}
+
+void Tproekti::BitBtn6Click() {
+    if (Q_pro.recordCount() == 0)
+        return;
+    const QString name = copyName(Q_pro.field(u"Название").toText());
+    const int source = int(Q_pro.field(u"Ключ").toInt());
+    Query& q = m_form->Q_all;
+    q.close();
+    q.setSql(projectNamedSql(name));
+    q.open();
+    const bool taken = q.recordCount() > 0;
+    q.close();
+    if (taken) {
+        MessageBox::information(this, QStringLiteral("Проект с таким именем уже есть!"));
+        return;
+    }
+    {
+        // A copy either has all the lines of its source or does not exist.
+        Database::Transaction transaction(m_form->ADOConn());
+        q.setSql(insertProjectSql(name));
+        q.execute();
+        const int copy = int(m_form->ADOConn().lastInsertKey());
+        q.close();
+        q.setSql(copyProjectLinesSql(source, copy));
+        q.execute();
+        transaction.commit();
+    }
+    reopen();
 }

@@ -1,0 +1,78 @@
+#include "projects/ProjectSql.h"
+
+#include "store/SqlLiteral.h"
+
+namespace {
+
+const QString lineColumns = QStringLiteral("tmc,kol,tmc2,price,vid,pokr,izm,project,kolm");
+
+}  // namespace
+
+QStringList takeSnapshotSql(int project) {
+    const QString k = sqlInt(project);
+    return {QStringLiteral("Delete from arh where project = ") + k,
+            QStringLiteral("Insert into arh (%1) select %1 from buy where project = ")
+                    .arg(lineColumns) +
+                k};
+}
+
+QStringList dropSnapshotSql(int project) {
+    return {QStringLiteral("Delete from arh where project = ") + sqlInt(project)};
+}
+
+QStringList restoreSnapshotSql(int project) {
+    const QString k = sqlInt(project);
+    return {QStringLiteral("Delete from buy where project = ") + k,
+            QStringLiteral("Insert into buy (%1) select %1 from arh where project = ")
+                    .arg(lineColumns) +
+                k,
+            QStringLiteral("Delete from arh where project = ") + k};
+}
+
+QString projectListSql() {
+    return QStringLiteral("select * from project");
+}
+
+QString insertProjectSql(const QString& name) {
+    return QStringLiteral("Insert Into Project (Название) values(") + sqlText(name) +
+           QStringLiteral(")");
+}
+
+QString renameProjectSql(int key, const QString& name) {
+    return QStringLiteral("update project set Название = ") + sqlText(name) +
+           QStringLiteral(" where Ключ = ") + sqlInt(key);
+}
+
+QString moveWorkingLinesSql(int project) {
+    return QStringLiteral("Update buy set project = ") + sqlInt(project) +
+           QStringLiteral(" where project = 0");
+}
+
+QString projectNamedSql(const QString& name) {
+    return QStringLiteral("select * from project where Название = ") + sqlText(name) +
+           QStringLiteral(" ");
+}
+
+QString otherProjectNamedSql(int key, const QString& name) {
+    return QStringLiteral("select * from project where Ключ <> ") + sqlInt(key) +
+           QStringLiteral(" and Название = ") + sqlText(name) + QStringLiteral(" ");
+}
+
+QString deleteProjectLinesSql(int key) {
+    return QStringLiteral("delete from buy where project =") + sqlInt(key);
+}
+
+QString deleteProjectSql(int key) {
+    return QStringLiteral("delete from Project where Ключ =") + sqlInt(key);
+}
+
+QString copyName(const QString& name) {
+    return QStringLiteral("Копия ") + name;
+}
+
+QString copyProjectLinesSql(int source, int target) {
+    return QStringLiteral(
+               "Insert into buy (TMC, kol, TMC2, price, vid, Pokr, izm, Project, kolm) "
+               "select TMC, kol, TMC2, price, vid, Pokr, izm, ") +
+           sqlInt(target) + QStringLiteral(", kolm from buy where Project=") + sqlInt(source);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Statements of the project commands. Keys enter as decimal integers, names as quoted
+// literals with their quotes doubled.
+
+// The snapshot of a project's lines in arh: taken on opening and saving, dropped when the
+// changes are kept, copied back into buy when they are thrown away.
+QStringList takeSnapshotSql(int project);
+QStringList dropSnapshotSql(int project);
+QStringList restoreSnapshotSql(int project);
+
+QString projectListSql();
+QString insertProjectSql(const QString& name);
+QString renameProjectSql(int key, const QString& name);
+// The first save hands every line of the working specification to the new project.
+QString moveWorkingLinesSql(int project);
+
+// Name checks: any project of that name, or one other than the project being renamed.
+QString projectNamedSql(const QString& name);
+QString otherProjectNamedSql(int key, const QString& name);
+
+QString deleteProjectLinesSql(int key);
+QString deleteProjectSql(int key);
+
+// A copy is named after its source; copying a copy adds the prefix again.
+QString copyName(const QString& name);
+// Every column of the lines, the designed quantity kolm included.
+QString copyProjectLinesSql(int source, int target);
