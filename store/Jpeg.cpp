@@ -1,6 +1,7 @@
 #include "store/Jpeg.h"
 
 #include <jpeglib.h>
+#include <jerror.h>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -11,13 +12,18 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    bool truncated = false;  // the data ended before the picture did
 };
 
 void onError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {}  // warnings about corrupt data are not shown
+// Warnings about corrupt data are not shown; running out of data means a truncated photo.
+void onMessage(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<ErrorManager*>(info->err)->truncated = true;
+}
 
 // Photos of a catalogue are small; anything beyond this is damaged data, not a picture.
 constexpr long MaxPixels = 40L * 1000 * 1000;
@@ -60,6 +66,10 @@ std::optional<RgbImage> decodeJpeg(const QByteArray& data) {
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    if (errors.truncated) {
+        delete image;
+        return std::nullopt;
+    }
     RgbImage result = std::move(*image);
     delete image;
     return result;
