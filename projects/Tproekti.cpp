@@ -167,7 +167,7 @@ void Tproekti::cancel() {
 void Tproekti::BitBtn5Click() {
     if (Q_pro.recordCount() == 0)
         return;
-    // Line feed then carriage return, as the program has always separated the two lines.
+    // Two sentences on two lines, parted by a line feed and a carriage return.
     if (!MessageBox::question(this, QStringLiteral("Будет удален проект с выбранными товарами.") +
                                         QStringLiteral("\n\r") +
                                         QStringLiteral("Продолжить удаление?")))
