@@ -109,6 +109,7 @@ protected:
 
 private:
     friend struct TForm1Access;  // tests read and set the state fields
+    friend struct TForm1Bench;   // the benchmark drives the same handlers
     friend class TEditkol;
     friend class TProekt;
     friend class Tproekti;

@@ -1,0 +1,312 @@
+// Measures the window's real actions end to end on a large catalogue and a large project:
+// the handlers run through the same signals a user's clicks send, with the offscreen platform.
+#include "app/TForm1.h"
+#include "projects/TProekt.h"
+#include "projects/Tproekti.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "tools/DemoCatalogue.h"
+#include "ui/DataGrid.h"
+#include "ui/FileDialog.h"
+#include "ui/LookupCombo.h"
+#include "ui/MessageBox.h"
+#include "ui/Modal.h"
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTreeView>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct TForm1Bench {
+    static int& curProject(TForm1& f) { return f.curProject; }
+    static int& modified(TForm1& f) { return f.modified; }
+    static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
+    static void reloadSpec(TForm1& f) { f.reloadSpec(); }
+};
+
+namespace {
+
+QTextStream out(stdout);
+
+struct Figures {
+    double median = 0;
+    double p95 = 0;
+};
+
+Figures figuresOf(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    Figures f;
+    f.median = ms[ms.size() / 2];
+    f.p95 = ms[std::min(ms.size() - 1, std::size_t(double(ms.size()) * 0.95))];
+    return f;
+}
+
+// Runs action reps times after one warm-up run; prepare runs untimed before each run.
+Figures measure(int reps, const std::function<void()>& action,
+                const std::function<void()>& prepare = {}) {
+    std::vector<double> ms;
+    for (int i = 0; i <= reps; ++i) {
+        if (prepare)
+            prepare();
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        QApplication::processEvents();  // the repaint belongs to the action
+        if (i > 0)
+            ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return figuresOf(ms);
+}
+
+// The same statement straight on the engine, stepping through every row and column.
+Figures bareEngine(sqlite3* db, const QStringList& statements, int reps) {
+    return measure(reps, [&] {
+        for (const QString& sql : statements) {
+            sqlite3_stmt* stmt = nullptr;
+            const QByteArray utf8 = sql.toUtf8();
+            sqlite3_prepare_v2(db, utf8.constData(), -1, &stmt, nullptr);
+            const int columns = sqlite3_column_count(stmt);
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                for (int c = 0; c < columns; ++c)
+                    if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                        sqlite3_column_text(stmt, c);
+                    else
+                        sqlite3_column_double(stmt, c);
+            sqlite3_finalize(stmt);
+        }
+    });
+}
+
+void report(const QString& action, const Figures& f, double target, const Figures* bare = nullptr) {
+    out << QStringLiteral("%1 %2 %3 %4")
+               .arg(action, -58)
+               .arg(f.median, 9, 'f', 1)
+               .arg(f.p95, 9, 'f', 1)
+               .arg(target, 8, 'f', 0);
+    if (bare)
+        out << QStringLiteral(" %1 %2")
+                   .arg(bare->median, 9, 'f', 1)
+                   .arg(f.median / bare->median, 6, 'f', 2);
+    out << Qt::endl;
+}
+
+int scalarInt(Database& db, const QString& sql) {
+    Query q(db, QStringLiteral("bench"));
+    q.setSql(sql);
+    q.open();
+    return q.recordCount() ? int(q.value(0, 0).toInt()) : 0;
+}
+
+// A working specification and a named project of `lines` lines each, spread over the subtypes.
+void addProjects(Database& db, int lines) {
+    const QString sample = QStringLiteral(
+                               "select 0, Ключ, 2, t2k, p2, 3, 2.5, ЕИ, -Подвид from EXPORT_TMC "
+                               "where p2 > 0 order by (Ключ * 7919) % 100003 limit %1")
+                               .arg(lines);
+    db.execute(QStringLiteral("insert into buy (project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) ") +
+               sample);
+    db.execute(QStringLiteral("insert into project (Название) values ('Корпус А')"));
+    const QString key = QString::number(db.lastInsertKey());
+    db.execute(QStringLiteral("insert into buy (project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) "
+                              "select %1, TMC,Pokr,TMC2,price,kol,kolm,izm,vid from buy "
+                              "where project = 0")
+                   .arg(key));
+}
+
+QWidget* child(QObject* parent, const char* name) {
+    return parent->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    MessageBox::setSilent(true);
+    const QStringList args = app.arguments();
+    const bool quick = args.contains(QStringLiteral("--quick"));
+    int reps = quick ? 3 : 15;
+    if (const int at = int(args.indexOf(QStringLiteral("--reps"))); at > 0 && at + 1 < args.size())
+        reps = args[at + 1].toInt();
+
+    DemoOptions options;  // the demo catalogue for a smoke run
+    int lines = 200;
+    if (!quick) {
+        // About 100 000 products in the thirteen types, 40 subtypes, 1 000 photos of 640 x 480.
+        options.traysPerType = 1800;
+        options.branchKindsPerTray = 4;
+        options.subtypeCount = 40;
+        options.accessorySeries = 400;
+        options.photoCount = 1000;
+        options.photoWidth = 640;
+        options.photoHeight = 480;
+        lines = 5000;
+    }
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("base.mdb"))).open(QIODevice::WriteOnly);
+    QElapsedTimer build;
+    build.start();
+    {
+        auto db = Database::open(dir.filePath(QStringLiteral("base.mdb")));
+        buildDemoStore(*db, options);
+        addProjects(*db, lines);
+    }
+    QDir::setCurrent(dir.path());
+    auto db = Database::open(QStringLiteral("base.mdb"));
+    const int products = scalarInt(*db, QStringLiteral("select count(*) from EXPORT_TMC"));
+    const int largestType =
+        scalarInt(*db, QStringLiteral("select Вид from EXPORT_TMC where Вид in (%1) group by Вид "
+                                      "order by count(*) desc limit 1")
+                           .arg(schema::trayTypes));
+    const int largestCount = scalarInt(
+        *db, QStringLiteral("select count(*) from EXPORT_TMC where Вид = %1").arg(largestType));
+    out << QStringLiteral(
+               "Catalogue: %1 products, largest type %2 with %3, %4 lines a project; "
+               "built in %5 s\n")
+               .arg(products)
+               .arg(largestType)
+               .arg(largestCount)
+               .arg(lines)
+               .arg(double(build.elapsed()) / 1000, 0, 'f', 1);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+               .arg(QStringLiteral("action (ms)"), -58)
+               .arg(QStringLiteral("median"), 9)
+               .arg(QStringLiteral("p95"), 9)
+               .arg(QStringLiteral("target"), 8)
+               .arg(QStringLiteral("engine"), 9)
+               .arg(QStringLiteral("ratio"), 6);
+
+    std::unique_ptr<TForm1> form;
+    const Figures startUp = measure(
+        reps,
+        [&] {
+            form = std::make_unique<TForm1>();
+            form->createDialogs();
+            form->show();
+        },
+        [&] { form.reset(); });
+    report(QStringLiteral("start-up until the window is shown"), startUp, 300);
+    TForm1& f = *form;
+
+    const int typeIndex = f.combovid->findData(largestType);
+    const Figures chooseType = measure(reps, [&] {
+        f.combovid->setCurrentIndex(typeIndex);  // as the user's pick does before reporting it
+        emit f.combovid->activated(typeIndex);
+    });
+    const Figures chooseBare = bareEngine(db->handle(), {f.Q_tovar.sql()}, reps);
+    report(QStringLiteral("choose the largest type"), chooseType, 30, &chooseBare);
+
+    bool zinc = true;
+    const Figures coating = measure(reps, [&] {
+        zinc = !zinc;
+        (zinc ? f.RadioButton1 : f.RadioButton3)->click();
+    });
+    report(QStringLiteral("coating change"), coating, 50);
+    f.RadioButton1->click();
+
+    int row = 0;
+    const int treeRows = std::max(1, f.Q_tovar.recordCount());
+    const Figures treeMove = measure(reps, [&] {
+        row = (row + 97) % treeRows;
+        f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(row + 1));
+    });
+    report(QStringLiteral("tree row change with its photo"), treeMove, 10);
+
+    // A tray with a cover and a price stands current for the add.
+    for (int r = 1; r <= treeRows; ++r) {
+        f.Q_tovar.setRecNo(r);
+        if (f.Q_tovar.field(u"kk").toInt() > 0 && f.Q_tovar.field(u"pp").toFixed() > Fixed4() &&
+            f.Q_tovar.field(u"Длина").toFixed() > Fixed4()) {
+            f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(r));
+            break;
+        }
+    }
+    const Figures add = measure(reps, [&] { emit f.DBGridEh1->doubleClicked(); });
+    report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
+
+    const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
+    const Figures reloadBare = bareEngine(db->handle(), {f.Q_buy.sql()}, reps);
+    report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
+
+    const QString exportPath = dir.filePath(QStringLiteral("export.xml"));
+    const Figures exporting = measure(reps, [&] {
+        FileDialog::setNextFileName(exportPath);
+        f.BitBtn5->click();
+    });
+    report(QStringLiteral("export the working specification"), exporting, 50);
+
+    static_cast<QLineEdit*>(child(&f, "findedit"))->setText(QStringLiteral("ЛОТОК"));
+    const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
+    const Figures searchBare =
+        bareEngine(db->handle(), {f.Q_tovar.sql(), f.Q_FTovar.sql(), f.Q_tovar2.sql()}, reps);
+    report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
+           &searchBare);
+
+    // First save: the name dialog is answered, and the lines go back to the working
+    // specification before the next run.
+    int saved = 0;
+    const Figures firstSave = measure(
+        reps,
+        [&] {
+            setModalHandler([&](QDialog* dialog) {
+                static_cast<QLineEdit*>(child(dialog, "namepro"))
+                    ->setText(QStringLiteral("Замер %1").arg(++saved));
+                static_cast<QPushButton*>(child(dialog, "BitBtn3"))->click();
+                return dialog->result();
+            });
+            f.BitBtn8->click();
+        },
+        [&] {
+            const int open = TForm1Bench::curProject(f);
+            if (open != 0)
+                db->execute(
+                    QStringLiteral("update buy set project = 0 where project = %1").arg(open));
+            TForm1Bench::curProject(f) = 0;
+            TForm1Bench::reloadSpec(f);
+        });
+    report(QStringLiteral("first save of the working specification"), firstSave, 50);
+
+    // Leaving a changed project with "Нет": the snapshot comes back; the list is cancelled.
+    const int named = scalarInt(*db, QStringLiteral("select min(Ключ) from project"));
+    const Figures restore = measure(
+        reps,
+        [&] {
+            MessageBox::setNextAnswer(false);
+            setModalHandler([&](QDialog* dialog) {
+                static_cast<QPushButton*>(child(dialog, "BitBtn4"))->click();
+                return dialog->result();
+            });
+            f.BitBtn7->click();
+        },
+        [&] {
+            TForm1Bench::curProject(f) = named;
+            TForm1Bench::takeSnapshot(f);
+            TForm1Bench::modified(f) = 1;
+        });
+    report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
+    setModalHandler({});
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    out << QStringLiteral("peak memory: %1 MB (target 200)\n")
+               .arg(double(usage.ru_maxrss) / 1024, 0, 'f', 1);
+    const QStringList shown = MessageBox::shown();
+    for (const QString& text : shown)
+        out << QStringLiteral("message shown: %1\n").arg(text);
+    return 0;
+}
