@@ -140,17 +140,21 @@ QByteArray buildSpreadsheet(Query& rows) {
 
 QString saveSpreadsheet(const QString& path, const QByteArray& bytes) {
     // Without commit() the text written beside the file is thrown away and the file stays.
+    // A write that stops short (a full disk) reports no error of its own, and commit() would
+    // then put the cut text in place: the length is checked before.
     QSaveFile file(path);
     QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-    } else if (file.write(bytes) != bytes.size()) {
-        reason = file.errorString();
-    } else if (!file.commit()) {
-        reason = file.errorString();
-    } else {
+    if (!file.open(QIODevice::WriteOnly))
+        reason = QStringLiteral("файл не открывается для записи");
+    else if (file.write(bytes) != bytes.size())
+        reason = QStringLiteral("записана только часть (нет места на диске?)");
+    else if (!file.commit())
+        reason = QStringLiteral("новый файл не удалось поставить на его место");
+    else
         return QString();
-    }
-    return QStringLiteral("Не удалось записать файл %1: %2")
+    // The system's own words, when it has any beyond the default text of every device.
+    if (file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString())
+        reason += QStringLiteral(": ") + file.errorString();
+    return QStringLiteral("Не удалось записать файл %1: %2.")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
 }

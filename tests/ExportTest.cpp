@@ -7,6 +7,7 @@
 #include "ui/MessageBox.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <csignal>
 
 namespace {
 
@@ -258,38 +260,55 @@ TEST(ExportSpreadsheet, NumbersUseAPointUnderACommaLocale) {
 namespace {
 
 // Targets that can not be replaced, each holding an old file that must survive.
+enum class Block { LongName, ShortWrite, ReadOnlyFolder };
+
 struct Unwritable {
     const char* what;
     QString path;
-    bool readOnlyFolder;
+    Block block;
 };
 
 QList<Unwritable> unwritableTargets(const QString& dir) {
-    // No file can be put beside a name this long, so the new text never reaches the disk.
-    QList<Unwritable> result = {{"name too long to write beside",
-                                 dir + '/' + QString(250, QLatin1Char('x')) + ".xml", false}};
+    QList<Unwritable> result = {
+        // No file can be put beside a name this long, so the new text never reaches the disk.
+        {"name too long to write beside", dir + '/' + QString(250, QLatin1Char('x')) + ".xml",
+         Block::LongName},
+        // A file size limit stops the write part way, as a full disk does.
+        {"write stops short", dir + "/full.xml", Block::ShortWrite},
+    };
     // The superuser writes into any folder, so a read-only one only fails for others.
     if (geteuid() != 0) {
         QDir(dir).mkdir(QStringLiteral("readonly"));
-        result.append({"read-only folder", dir + "/readonly/old.xml", true});
+        result.append({"read-only folder", dir + "/readonly/old.xml", Block::ReadOnlyFolder});
     }
     return result;
 }
 
 const QByteArray oldContents = "old contents\r\n";
+rlimit savedFileSizeLimit;
 
-void plantOldFile(const Unwritable& target) {
+// Plants the old file, then makes replacing it fail.
+void block(const Unwritable& target) {
     writeFile(target.path, oldContents);
-    if (target.readOnlyFolder)
+    if (target.block == Block::ReadOnlyFolder) {
         QFile::setPermissions(QFileInfo(target.path).path(),
                               QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    } else if (target.block == Block::ShortWrite) {
+        signal(SIGXFSZ, SIG_IGN);  // a failed write, not the end of the test program
+        getrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
+        rlimit small = savedFileSizeLimit;
+        small.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
 }
 
-void restoreFolder(const Unwritable& target) {
-    if (target.readOnlyFolder)
+void unblock(const Unwritable& target) {
+    if (target.block == Block::ReadOnlyFolder)
         QFile::setPermissions(QFileInfo(target.path).path(), QFileDevice::ReadOwner |
                                                                  QFileDevice::WriteOwner |
                                                                  QFileDevice::ExeOwner);
+    else if (target.block == Block::ShortWrite)
+        setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
 }
 
 // Files named like the target: the target itself and anything written beside it.
@@ -307,9 +326,9 @@ QPushButton* exportButton(TForm1& form) {
 TEST(ExportSave, FailedWriteKeepsTheOldFileAndNamesIt) {
     TempStore store;
     for (const Unwritable& target : unwritableTargets(store.dir())) {
-        plantOldFile(target);
-        const QString failure = saveSpreadsheet(target.path, "new\r\n");
-        restoreFolder(target);
+        block(target);
+        const QString failure = saveSpreadsheet(target.path, QByteArray(20000, 'n'));
+        unblock(target);
         EXPECT_TRUE(failure.contains(QFileInfo(target.path).fileName())) << target.what;
         EXPECT_EQ(readFile(target.path), oldContents) << target.what;
         EXPECT_EQ(filesLike(target), 1) << "something left beside the file: " << target.what;
@@ -367,11 +386,11 @@ TEST(ExportWindow, FailedWriteIsShownAndTheOldFileStays) {
     TempStore store(products + lines(0, 1));
     auto form = openMainWindow();
     for (const Unwritable& target : unwritableTargets(store.dir())) {
-        plantOldFile(target);
+        block(target);
         MessageBox::clearShown();
         FileDialog::setNextFileName(target.path);
         QTest::mouseClick(exportButton(*form), Qt::LeftButton);
-        restoreFolder(target);
+        unblock(target);
         const QStringList shown = MessageBox::shown();
         ASSERT_EQ(shown.size(), 1) << target.what;
         EXPECT_TRUE(shown.first().contains(QFileInfo(target.path).fileName())) << target.what;
@@ -414,9 +433,9 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
 TEST(ExportTool, FailedWriteKeepsTheOldFile) {
     TempStore store(products + lines(0, 2));
     for (const Unwritable& target : unwritableTargets(store.dir())) {
-        plantOldFile(target);
+        block(target);
         const ToolRun run = runTool({target.path});
-        restoreFolder(target);
+        unblock(target);
         EXPECT_NE(run.status, 0) << target.what;
         EXPECT_TRUE(run.err.contains(QFileInfo(target.path).fileName())) << target.what;
         EXPECT_EQ(readFile(target.path), oldContents) << target.what;
