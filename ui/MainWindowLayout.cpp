@@ -123,6 +123,10 @@ void setSilver(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, silver);
     palette.setColor(QPalette::Window, silver);
+    // Shown, never typed into: the text stays as readable as in an enabled field.
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    palette.setColor(QPalette::Disabled, QPalette::Base, silver);
     widget->setPalette(palette);
 }
 
