@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,12 +28,21 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
         throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
-    if (isJetFile(path))
+    if (isJetFile(path)) {
+        // The command reads the whole Access file before it moves the new store over it.
+        const auto shell = [](const QString& arg) {
+            static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
+            return plain.match(arg).hasMatch()
+                       ? arg
+                       : QLatin1Char('\'') + QString(arg).replace("'", "'\\''") + QLatin1Char('\'');
+        };
         throw StoreError(
             QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа работает с базой "
-                           "SQLite. Переименуйте его и преобразуйте командой:\n"
-                           "ulmar-tool import-mdb <файл Access> <папка>")
-                .arg(shown));
+                           "SQLite. Преобразуйте его командой\n"
+                           "ulmar-tool import-mdb %2 %3 --replace\n"
+                           "(файл Access будет заменён; сохраните копию, если она нужна).")
+                .arg(shown, shell(shown), shell(QFileInfo(shown).absolutePath())));
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {

@@ -1,9 +1,195 @@
-// Placeholder; the command is filled in by its own work.
+// ulmar-tool import-mdb: brings a maker's Access catalogue (Jet 3 or Jet 4) into this
+// program's store.
+#include "store/Database.h"
+#include "store/StoreError.h"
 #include "tools/Commands.h"
+#include "tools/ImportError.h"
+#include "tools/MdbImport.h"
+#include "tools/MdbReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTextStream>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 
-int importMdbCommand(const QStringList&) {
-    QTextStream(stderr) << "Команда ещё не готова.\n";
-    return 1;
+namespace {
+
+int fail(const QString& message, int status = 1) {
+    QTextStream(stderr) << message << '\n';
+    return status;
+}
+
+// The half-written store and its journal are removed when the import is interrupted; the
+// handler may only use what is safe in a signal handler.
+char g_tempPath[4096];
+char g_journalPath[4096 + 16];
+volatile pid_t g_reader = 0;
+
+extern "C" void removeHalfMade(int signal) {
+    if (g_reader > 0)
+        ::kill(g_reader, SIGKILL);
+    ::unlink(g_tempPath);
+    ::unlink(g_journalPath);
+    std::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+const int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// The import proper, in a process of its own: libmdb reads whatever a damaged file holds and
+// may fail in ways no check foresees; then only that process ends, and the command says so.
+int importInto(const QString& source, const QString& storePath) {
+    try {
+        MdbReader reader(source);
+        const std::vector<ImportedTable> tables = importTables(reader, storePath);
+        QTextStream out(stdout);
+        out << QStringLiteral("%1 (%2):\n").arg(QFileInfo(source).fileName(), reader.formatName());
+        for (const ImportedTable& t : tables)
+            out << QStringLiteral("  %1: %2\n").arg(t.name).arg(t.rows);
+        return 0;
+    } catch (const ImportError& e) {
+        return fail(e.message());
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Не удалось записать базу: %1").arg(e.message()));
+    } catch (const std::bad_alloc&) {
+        return fail(QStringLiteral("Не хватило памяти: файл %1 повреждён или слишком велик.")
+                        .arg(QFileInfo(source).absoluteFilePath()));
+    }
+}
+
+void syncDirectory(const QString& dir) {
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+int importMdbCommand(const QStringList& args) {
+    const QString usage =
+        QStringLiteral("Использование: ulmar-tool import-mdb SOURCE DIR [--replace]");
+    QStringList positional;
+    bool replace = false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--replace"))
+            replace = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("Неизвестный параметр %1.\n").arg(arg) + usage, 2);
+        else
+            positional << arg;
+    }
+    if (positional.size() != 2)
+        return fail(usage, 2);
+
+    const QFileInfo sourceInfo(positional.at(0));
+    const QString source = sourceInfo.absoluteFilePath();
+    if (!sourceInfo.exists())
+        return fail(QStringLiteral("Не найден файл %1.").arg(source));
+    if (!sourceInfo.isFile())
+        return fail(QStringLiteral("%1 — не файл.").arg(source));
+    {
+        QFile probe(source);
+        if (!probe.open(QIODevice::ReadOnly))
+            return fail(
+                QStringLiteral("Не удалось прочитать %1: %2.").arg(source, probe.errorString()));
+    }
+    if (!isJetFile(source))
+        return fail(QStringLiteral("Файл %1 — не база Microsoft Access (Jet).").arg(source));
+
+    const QString dir = QFileInfo(positional.at(1)).absoluteFilePath();
+    if (!QDir().mkpath(dir))
+        return fail(QStringLiteral("Не удалось создать папку %1.").arg(dir));
+    const QString target = QDir(dir).filePath(QStringLiteral("base.mdb"));
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (targetInfo.isDir())
+            return fail(QStringLiteral("%1 — папка, а не файл базы.").arg(target));
+        if (!replace)
+            return fail(QStringLiteral("Файл %1 уже есть. Чтобы заменить его, добавьте --replace.")
+                            .arg(target));
+    }
+
+    // The store is written beside its place and moved there whole, so an interrupted import
+    // leaves the old base.mdb (or none) rather than half a new one.
+    QTemporaryFile temp(QDir(dir).filePath(QStringLiteral(".base.mdb.import-XXXXXX")));
+    if (!temp.open())
+        return fail(
+            QStringLiteral("Не удалось создать файл в папке %1: %2.").arg(dir, temp.errorString()));
+    const QByteArray tempName = QFile::encodeName(temp.fileName());
+    const QByteArray journalName = tempName + "-journal";
+    if (std::size_t(journalName.size()) >= sizeof g_tempPath)
+        return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
+    std::strcpy(g_tempPath, tempName.constData());
+    std::strcpy(g_journalPath, journalName.constData());
+    for (int s : interruptions)
+        std::signal(s, removeHalfMade);
+
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return fail(QStringLiteral("Не удалось начать чтение: %1.")
+                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (child == 0) {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+        const int status = importInto(source, temp.fileName());
+        std::fflush(nullptr);
+        ::_exit(status);
+    }
+    g_reader = child;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    g_reader = 0;
+
+    const auto cleanUp = [&] {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+        ::unlink(g_journalPath);
+    };
+    if (WIFSIGNALED(status)) {
+        cleanUp();
+        return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База не "
+                                   "записана.")
+                        .arg(source)
+                        .arg(WTERMSIG(status)));
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        cleanUp();
+        return fail(QStringLiteral("База не записана."));
+    }
+
+    // The new file gets the permissions of the one it replaces, or the usual ones.
+    mode_t mode;
+    struct stat old {};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(temp.handle(), mode);
+    ::fsync(temp.handle());
+    if (::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        cleanUp();
+        return fail(
+            QStringLiteral("Не удалось поставить базу на место %1: %2.").arg(target, reason));
+    }
+    temp.setAutoRemove(false);
+    cleanUp();
+    syncDirectory(dir);
+    QTextStream(stdout) << QStringLiteral("База записана: %1\n").arg(target);
+    return 0;
 }

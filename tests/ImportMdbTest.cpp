@@ -1,0 +1,437 @@
+// ulmar-tool import-mdb: a maker's Access catalogue brought into the program's store.
+#include "store/Database.h"
+#include "store/Fixed4.h"
+#include "store/Jpeg.h"
+#include "store/Query.h"
+#include "store/StoreError.h"
+#include "tests/TestSupport.h"
+#include "tools/JetDecode.h"
+
+#include <gtest/gtest.h>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr qint64 pageSize = 4096;  // of the Jet 4 fixture
+
+QString fixturePath() {
+    return fixturesDir() + QStringLiteral("/catalogue-jet4.mdb");
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QJsonObject manifest() {
+    return QJsonDocument::fromJson(readAll(fixturesDir() + "/catalogue-jet4.json")).object();
+}
+
+struct ToolRun {
+    bool crashed = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun importMdb(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(ULMAR_TOOL), QStringList{QStringLiteral("import-mdb")} + args);
+    process.waitForFinished(-1);
+    ToolRun run;
+    run.crashed = process.exitStatus() == QProcess::CrashExit;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+std::string describe(const ToolRun& run) {
+    return QStringLiteral("exit %1%2\n%3%4")
+        .arg(run.exitCode)
+        .arg(run.crashed ? QStringLiteral(" (crashed)") : QString())
+        .arg(run.out, run.err)
+        .toStdString();
+}
+
+#define REQUIRE_FIXTURE()        \
+    if (fixturesDir().isEmpty()) \
+    GTEST_SKIP() << "the shared test data (catalogue-jet4.mdb) is not on this machine"
+
+// One import of the fixture, shared by the checks of its content.
+class ImportedCatalogue : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (fixturesDir().isEmpty())
+            return;
+        s_dir = std::make_unique<QTemporaryDir>();
+        s_run = importMdb({fixturePath(), s_dir->path()});
+    }
+    static void TearDownTestSuite() { s_dir.reset(); }
+
+    void SetUp() override {
+        REQUIRE_FIXTURE();
+        ASSERT_FALSE(s_run.crashed) << describe(s_run);
+        ASSERT_EQ(s_run.exitCode, 0) << describe(s_run);
+        m_db = Database::open(s_dir->filePath("base.mdb"));
+    }
+
+    std::unique_ptr<Query> select(const QString& sql) {
+        auto q = std::make_unique<Query>(*m_db, QStringLiteral("check"));
+        q->setSql(sql);
+        q->open();
+        return q;
+    }
+    QString scalar(const QString& sql) {
+        auto q = select(sql);
+        return q->recordCount() > 0 ? q->value(0, 0).toText() : QString();
+    }
+
+    static std::unique_ptr<QTemporaryDir> s_dir;
+    static ToolRun s_run;
+    std::unique_ptr<Database> m_db;
+};
+
+std::unique_ptr<QTemporaryDir> ImportedCatalogue::s_dir;
+ToolRun ImportedCatalogue::s_run;
+
+TEST_F(ImportedCatalogue, EveryTableHasTheRowsOfTheSource) {
+    const QJsonObject counts = manifest().value("row_counts").toObject();
+    ASSERT_EQ(counts.size(), 9);
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from [%1]").arg(it.key())),
+                  QString::number(it.value().toInt()))
+            << it.key().toStdString();
+    // Nothing but the source's tables and the engine's key counters.
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where type = 'table'"), "10");
+}
+
+TEST_F(ImportedCatalogue, NamesAndArticlesKeepTheirCyrillicText) {
+    const QJsonArray rows = manifest().value("EXPORT_TMC").toObject().value("rows").toArray();
+    auto q = select("select Ключ, Название, Номер from EXPORT_TMC order by Ключ");
+    ASSERT_EQ(q->recordCount(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QJsonObject row = rows.at(i).toObject();
+        EXPECT_EQ(q->value(i, 0).toInt(), row.value("Ключ").toInt());
+        EXPECT_EQ(q->value(i, 1).toText(), row.value("Название").toString());
+        EXPECT_EQ(q->value(i, 2).toText(), row.value("Номер").toString());
+    }
+    auto projects = select("select Ключ, Название from project order by Ключ");
+    ASSERT_EQ(projects->recordCount(), 2);
+    EXPECT_EQ(projects->value(0, 1).toText(), "Цех №1");
+    EXPECT_EQ(projects->value(1, 1).toText(), "Склад 'Север'");
+    EXPECT_EQ(scalar("select Название from EXPORT_PODVID where Ключ = 5"),
+              "Ответвительные элементы");
+}
+
+TEST_F(ImportedCatalogue, MoneyIsExactToFourPlaces) {
+    const QJsonObject tmc = manifest().value("EXPORT_TMC").toObject();
+    auto prices = select("select p2 from EXPORT_TMC");
+    Fixed4 sum;
+    for (int i = 0; i < prices->recordCount(); ++i)
+        sum += prices->value(i, 0).toFixed();
+    EXPECT_EQ(sum, Fixed4::parse(tmc.value("sum_p2").toString()).value());
+
+    const QJsonArray lines = manifest().value("buy").toArray();
+    auto q = select(
+        "select Ключ, project, TMC, Pokr, price, kol, kolm, izm, vid from buy "
+        "order by Ключ");
+    ASSERT_EQ(q->recordCount(), lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject line = lines.at(i).toObject();
+        SCOPED_TRACE(line.value("Ключ").toInt());
+        EXPECT_EQ(q->value(i, 0).toInt(), line.value("Ключ").toInt());
+        EXPECT_EQ(q->value(i, 1).toInt(), line.value("project").toInt());
+        EXPECT_EQ(q->value(i, 2).toInt(), line.value("TMC").toInt());
+        EXPECT_EQ(q->value(i, 3).toInt(), line.value("Pokr").toInt());
+        EXPECT_EQ(q->value(i, 4).toFixed(), Fixed4::parse(line.value("price").toString()).value());
+        EXPECT_EQ(q->value(i, 5).toFixed(), Fixed4::parse(line.value("kol").toString()).value());
+        EXPECT_EQ(q->value(i, 6).toFixed(), Fixed4::fromDouble(line.value("kolm").toDouble()));
+        EXPECT_EQ(q->value(i, 7).toText(), line.value("izm").toString());
+        EXPECT_EQ(q->value(i, 8).toInt(), line.value("vid").toInt());
+    }
+    // The program writes money back as Fixed4 text; these are the forms it reads.
+    EXPECT_EQ(scalar("select price from buy where Ключ = 5"), "1192.207");
+    EXPECT_EQ(scalar("select kol from buy where Ключ = 3"), "7.25");
+    EXPECT_EQ(scalar("select typeof(kol) from buy where Ключ = 1"), "integer");
+}
+
+TEST_F(ImportedCatalogue, PhotosAreTheJpegBytesUnderTheSchemaName) {
+    const QJsonArray photos = manifest().value("EXPORT_FOTO").toArray();
+    auto q = select("select Ключ, Фото from EXPORT_FOTO order by Ключ");
+    ASSERT_EQ(q->recordCount(), photos.size());
+    for (int i = 0; i < photos.size(); ++i) {
+        const QJsonObject photo = photos.at(i).toObject();
+        SCOPED_TRACE(photo.value("Ключ").toInt());
+        const QByteArray bytes = q->value(i, 1).toBlob();
+        EXPECT_EQ(q->value(i, 0).toInt(), photo.value("Ключ").toInt());
+        EXPECT_EQ(bytes.size(), photo.value("bytes").toInt());
+        EXPECT_EQ(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(),
+                  photo.value("sha256").toString().toLatin1());
+        EXPECT_TRUE(decodeJpeg(bytes).has_value());
+    }
+}
+
+TEST_F(ImportedCatalogue, TheIndexesOfTheStatementsAreThere) {
+    for (const char* index :
+         {"buy_project", "EXPORT_TMC_Вид", "Export_INFOTO_ТМЦ", "EXPORT_TMC_t5k"})
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from sqlite_master where type = 'index' "
+                                        "and name = '%1'")
+                             .arg(QString::fromUtf8(index))),
+                  "1")
+            << index;
+}
+
+// What a damaged or foreign source must never do: crash, say nothing, or leave a store.
+void expectRefused(const ToolRun& run, const QTemporaryDir& target, const char* what) {
+    SCOPED_TRACE(what);
+    EXPECT_FALSE(run.crashed) << describe(run);
+    EXPECT_NE(run.exitCode, 0) << describe(run);
+    EXPECT_FALSE(run.err.trimmed().isEmpty()) << describe(run);
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList())
+        << describe(run);
+}
+
+QByteArray flipped(QByteArray bytes, qint64 offset, char mask) {
+    bytes[qsizetype(offset)] = char(bytes[qsizetype(offset)] ^ mask);
+    return bytes;
+}
+
+TEST(ImportMdb, KeysGivenLaterContinueAfterTheHighestImportedOne) {
+    REQUIRE_FIXTURE();
+    QTemporaryDir dir;
+    ASSERT_EQ(importMdb({fixturePath(), dir.path()}).exitCode, 0);
+    auto db = Database::open(dir.filePath("base.mdb"));
+    struct Case {
+        const char* insert;
+        std::int64_t key;
+    };
+    const Case cases[] = {
+        {"insert into project (Название) values ('Новый')", 3},
+        {"insert into buy (project, TMC, Pokr) values (0, 1001, 2)", 10},
+        {"insert into arh (project, TMC, Pokr) values (1, 1001, 2)", 5},
+    };
+    for (const Case& c : cases) {
+        db->execute(QString::fromUtf8(c.insert));
+        EXPECT_EQ(db->lastInsertKey(), c.key) << c.insert;
+    }
+}
+
+TEST(ImportMdb, RefusesForeignAndDamagedFilesWithAMessage) {
+    REQUIRE_FIXTURE();
+    const QByteArray good = readAll(fixturePath());
+    ASSERT_EQ(good.size(), 79 * pageSize);
+    QByteArray sqliteStore;
+    {
+        TempStore store;
+        sqliteStore = readAll(store.path());
+    }
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* message;  // a piece of what the user is told
+    };
+    const Case cases[] = {
+        {"a text file", "Это не база данных.\n", "не база Microsoft Access"},
+        {"an empty file", QByteArray(), "не база Microsoft Access"},
+        {"a store of this program", sqliteStore, "не база Microsoft Access"},
+        {"cut in the middle of a page", good.left(100000), "обрезан"},
+        {"cut after the catalogue pages", good.left(10 * pageSize), "обрезан"},
+        {"cut before the last photo ends", good.left(50 * pageSize), "повреждён"},
+        {"signature", flipped(good, 4, 0x01), "не база Microsoft Access"},
+        {"row count of the catalogue", flipped(good, 2 * pageSize + 16, 0x01), "повреждён"},
+        {"rows on a catalogue page", flipped(good, 14 * pageSize + 12, 0x01), "повреждён"},
+        {"page type of the product table", flipped(good, 29 * pageSize, 0x01), "повреждён"},
+        {"row count of the product table", flipped(good, 29 * pageSize + 16, 0x08), "EXPORT_TMC"},
+        {"row count of the photo table", flipped(good, 40 * pageSize + 16, 0x04), "EXPORT_FOTO"},
+    };
+    QTemporaryDir work;
+    for (const Case& c : cases) {
+        const QString source = work.filePath("source.mdb");
+        writeFile(source, c.bytes);
+        QTemporaryDir target;
+        const ToolRun run = importMdb({source, target.path()});
+        expectRefused(run, target, c.what);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << c.what << describe(run);
+    }
+}
+
+TEST(ImportMdb, NeverCrashesOnABitFlippedFile) {
+    REQUIRE_FIXTURE();
+    const QByteArray good = readAll(fixturePath());
+    QTemporaryDir work;
+    const QString source = work.filePath("source.mdb");
+    // One flip in the head of every page, where its type, owner, row count and row
+    // offsets lie; a flip in a value itself may pass unnoticed.
+    for (qint64 page = 0; page < good.size() / pageSize; ++page) {
+        const qint64 offset = page * pageSize + (page * 7) % 24;
+        writeFile(source, flipped(good, offset, char(1 << (page % 8))));
+        QTemporaryDir target;
+        const ToolRun run = importMdb({source, target.path()});
+        SCOPED_TRACE(QStringLiteral("byte %1").arg(offset).toStdString());
+        ASSERT_FALSE(run.crashed) << describe(run);
+        if (run.exitCode != 0)
+            expectRefused(run, target, "flipped");
+        else
+            EXPECT_TRUE(QFile::exists(target.filePath("base.mdb")));
+    }
+}
+
+TEST(ImportMdb, KeepsAnExistingStoreUnlessToldToReplaceIt) {
+    REQUIRE_FIXTURE();
+    QTemporaryDir target;
+    const QString store = target.filePath("base.mdb");
+    writeFile(store, "прежняя база");
+
+    const ToolRun kept = importMdb({fixturePath(), target.path()});
+    EXPECT_FALSE(kept.crashed);
+    EXPECT_NE(kept.exitCode, 0) << describe(kept);
+    EXPECT_TRUE(kept.err.contains("--replace")) << describe(kept);
+    EXPECT_EQ(readAll(store), QByteArray("прежняя база"));
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"base.mdb"});
+
+    const ToolRun replaced = importMdb({fixturePath(), target.path(), "--replace"});
+    ASSERT_EQ(replaced.exitCode, 0) << describe(replaced);
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"base.mdb"});
+    auto db = Database::open(store);
+    Query q(*db, "check");
+    q.setSql("select count(*) from EXPORT_TMC");
+    q.open();
+    EXPECT_EQ(q.value(0, 0).toInt(), 32);
+}
+
+TEST(ImportMdb, TheProgramNamesTheCommandThatConvertsAnAccessStore) {
+    REQUIRE_FIXTURE();
+    QTemporaryDir dir;
+    const QString store = dir.filePath("base.mdb");
+    ASSERT_TRUE(QFile::copy(fixturePath(), store));
+    QString message;
+    try {
+        Database::open(store);
+    } catch (const StoreError& e) {
+        message = e.message();
+    }
+    ASSERT_TRUE(message.contains("Microsoft Access")) << message.toStdString();
+
+    // The line it names, run as it stands, converts the file in its place.
+    const QString command =
+        QStringLiteral("ulmar-tool import-mdb %1 %2 --replace").arg(store, dir.path());
+    ASSERT_TRUE(message.contains(command)) << message.toStdString();
+    const ToolRun run = importMdb(command.split(' ').mid(2));
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    auto db = Database::open(store);
+    Query q(*db, "check");
+    q.setSql("select count(*) from buy");
+    q.open();
+    EXPECT_EQ(q.value(0, 0).toInt(), 9);
+}
+
+TEST(ImportMdb, TellsHowItIsCalled) {
+    struct Case {
+        QStringList args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{}, 2},
+        {{"only-source.mdb"}, 2},
+        {{"a.mdb", "dir", "--overwrite"}, 2},
+        {{"/nonexistent/катало́г.mdb", "dir"}, 1},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = importMdb(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString() << describe(run);
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
+// A tiny JPEG of the marker structure the walk follows: SOI, one segment, a scan with a
+// stuffed byte and a restart marker, EOI.
+const QByteArray tinyJpeg(
+    "\xFF\xD8"
+    "\xFF\xE0\x00\x04JF"
+    "\xFF\xDA\x00\x03\x01"
+    "\x12\xFF\x00\x34\xFF\xD0\x56"
+    "\xFF\xD9",
+    22);
+
+// Access's object header and an OLE package around a picture, and a trailer after it.
+QByteArray inOleObject(const QByteArray& picture) {
+    QByteArray header(
+        "\x15\x1C\x14\x00\x02\x00\x00\x00\x00\x00\x05\x00\x00\x00\x00\x00"
+        "\xFF\xFF\xFF\xFF",
+        20);
+    QByteArray package(
+        "\x01\x05\x00\x00\x02\x00\x00\x00\x08\x00\x00\x00Package\x00"
+        "\x00\x00\x00\x00\x00\x00\x00\x00",
+        28);
+    const quint32 size = quint32(picture.size());
+    package += QByteArray(reinterpret_cast<const char*>(&size), 4);
+    return header + package + picture + QByteArray("\x01\x05\x00\x00\xFF\xD9\x00\x00", 8);
+}
+
+TEST(ImportMdb, PhotoInAnOleObjectBecomesTheBareJpeg) {
+    struct Case {
+        const char* what;
+        QByteArray stored;
+        QByteArray kept;
+    };
+    const QByteArray notJpeg("BM\x36\x00\x00\x00", 6);
+    const QByteArray endless = tinyJpeg.left(15);
+    const Case cases[] = {
+        {"bare JPEG", tinyJpeg, tinyJpeg},
+        {"JPEG in an OLE object", inOleObject(tinyJpeg), tinyJpeg},
+        {"bitmap in an OLE object", inOleObject(notJpeg), inOleObject(notJpeg)},
+        {"JPEG that never ends", inOleObject(endless), inOleObject(endless)},
+        {"empty", QByteArray(), QByteArray()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(jet::bareJpeg(c.stored).toHex(), c.kept.toHex()) << c.what;
+}
+
+TEST(ImportMdb, RealPhotoComesOutOfItsOleObjectWhole) {
+    REQUIRE_FIXTURE();
+    QTemporaryDir dir;
+    ASSERT_EQ(importMdb({fixturePath(), dir.path()}).exitCode, 0);
+    auto db = Database::open(dir.filePath("base.mdb"));
+    Query q(*db, "photo");
+    q.setSql("select Фото from EXPORT_FOTO where Ключ = 5");
+    q.open();
+    const QByteArray unwrapped = jet::bareJpeg(inOleObject(q.value(0, 0).toBlob()));
+    EXPECT_EQ(QCryptographicHash::hash(unwrapped, QCryptographicHash::Sha256).toHex(),
+              "26ec1fc920be48ce3b3626527ea53c4ec2789f2ea28070a83866fbecb3faa31c");
+}
+
+TEST(ImportMdb, DatesReadAsAccessShowsThem) {
+    struct Case {
+        double days;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.0, "1899-12-30 00:00:00"},       {1.5, "1899-12-31 12:00:00"},
+        {-1.25, "1899-12-29 06:00:00"},     {36526.0, "2000-01-01 00:00:00"},
+        {45000.75, "2023-03-15 18:00:00"},  {45000.999999999, "2023-03-16 00:00:00"},
+        {2958465.5, "9999-12-31 12:00:00"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(jet::dateText(c.days).value_or("none"), QString::fromUtf8(c.text)) << c.days;
+    EXPECT_FALSE(jet::dateText(3e9).has_value());
+    EXPECT_FALSE(jet::dateText(std::nan("")).has_value());
+}
+
+}  // namespace
