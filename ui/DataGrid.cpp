@@ -77,6 +77,7 @@ void DataGrid::setColumns(const QList<GridColumn>& columns) {
 void DataGrid::setTreeFields(const QString& keyField, const QString& parentField) {
     m_model->setTreeFields(keyField, parentField);
     m_view->setRootIsDecorated(true);
+    m_view->setIndentation(12);  // two levels only: keep the article column readable
 }
 
 void DataGrid::setFooter(const QString& sumField, const QString& underField) {
