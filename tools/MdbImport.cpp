@@ -166,13 +166,13 @@ std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storeP
         QStringList insertColumns;
         for (const MdbReader::Column& column : source.columns) {
             const qsizetype i = indexOfName(targetColumns, column.name);
-            QString name = i >= 0 ? targetColumns.at(i) : column.name;
-            if (i < 0)
-                db->execute(QStringLiteral("alter table %1 add column %2 %3")
-                                .arg(quoted(target), quoted(name), sqliteType(column)));
+            const QString name = i >= 0 ? targetColumns.at(i) : column.name;
             if (indexOfName(insertColumns, name) >= 0)
                 throw ImportError(QStringLiteral("В таблице %1 два столбца с именем %2.")
                                       .arg(source.name, column.name));
+            if (i < 0)
+                db->execute(QStringLiteral("alter table %1 add column %2 %3")
+                                .arg(quoted(target), quoted(name), sqliteType(column)));
             insertColumns << name;
         }
         const bool photos = sameName(target, QStringLiteral("EXPORT_FOTO"));

@@ -108,7 +108,10 @@ struct MdbReader::Private {
             mdb_close(mdb);
     }
 
+    // Whatever else went wrong, pages missing at the end are the cause worth telling.
     [[noreturn]] void damaged(const QString& what) const {
+        if (stream && stream->pastEnd && !what.contains(QStringLiteral("обрезан")))
+            checkPages();
         throw ImportError(
             QStringLiteral("Файл %1 повреждён: %2.").arg(QFileInfo(path).absoluteFilePath(), what));
     }
@@ -185,9 +188,9 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
             const unsigned recorded = table->num_rows;
             mdb_free_tabledef(table);
             m_d->checkPages();
-            if (rows != recorded || rows != mdb->num_catalog)
+            if (rows != recorded)
                 m_d->damaged(QStringLiteral("в списке таблиц прочитано %1 записей из %2")
-                                 .arg(std::min(rows, mdb->num_catalog))
+                                 .arg(rows)
                                  .arg(recorded));
             catalogueChecked = true;
         }
@@ -203,7 +206,8 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
         if (!table)
             m_d->damaged(QStringLiteral("не читается описание таблицы %1").arg(tableName));
         m_d->tables.push_back(table);
-        if (!mdb_read_columns(table) || table->num_cols == 0 || table->num_cols > MDB_MAX_COLS)
+        if (!mdb_read_columns(table) || table->num_cols == 0 || table->num_cols > MDB_MAX_COLS ||
+            table->columns->len != table->num_cols)
             m_d->damaged(QStringLiteral("не читаются столбцы таблицы %1").arg(tableName));
         mdb_read_indices(table);
         m_d->checkPages();
@@ -223,7 +227,7 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
             column.autoNumber = col->is_long_auto != 0;
             t.columns.push_back(column);
         }
-        for (unsigned i = 0; table->indices && i < table->num_idxs; ++i) {
+        for (unsigned i = 0; table->indices && i < table->indices->len; ++i) {
             auto* index = static_cast<MdbIndex*>(g_ptr_array_index(table->indices, i));
             if (index->index_type != 1)  // 1 is the primary key
                 continue;
