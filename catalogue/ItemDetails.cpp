@@ -103,6 +103,8 @@ void TForm1::LoadPhoto(const QString& sql) {
     const QByteArray data = Q_foto.field(u"Фото").toBlob();
     if (data.isEmpty())
         return;
-    if (const auto picture = decodeJpeg(data))
+    const qreal ratio = imgG->devicePixelRatioF();
+    if (const auto picture =
+            decodeJpeg(data, int(imgG->width() * ratio), int(imgG->height() * ratio)))
         imgG->setPicture(*picture);
 }

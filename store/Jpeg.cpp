@@ -1,7 +1,7 @@
 #include "store/Jpeg.h"
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +30,7 @@ constexpr long MaxPixels = 40L * 1000 * 1000;
 
 }  // namespace
 
-std::optional<RgbImage> decodeJpeg(const QByteArray& data) {
+std::optional<RgbImage> decodeJpeg(const QByteArray& data, int minWidth, int minHeight) {
     if (data.size() < 4)
         return std::nullopt;
     jpeg_decompress_struct info;
@@ -55,6 +55,18 @@ std::optional<RgbImage> decodeJpeg(const QByteArray& data) {
         return std::nullopt;
     }
     info.out_color_space = JCS_RGB;
+    // The decoder scales by 1/2, 1/4 or 1/8 almost for free; take the smallest that still fills
+    // the picture box.
+    if (minWidth > 0 && minHeight > 0) {
+        for (unsigned denom : {8u, 4u, 2u}) {
+            if ((info.image_width + denom - 1) / denom >= unsigned(minWidth) &&
+                (info.image_height + denom - 1) / denom >= unsigned(minHeight)) {
+                info.scale_num = 1;
+                info.scale_denom = denom;
+                break;
+            }
+        }
+    }
     jpeg_start_decompress(&info);
     image->width = int(info.output_width);
     image->height = int(info.output_height);

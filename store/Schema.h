@@ -29,7 +29,8 @@ QString coatingName(int code);
 // program's own tables buy, arh and project. The program itself never runs them; the
 // companion tool does, for the demo catalogue, the import and the tests.
 QStringList createTables();
-// Indexes the program's statements need to stay fast on a maker's full catalogue.
+// Indexes the program's statements need to stay fast on a maker's full catalogue, and the
+// planner's statistics; run after the catalogue is filled.
 QStringList createIndexes();
 
 }  // namespace schema

@@ -1,9 +1,10 @@
 #include "store/SqlFunctions.h"
 
 #include <sqlite3.h>
+#include <QChar>
 #include <QString>
 
-#include <cmath>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -32,33 +33,92 @@ void strFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-bool isAscii(const unsigned char* s, int n) {
-    for (int i = 0; i < n; ++i)
-        if (s[i] >= 0x80)
-            return false;
-    return true;
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+int sequenceLength(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// Folds the case of every letter, straight on UTF-8: Latin and Cyrillic capitals are mapped by
+// hand (they are nearly all of a catalogue's text), everything else through Qt's tables.
+void foldCase(const unsigned char* s, int n, std::string& out) {
+    out.clear();
+    out.reserve(std::size_t(n));
+    for (int i = 0; i < n;) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            out += char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            ++i;
+            continue;
+        }
+        const int len = std::min(sequenceLength(c), n - i);
+        if (len == 2 && (c == 0xD0 || c == 0xD1)) {
+            const unsigned char d = s[i + 1];
+            if (c == 0xD0 && d >= 0x90 && d <= 0x9F) {  // А..П
+                out += char(0xD0);
+                out += char(d + 0x20);
+            } else if (c == 0xD0 && d >= 0xA0 && d <= 0xAF) {  // Р..Я
+                out += char(0xD1);
+                out += char(d - 0x20);
+            } else if (c == 0xD0 && d >= 0x80 && d <= 0x8F) {  // Ѐ..Џ, Ё among them
+                out += char(0xD1);
+                out += char(d + 0x10);
+            } else {
+                out += char(c);
+                out += char(d);
+            }
+            i += 2;
+            continue;
+        }
+        char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k < len; ++k)
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        appendUtf8(out, QChar::toCaseFolded(cp));
+        i += len;
+    }
 }
 
 // Matches with % (any run) and _ (one character); the last % is revisited on a mismatch.
-template <typename Str>
-bool wildcardMatch(const Str& pattern, const Str& text, int escape) {
-    std::size_t p = 0, t = 0, starP = Str::npos, starT = 0;
+bool wildcardMatch(const std::string& pattern, const std::string& text, int escape) {
+    std::size_t p = 0, t = 0, starP = std::string::npos, starT = 0;
     while (t < text.size()) {
         bool literal = false;
-        auto pc = p < pattern.size() ? pattern[p] : 0;
-        if (escape >= 0 && p < pattern.size() && int(pc) == escape && p + 1 < pattern.size()) {
+        char pc = p < pattern.size() ? pattern[p] : 0;
+        if (escape >= 0 && p + 1 < pattern.size() && int(pc) == escape) {
             literal = true;
             pc = pattern[p + 1];
         }
         if (p < pattern.size() && !literal && pc == '%') {
             starP = ++p;
             starT = t;
-        } else if (p < pattern.size() && ((!literal && pc == '_') || pc == text[t])) {
+        } else if (p < pattern.size() && !literal && pc == '_') {
+            ++p;
+            t += std::size_t(sequenceLength(static_cast<unsigned char>(text[t])));
+        } else if (p < pattern.size() && pc == text[t]) {
             p += literal ? 2 : 1;
             ++t;
-        } else if (starP != Str::npos) {
+        } else if (starP != std::string::npos) {
             p = starP;
-            t = ++starT;
+            // Restart one whole character further on.
+            starT += std::size_t(sequenceLength(static_cast<unsigned char>(text[starT])));
+            t = starT;
         } else {
             return false;
         }
@@ -68,52 +128,54 @@ bool wildcardMatch(const Str& pattern, const Str& text, int escape) {
     return p == pattern.size();
 }
 
-std::string foldAscii(const unsigned char* s, int n) {
-    std::string out(reinterpret_cast<const char*>(s), std::size_t(n));
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
+// A pattern folded once per statement; "%text%" without other wildcards becomes a plain
+// substring search, the form every catalogue search takes.
+struct Pattern {
+    std::string folded;
+    std::string needle;
+    bool substring = false;
+};
 
-std::u16string foldUnicode(const unsigned char* s, int n) {
-    const QString folded = QString::fromUtf8(reinterpret_cast<const char*>(s), n).toCaseFolded();
-    return std::u16string(reinterpret_cast<const char16_t*>(folded.utf16()),
-                          std::size_t(folded.size()));
+Pattern* compilePattern(const unsigned char* s, int n, int escape) {
+    auto* pattern = new Pattern;
+    foldCase(s, n, pattern->folded);
+    const std::string& f = pattern->folded;
+    if (escape < 0 && f.size() >= 2 && f.front() == '%' && f.back() == '%') {
+        const std::string inner = f.substr(1, f.size() - 2);
+        if (inner.find_first_of("%_") == std::string::npos) {
+            pattern->needle = inner;
+            pattern->substring = true;
+        }
+    }
+    return pattern;
 }
 
 // like(pattern, text[, escape]): the engine calls it for "text LIKE pattern".
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    const auto* pattern = sqlite3_value_text(argv[0]);
+    const auto* patternText = sqlite3_value_text(argv[0]);
     const auto* text = sqlite3_value_text(argv[1]);
-    if (!pattern || !text)
+    if (!patternText || !text)
         return;  // null gives null, as the comparison does
-    const int pn = sqlite3_value_bytes(argv[0]);
-    const int tn = sqlite3_value_bytes(argv[1]);
     int escape = -1;
     if (argc == 3) {
         const auto* e = sqlite3_value_text(argv[2]);
         if (e && e[0] && e[0] < 0x80)
             escape = e[0];
     }
-    bool matched;
-    if (isAscii(pattern, pn) && isAscii(text, tn)) {
-        matched = wildcardMatch(foldAscii(pattern, pn), foldAscii(text, tn), escape);
-    } else {
-        // The folded pattern is kept with the statement, so a search folds it once.
-        auto* cached = static_cast<std::u16string*>(sqlite3_get_auxdata(ctx, 0));
-        if (!cached) {
-            cached = new std::u16string(foldUnicode(pattern, pn));
-            sqlite3_set_auxdata(ctx, 0, cached,
-                                [](void* p) { delete static_cast<std::u16string*>(p); });
-            cached = static_cast<std::u16string*>(sqlite3_get_auxdata(ctx, 0));
-            if (!cached) {
-                sqlite3_result_error_nomem(ctx);
-                return;
-            }
+    auto* pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        pattern = compilePattern(patternText, sqlite3_value_bytes(argv[0]), escape);
+        sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<Pattern*>(p); });
+        pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) {
+            sqlite3_result_error_nomem(ctx);
+            return;
         }
-        matched = wildcardMatch(*cached, foldUnicode(text, tn), escape);
     }
+    thread_local std::string folded;
+    foldCase(text, sqlite3_value_bytes(argv[1]), folded);
+    const bool matched = pattern->substring ? folded.find(pattern->needle) != std::string::npos
+                                            : wildcardMatch(pattern->folded, folded, escape);
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 

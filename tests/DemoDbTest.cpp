@@ -321,6 +321,8 @@ TEST_F(DemoCatalogue, ProjectTablesAreEmptyAndIndexesExist) {
     for (const char* table : {"buy", "arh", "project"})
         EXPECT_EQ(count(db(), QStringLiteral("select count(*) from %1").arg(table)), 0) << table;
     for (const QString& sql : schema::createIndexes()) {
+        if (!sql.startsWith(QLatin1String("create index")))
+            continue;
         const QString name = sql.section(QLatin1Char(' '), 5, 5);
         EXPECT_EQ(count(db(),
                         "select count(*) from sqlite_master where type = 'index' and name "

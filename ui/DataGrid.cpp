@@ -102,7 +102,7 @@ void DataGrid::setFooter(const QString& sumField, const QString& underField) {
 void DataGrid::reload() {
     m_programMove = true;
     m_model->reload(m_query);
-    m_view->expandAll();
+    m_view->expandToDepth(0);  // the group rows; lines have no children
     syncToQuery();
     m_programMove = false;
     updateFooter();
