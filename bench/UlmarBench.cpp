@@ -148,10 +148,10 @@ int main(int argc, char** argv) {
     int lines = 200;
     if (!quick) {
         // About 100 000 products in the thirteen types, 40 subtypes, 1 000 photos of 640 x 480.
-        options.traysPerType = 1800;
+        options.traysPerType = 1820;
         options.branchKindsPerTray = 4;
         options.subtypeCount = 40;
-        options.accessorySeries = 400;
+        options.accessorySeries = 130;
         options.photoCount = 1000;
         options.photoWidth = 640;
         options.photoHeight = 480;

@@ -25,6 +25,12 @@ bool isJetFile(const QString& path) {
 }
 
 std::unique_ptr<Database> Database::open(const QString& path) {
+    // Before the engine starts: no memory statistics, so no global lock around every allocation.
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
         throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));

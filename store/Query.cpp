@@ -25,26 +25,6 @@ Statement prepare(sqlite3* db, const QString& sql) {
     return Statement(stmt);
 }
 
-Value readColumn(sqlite3_stmt* stmt, int column) {
-    switch (sqlite3_column_type(stmt, column)) {
-        case SQLITE_INTEGER:
-            return Value(std::int64_t(sqlite3_column_int64(stmt, column)));
-        case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(stmt, column));
-        case SQLITE_TEXT:
-            return Value(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                                  sqlite3_column_bytes(stmt, column)));
-        case SQLITE_BLOB: {
-            const void* data = sqlite3_column_blob(stmt, column);
-            return Value(
-                QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt, column)));
-        }
-        default:
-            return Value();
-    }
-}
-
 }  // namespace
 
 Query::Query(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
@@ -63,12 +43,40 @@ void Query::open() {
     QStringList names;
     for (int c = 0; c < columns; ++c)
         names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
-    std::vector<Value> values;
+    std::vector<Cell> cells;
+    std::string buffer;
     int rows = 0;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            values.push_back(readColumn(stmt.get(), c));
+        for (int c = 0; c < columns; ++c) {
+            Cell cell;
+            switch (sqlite3_column_type(stmt.get(), c)) {
+                case SQLITE_INTEGER:
+                    cell.type = Cell::Integer;
+                    cell.integer = sqlite3_column_int64(stmt.get(), c);
+                    break;
+                case SQLITE_FLOAT:
+                    cell.type = Cell::Real;
+                    cell.real = sqlite3_column_double(stmt.get(), c);
+                    break;
+                case SQLITE_TEXT:
+                case SQLITE_BLOB: {
+                    const bool text = sqlite3_column_type(stmt.get(), c) == SQLITE_TEXT;
+                    const char* data =
+                        text ? reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c))
+                             : static_cast<const char*>(sqlite3_column_blob(stmt.get(), c));
+                    const int length = sqlite3_column_bytes(stmt.get(), c);
+                    cell.type = text ? Cell::Text : Cell::Blob;
+                    cell.slice.offset = std::uint32_t(buffer.size());
+                    cell.slice.length = std::uint32_t(length);
+                    buffer.append(data ? data : "", std::size_t(length));
+                    break;
+                }
+                default:
+                    break;
+            }
+            cells.push_back(cell);
+        }
         ++rows;
     }
     if (rc != SQLITE_DONE)
@@ -77,7 +85,8 @@ void Query::open() {
     m_foldedColumns.clear();
     for (const QString& n : names)
         m_foldedColumns << n.toCaseFolded();
-    m_values = std::move(values);
+    m_cells = std::move(cells);
+    m_buffer = std::move(buffer);
     m_rowCount = rows;
     m_recNo = rows > 0 ? 1 : 0;
     m_eof = rows == 0;
@@ -101,7 +110,10 @@ void Query::close() {
     m_recNo = 0;
     m_columns.clear();
     m_foldedColumns.clear();
-    m_values.clear();
+    m_cells.clear();
+    m_cells.shrink_to_fit();
+    m_buffer.clear();
+    m_buffer.shrink_to_fit();
 }
 
 void Query::setRecNo(int row) {
@@ -128,7 +140,26 @@ int Query::columnIndex(QStringView name) const {
     return -1;
 }
 
-const Value& Query::field(QStringView name) const {
+Value Query::value(int row, int column) const {
+    const Cell& cell =
+        m_cells[std::size_t(row) * std::size_t(m_columns.size()) + std::size_t(column)];
+    switch (cell.type) {
+        case Cell::Integer:
+            return Value(cell.integer);
+        case Cell::Real:
+            return Value(cell.real);
+        case Cell::Text:
+            return Value(QString::fromUtf8(m_buffer.data() + cell.slice.offset,
+                                           qsizetype(cell.slice.length)));
+        case Cell::Blob:
+            return Value(
+                QByteArray(m_buffer.data() + cell.slice.offset, qsizetype(cell.slice.length)));
+        default:
+            return Value();
+    }
+}
+
+Value Query::field(QStringView name) const {
     const int column = columnIndex(name);
     if (column < 0)
         throw StoreError(

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 class Database;
@@ -36,10 +38,8 @@ public:
     // Case-insensitive; where two output names differ only in case, the later column wins.
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.
-    const Value& field(QStringView name) const;
-    const Value& value(int row, int column) const {  // row and column from 0
-        return m_values[std::size_t(row) * m_columns.size() + std::size_t(column)];
-    }
+    Value field(QStringView name) const;
+    Value value(int row, int column) const;  // row and column from 0
 
 private:
     Database& m_db;
@@ -51,5 +51,19 @@ private:
     int m_recNo = 0;
     QStringList m_columns;
     QStringList m_foldedColumns;
-    std::vector<Value> m_values;
+    // Every field of every row, compact: numbers in place, texts and blobs as slices of one
+    // buffer, turned into QString or QByteArray only when read.
+    struct Cell {
+        enum Type : std::uint8_t { Null, Integer, Real, Text, Blob } type = Null;
+        union {
+            std::int64_t integer;
+            double real;
+            struct {
+                std::uint32_t offset;
+                std::uint32_t length;
+            } slice;
+        };
+    };
+    std::vector<Cell> m_cells;
+    std::string m_buffer;
 };

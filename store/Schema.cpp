@@ -54,8 +54,9 @@ QStringList createIndexes() {
         // row only when it matches.
         QStringLiteral("create index if not exists EXPORT_TMC_Вид on EXPORT_TMC "
                        "(Вид, Подвид, Номер, Название)"),
+        // Also finds the branch elements of a tray's type and size.
         QStringLiteral("create index if not exists EXPORT_TMC_Подвид on EXPORT_TMC "
-                       "(Подвид, Вид, Номер, Название)"),
+                       "(Подвид, Вид, Высота, Ширина, Номер, Название)"),
         QStringLiteral("create index if not exists Export_INFOTO_ТМЦ on Export_INFOTO (ТМЦ, krep)"),
         QStringLiteral("create index if not exists EXPORT_KREP_Способ on EXPORT_KREP "
                        "(Способ, _Группа)"),

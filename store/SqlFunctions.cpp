@@ -5,7 +5,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,23 +36,24 @@ void strFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// Appends the UTF-8 form of a code point.
-void appendUtf8(std::string& out, char32_t cp) {
+// Writes the UTF-8 form of a code point; returns the position after it.
+char* putUtf8(char* out, char32_t cp) {
     if (cp < 0x80) {
-        out += char(cp);
+        *out++ = char(cp);
     } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
     } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 int sequenceLength(unsigned char lead) {
@@ -58,13 +62,14 @@ int sequenceLength(unsigned char lead) {
 
 // Folds the case of every letter, straight on UTF-8: Latin and Cyrillic capitals are mapped by
 // hand (they are nearly all of a catalogue's text), everything else through Qt's tables.
+// The search runs this for every product, so it writes into a buffer kept between calls.
 void foldCase(const unsigned char* s, int n, std::string& out) {
-    out.clear();
-    out.reserve(std::size_t(n));
+    out.resize(std::size_t(n) * 2);  // no character grows by more than half its length
+    char* o = out.data();
     for (int i = 0; i < n;) {
         const unsigned char c = s[i];
         if (c < 0x80) {
-            out += char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            *o++ = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
             ++i;
             continue;
         }
@@ -72,17 +77,17 @@ void foldCase(const unsigned char* s, int n, std::string& out) {
         if (len == 2 && (c == 0xD0 || c == 0xD1)) {
             const unsigned char d = s[i + 1];
             if (c == 0xD0 && d >= 0x90 && d <= 0x9F) {  // А..П
-                out += char(0xD0);
-                out += char(d + 0x20);
+                *o++ = char(0xD0);
+                *o++ = char(d + 0x20);
             } else if (c == 0xD0 && d >= 0xA0 && d <= 0xAF) {  // Р..Я
-                out += char(0xD1);
-                out += char(d - 0x20);
+                *o++ = char(0xD1);
+                *o++ = char(d - 0x20);
             } else if (c == 0xD0 && d >= 0x80 && d <= 0x8F) {  // Ѐ..Џ, Ё among them
-                out += char(0xD1);
-                out += char(d + 0x10);
+                *o++ = char(0xD1);
+                *o++ = char(d + 0x10);
             } else {
-                out += char(c);
-                out += char(d);
+                *o++ = char(c);
+                *o++ = char(d);
             }
             i += 2;
             continue;
@@ -90,9 +95,10 @@ void foldCase(const unsigned char* s, int n, std::string& out) {
         char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
         for (int k = 1; k < len; ++k)
             cp = (cp << 6) | (s[i + k] & 0x3F);
-        appendUtf8(out, QChar::toCaseFolded(cp));
+        o = putUtf8(o, QChar::toCaseFolded(cp));
         i += len;
     }
+    out.resize(std::size_t(o - out.data()));
 }
 
 // Matches with % (any run) and _ (one character); the last % is revisited on a mismatch.
@@ -128,13 +134,100 @@ bool wildcardMatch(const std::string& pattern, const std::string& text, int esca
     return p == pattern.size();
 }
 
+// One character of a search text, as it may stand in a name: in small or capital letters,
+// each at most four bytes of UTF-8.
+struct CaseForms {
+    unsigned char lower[4] = {};
+    unsigned char upper[4] = {};
+    std::uint8_t lowerLength = 0;
+    std::uint8_t upperLength = 0;
+};
+
 // A pattern folded once per statement; "%text%" without other wildcards becomes a plain
-// substring search, the form every catalogue search takes.
+// substring search, the form every catalogue search takes. Where every character of such a
+// text is a Latin or Cyrillic letter or has no case at all, names are searched as they stand,
+// for either form of each character, without folding them first.
 struct Pattern {
     std::string folded;
     std::string needle;
     bool substring = false;
+    std::vector<CaseForms> forms;  // empty when the text needs folding
 };
+
+// Both forms of each character of a folded text, or nothing when one of them is outside the
+// letters mapped here (the folding path then serves).
+std::vector<CaseForms> caseFormsOf(const std::string& folded) {
+    std::vector<CaseForms> forms;
+    for (std::size_t i = 0; i < folded.size();) {
+        const auto c = static_cast<unsigned char>(folded[i]);
+        const int len = sequenceLength(c);
+        if (i + std::size_t(len) > folded.size())
+            return {};
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(folded[i + std::size_t(k)]) & 0x3F);
+        char32_t upper = cp;
+        if (cp >= 'a' && cp <= 'z')
+            upper = cp - 32;
+        else if (cp >= 0x430 && cp <= 0x44F)  // а..я
+            upper = cp - 0x20;
+        else if (cp >= 0x450 && cp <= 0x45F)  // ѐ..џ
+            upper = cp - 0x50;
+        else if (cp >= 0x80 && QChar::toUpper(cp) != cp)
+            return {};  // a letter of another alphabet
+        CaseForms f;
+        char buffer[4];
+        f.lowerLength = std::uint8_t(putUtf8(buffer, cp) - buffer);
+        std::memcpy(f.lower, buffer, f.lowerLength);
+        f.upperLength = std::uint8_t(putUtf8(buffer, upper) - buffer);
+        std::memcpy(f.upper, buffer, f.upperLength);
+        forms.push_back(f);
+        i += std::size_t(len);
+    }
+    return forms;
+}
+
+// Whether the bytes at t (n of them left) are one of the character's forms; gives its length.
+inline int formAt(const unsigned char* t, std::size_t n, const CaseForms& f) {
+    auto same = [&](const unsigned char* form, std::uint8_t length) {
+        if (length > n)
+            return false;
+        for (std::uint8_t k = 0; k < length; ++k)
+            if (t[k] != form[k])
+                return false;
+        return true;
+    };
+    if (same(f.lower, f.lowerLength))
+        return f.lowerLength;
+    if (same(f.upper, f.upperLength))
+        return f.upperLength;
+    return 0;
+}
+
+// Whether the text holds the characters in order, each in either of its forms.
+bool containsAnyCase(const unsigned char* text, std::size_t n,
+                     const std::vector<CaseForms>& forms) {
+    if (forms.empty())
+        return true;
+    const CaseForms& first = forms[0];
+    for (std::size_t i = 0; i < n; ++i) {
+        if (text[i] != first.lower[0] && text[i] != first.upper[0])
+            continue;
+        std::size_t at = i;
+        bool all = true;
+        for (const CaseForms& f : forms) {
+            const int length = formAt(text + at, n - at, f);
+            if (length == 0) {
+                all = false;
+                break;
+            }
+            at += std::size_t(length);
+        }
+        if (all)
+            return true;
+    }
+    return false;
+}
 
 Pattern* compilePattern(const unsigned char* s, int n, int escape) {
     auto* pattern = new Pattern;
@@ -145,6 +238,7 @@ Pattern* compilePattern(const unsigned char* s, int n, int escape) {
         if (inner.find_first_of("%_") == std::string::npos) {
             pattern->needle = inner;
             pattern->substring = true;
+            pattern->forms = caseFormsOf(inner);
         }
     }
     return pattern;
@@ -172,10 +266,17 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             return;
         }
     }
+    const int length = sqlite3_value_bytes(argv[1]);
+    if (pattern->substring && !pattern->forms.empty()) {
+        sqlite3_result_int(ctx, containsAnyCase(text, std::size_t(length), pattern->forms) ? 1 : 0);
+        return;
+    }
     thread_local std::string folded;
-    foldCase(text, sqlite3_value_bytes(argv[1]), folded);
-    const bool matched = pattern->substring ? folded.find(pattern->needle) != std::string::npos
-                                            : wildcardMatch(pattern->folded, folded, escape);
+    foldCase(text, length, folded);
+    const bool matched = pattern->substring
+                             ? memmem(folded.data(), folded.size(), pattern->needle.data(),
+                                      pattern->needle.size()) != nullptr
+                             : wildcardMatch(pattern->folded, folded, escape);
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 

@@ -49,6 +49,9 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setUniformRowHeights(true);
+    // Long names are cut at the column's edge, as grids of this kind do; working out where to
+    // put an ellipsis would cost more than the query behind a large tree.
+    m_view->setTextElideMode(Qt::ElideNone);
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
