@@ -119,6 +119,36 @@ TEST(SqlFunctions, StrAndCaseInsensitiveLike) {
     EXPECT_EQ(q.value(0, 8).toInt(), 1);
 }
 
+TEST(SqlFunctions, LikeIgnoresLetterCaseInEveryForm) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    const struct {
+        const char* text;
+        const char* pattern;
+        bool matches;
+    } cases[] = {
+        {"ЛП-100x50 Лоток перфорированный", "%лоток%", true},
+        {"ЛП-100x50 Лоток перфорированный", "%ЛОТОК ПЕРФ%", true},
+        {"ЛП-100x50 Лоток перфорированный", "%лп-100X50 л%", true},  // across the space
+        {"Ёрш ёлочный", "%ЁЛОЧ%", true},
+        {"Ёрш ёлочный", "%елоч%", false},  // ё is a letter of its own
+        {"Σχήμα ΣΤ", "%στ%", true},        // another alphabet: folded
+        {"Лоток", "%лотк%", false},
+        {"Лоток", "л_ток", true},
+        {"Лоток", "%л%к", true},
+        {"Лоток", "", false},
+        {"100 цинк", "%0%к", true},  // a percent sign keeps its pattern meaning
+    };
+    for (const auto& c : cases) {
+        Query q(*db, "Q_all");
+        q.setSql(
+            QStringLiteral("select %1 like %2")
+                .arg(sqlText(QString::fromUtf8(c.text)), sqlText(QString::fromUtf8(c.pattern))));
+        q.open();
+        EXPECT_EQ(q.value(0, 0).toInt(), c.matches ? 1 : 0) << c.text << " like " << c.pattern;
+    }
+}
+
 TEST(Database, TransactionRollsBackUnlessCommitted) {
     TempStore store;
     auto db = Database::open(store.path());
