@@ -5,13 +5,9 @@
 #include "ui/LookupCombo.h"
 
 void TForm1::FillAccessories() {
-    Q_tovar2.close();
-    DBGridEh4->reload();
-    Q_tovar2.setSql(
+    DBGridEh4->reopen(
         catalogue::accessoriesSql(curPokr, combovid2->keyValue(), krepMode,
                                   catalogue::isGeneralHardware(combovid2->currentText())));
-    Q_tovar2.open();
-    DBGridEh4->reload();
 }
 
 void TForm1::combovid2Click() {

@@ -23,11 +23,7 @@ void TForm1::FillBranchAuto() {
 }
 
 void TForm1::FillBranchManual(int typeKey) {
-    Q_FTovar.close();
-    DBGridEh3->reload();
-    Q_FTovar.setSql(catalogue::branchManualSql(curPokr, typeKey));
-    Q_FTovar.open();
-    DBGridEh3->reload();
+    DBGridEh3->reopen(catalogue::branchManualSql(curPokr, typeKey));
 }
 
 void TForm1::combovid3Click() {

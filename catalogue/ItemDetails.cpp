@@ -78,9 +78,7 @@ void TForm1::ShowCoverName() {
         Q_tovar.isOpen() && Q_tovar.recNo() >= 1 ? Q_tovar.field(u"kk").toInt() : 0;
     if (cover <= 0)
         return;
-    Q_all.close();
-    Q_all.setSql(catalogue::coverNameSql(curPokr, cover));
-    Q_all.open();
+    Q_all.open(catalogue::coverNameSql(curPokr, cover));
     if (Q_all.recordCount() > 0)
         namekr->setText(Q_all.field(u"namk").toText());
 }
@@ -95,9 +93,7 @@ void TForm1::ShowPieceCount() {
 void TForm1::LoadPhoto(const QString& sql) {
     // Cleared first: no photo of the previous item survives a failed or empty lookup.
     imgG->clear();
-    Q_foto.close();
-    Q_foto.setSql(sql);
-    Q_foto.open();
+    Q_foto.open(sql);
     if (Q_foto.recordCount() == 0)
         return;
     const QByteArray data = Q_foto.field(u"Фото").toBlob();

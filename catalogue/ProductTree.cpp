@@ -48,11 +48,7 @@ void TForm1::LoadTypeProducts() {
     // The rows of one type come back in the same order, so a coating change keeps the product.
     if (treeRecNo != -1 && Q_tovar.isOpen())
         treeRecNo = Q_tovar.recNo();
-    Q_tovar.close();
-    DBGridEh1->reload();
-    Q_tovar.setSql(catalogue::productTreeSql(curPokr, combovid->keyValue()));
-    Q_tovar.open();
-    DBGridEh1->reload();
+    DBGridEh1->reopen(catalogue::productTreeSql(curPokr, combovid->keyValue()));
     if (treeRecNo != -1) {
         Q_tovar.setRecNo(treeRecNo);
         DBGridEh1->syncToQuery();

@@ -14,26 +14,14 @@ void TForm1::BitBtn9Click() {
 void TForm1::RunSearch() {
     const QString text = findedit->text();
     treeRecNo = -1;  // a search always starts on the first row of its result
-    Q_tovar.close();
-    DBGridEh1->reload();
-    Q_tovar.setSql(catalogue::searchTreeSql(curPokr, text));
-    Q_tovar.open();
-    DBGridEh1->reload();
+    DBGridEh1->reopen(catalogue::searchTreeSql(curPokr, text));
     ShowCoverName();
 
-    Q_FTovar.close();
-    DBGridEh3->reload();
-    Q_FTovar.setSql(catalogue::searchBranchSql(curPokr, text));
-    Q_FTovar.open();
-    DBGridEh3->reload();
+    DBGridEh3->reopen(catalogue::searchBranchSql(curPokr, text));
 
     accRecNo = -1;
     // The general hardware list does not depend on the search: it stays as it is.
     if (catalogue::isGeneralHardware(combovid2->currentText()))
         return;
-    Q_tovar2.close();
-    DBGridEh4->reload();
-    Q_tovar2.setSql(catalogue::searchAccessoriesSql(curPokr, text));
-    Q_tovar2.open();
-    DBGridEh4->reload();
+    DBGridEh4->reopen(catalogue::searchAccessoriesSql(curPokr, text));
 }

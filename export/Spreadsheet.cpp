@@ -69,9 +69,7 @@ QString exportSql(int project) {
 }
 
 void openExportRows(Query& rows, int project) {
-    rows.close();
-    rows.setSql(exportSql(project));
-    rows.open();
+    rows.open(exportSql(project));
 }
 
 QString xmlText(const QString& text) {

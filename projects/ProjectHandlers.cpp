@@ -11,9 +11,7 @@
 
 void TForm1::runProjectStatements(const QStringList& statements) {
     for (const QString& sql : statements) {
-        Q_all.close();
-        Q_all.setSql(sql);
-        Q_all.execute();
+        Q_all.execute(sql);
     }
 }
 

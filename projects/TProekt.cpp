@@ -79,9 +79,7 @@ void TProekt::BitBtn3Click() {
     if (name.isEmpty())
         return;
     Query& q = m_form->Q_all;
-    q.close();
-    q.setSql(projectNamedSql(name));
-    q.open();
+    q.open(projectNamedSql(name));
     const bool taken = q.recordCount() > 0;
     q.close();
     if (taken) {

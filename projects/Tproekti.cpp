@@ -92,9 +92,7 @@ void Tproekti::keyPressEvent(QKeyEvent* event) {
 }
 
 void Tproekti::reopen(int key) {
-    Q_pro.close();
-    Q_pro.setSql(projectListSql());
-    Q_pro.open();
+    Q_pro.open(projectListSql());
     for (int row = 0; key != 0 && row < Q_pro.recordCount(); ++row) {
         if (Q_pro.value(row, Q_pro.columnIndex(u"Ключ")).toInt() == key) {
             Q_pro.setRecNo(row + 1);
@@ -177,12 +175,8 @@ void Tproekti::BitBtn5Click() {
         // The project and its lines go together or not at all.
         Database::Transaction transaction(m_form->ADOConn());
         Query& q = m_form->Q_all;
-        q.close();
-        q.setSql(deleteProjectLinesSql(key));
-        q.execute();
-        q.close();
-        q.setSql(deleteProjectSql(key));
-        q.execute();
+        q.execute(deleteProjectLinesSql(key));
+        q.execute(deleteProjectSql(key));
         transaction.commit();
     }
     if (m_form->curProject == key)
@@ -196,9 +190,7 @@ void Tproekti::BitBtn6Click() {
     const QString name = copyName(Q_pro.field(u"Название").toText());
     const int source = int(Q_pro.field(u"Ключ").toInt());
     Query& q = m_form->Q_all;
-    q.close();
-    q.setSql(projectNamedSql(name));
-    q.open();
+    q.open(projectNamedSql(name));
     const bool taken = q.recordCount() > 0;
     q.close();
     if (taken) {
@@ -211,9 +203,7 @@ void Tproekti::BitBtn6Click() {
         q.setSql(insertProjectSql(name));
         q.execute();
         const int copy = int(m_form->ADOConn().lastInsertKey());
-        q.close();
-        q.setSql(copyProjectLinesSql(source, copy));
-        q.execute();
+        q.execute(copyProjectLinesSql(source, copy));
         transaction.commit();
     }
     reopen();

@@ -12,20 +12,8 @@ namespace {
 
 enum Source { Tree = 1, Branches = 2, Accessories = 3 };
 
-void run(Query& q, const QString& sql) {
-    q.close();
-    q.setSql(sql);
-    q.execute();
-}
-
-void open(Query& q, const QString& sql) {
-    q.close();
-    q.setSql(sql);
-    q.open();
-}
-
 bool lineExists(Query& q, int project, std::int64_t product, int coating) {
-    open(q, lineCountSql(project, product, coating));
+    q.open(lineCountSql(project, product, coating));
     return q.field(u"sss").toInt() != 0;
 }
 
@@ -38,7 +26,7 @@ struct Cover {
 };
 
 std::optional<Cover> findCover(Query& q, int coating, std::int64_t coverCode) {
-    open(q, coverLookupSql(coating, coverCode));
+    q.open(coverLookupSql(coating, coverCode));
     if (q.recordCount() == 0)
         return std::nullopt;
     const auto key = numberField(q.field(u"Ключ"));
@@ -81,17 +69,17 @@ void TForm1::addPosition(int source) {
         Database::Transaction transaction(*m_db);
         Fixed4 surplus;
         if (usesSurplus(row->stockLength, row->unit)) {
-            open(Q_all, lineQuantitiesSql(p, row->product, c));
+            Q_all.open(lineQuantitiesSql(p, row->product, c));
             if (Q_all.recordCount() > 0)
                 surplus =
                     lineSurplus(Q_all.field(u"kol").toFixed(), Q_all.field(u"kolm").toFixed());
         }
         const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
         if (!lineExists(Q_all, p, row->product, c))
-            run(Q_all, insertTreeLineSql(row->product, add.order, c, row->itemCode, row->price,
-                                         row->parentId, row->unit, p, length));
+            Q_all.execute(insertTreeLineSql(row->product, add.order, c, row->itemCode, row->price,
+                                            row->parentId, row->unit, p, length));
         else
-            run(Q_all, updateTreeLineSql(add.order, length, p, row->product, c));
+            Q_all.execute(updateTreeLineSql(add.order, length, p, row->product, c));
 
         // The cover gets the tray's order quantity as it is.
         if (row->coverCode > 0 && RadioButton6->isChecked()) {
@@ -99,22 +87,23 @@ void TForm1::addPosition(int source) {
             if (!cover)
                 coverMissing = true;
             else if (!lineExists(Q_all, p, cover->product, c))
-                run(Q_all, insertCoverLineSql(p, cover->product, add.order, c, row->coverCode,
-                                              cover->price, cover->parentId, cover->unit, length));
+                Q_all.execute(insertCoverLineSql(p, cover->product, add.order, c, row->coverCode,
+                                                 cover->price, cover->parentId, cover->unit,
+                                                 length));
             else
-                run(Q_all, updateCoverLineSql(add.order, length, p, cover->product, c));
+                Q_all.execute(updateCoverLineSql(add.order, length, p, cover->product, c));
         }
         transaction.commit();
     } else {
         Database::Transaction transaction(*m_db);
         if (lineExists(Q_all, p, row->product, c))
-            run(Q_all, addOnePieceSql(p, row->product, c));
+            Q_all.execute(addOnePieceSql(p, row->product, c));
         else if (source == Branches)
-            run(Q_all, insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
-                                           row->parentId, row->unit));
-        else
-            run(Q_all, insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
+            Q_all.execute(insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
                                               row->parentId, row->unit));
+        else
+            Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
+                                                 row->parentId, row->unit));
         transaction.commit();
     }
     reloadSpec();

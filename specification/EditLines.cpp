@@ -6,12 +6,6 @@
 
 namespace {
 
-void run(Query& q, const QString& sql) {
-    q.close();
-    q.setSql(sql);
-    q.execute();
-}
-
 bool hasRows(const Query& q) {
     return q.isOpen() && q.recordCount() > 0;
 }
@@ -23,13 +17,13 @@ void TForm1::BitBtn1Click() {
         return;
     modified = 1;
     // A group row has key 0 and so removes nothing.
-    run(Q_all, deleteLineSql(Q_buy.field(u"Ключ").toInt()));
+    Q_all.execute(deleteLineSql(Q_buy.field(u"Ключ").toInt()));
     reloadSpec();
 }
 
 void TForm1::BitBtn2Click() {
     modified = 1;
-    run(Q_all, clearSpecSql(curProject));
+    Q_all.execute(clearSpecSql(curProject));
     reloadSpec();
 }
 

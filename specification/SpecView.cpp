@@ -11,9 +11,7 @@ void TForm1::reloadSpec() {
     Q_buy.close();
     DBGridEh2->reload();
 
-    Q_all.close();
-    Q_all.setSql(specCaptionSql(curProject));
-    Q_all.open();
+    Q_all.open(specCaptionSql(curProject));
     GroupBox4->setTitle(specCaption(Q_all.recordCount() > 0
                                         ? std::optional<QString>(Q_all.field(u"Название").toText())
                                         : std::nullopt));

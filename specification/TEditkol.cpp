@@ -104,9 +104,7 @@ void TEditkol::koltovmExit() {
     if (!acceptable(projectQuantity))
         return;
     Query& q = m_form->Q_all;
-    q.close();
-    q.setSql(productLengthSql(m_form->Q_buy.field(u"TMC").toInt()));
-    q.open();
+    q.open(productLengthSql(m_form->Q_buy.field(u"TMC").toInt()));
     if (q.recordCount() == 0)
         throw StoreError(QStringLiteral("Товар этой строки не найден в каталоге."));
     koltov->setFixedValue(orderForProjectQuantity(projectQuantity, q.field(u"Длина").toFixed(),
@@ -122,10 +120,8 @@ void TEditkol::BitBtn3Click() {
     if (projectQuantity != m_orderFor)
         koltovmExit();
     Query& q = m_form->Q_all;
-    q.close();
-    q.setSql(updateLineQuantitiesSql(koltov->fixedValue(), projectQuantity,
-                                     m_form->Q_buy.field(u"Ключ").toInt()));
-    q.execute();
+    q.execute(updateLineQuantitiesSql(koltov->fixedValue(), projectQuantity,
+                                      m_form->Q_buy.field(u"Ключ").toInt()));
     accept();
 }
 

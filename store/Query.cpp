@@ -93,6 +93,18 @@ void Query::open() {
     m_open = true;
 }
 
+void Query::open(const QString& sql) {
+    close();
+    setSql(sql);
+    open();
+}
+
+void Query::execute(const QString& sql) {
+    close();
+    setSql(sql);
+    execute();
+}
+
 void Query::execute() {
     close();
     Statement stmt = prepare(m_db.handle(), m_sql);

@@ -23,6 +23,9 @@ public:
 
     void open();     // throws StoreError; the query stays closed on failure
     void execute();  // insert, update, delete; throws StoreError
+    // Every use of the window's queries: close, give the statement, open or execute.
+    void open(const QString& sql);
+    void execute(const QString& sql);
     void close();
     bool isOpen() const { return m_open; }
 

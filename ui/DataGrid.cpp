@@ -111,6 +111,14 @@ void DataGrid::reload() {
     updateFooter();
 }
 
+void DataGrid::reopen(const QString& sql) {
+    m_query->close();
+    reload();
+    m_query->setSql(sql);
+    m_query->open();
+    reload();
+}
+
 void DataGrid::syncToQuery() {
     const bool wasProgramMove = m_programMove;
     m_programMove = true;

@@ -30,6 +30,9 @@ public:
     // Rebuilds the rows from the query (after it was opened or closed) and stands on the
     // query's current row, without reporting a move.
     void reload();
+    // Closes the query (the grid goes empty, so a failing statement leaves nothing stale),
+    // gives it the statement, opens it and shows its rows.
+    void reopen(const QString& sql);
     // Puts the grid on the query's current row, without reporting a move.
     void syncToQuery();
 
