@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -37,6 +38,20 @@ protected:
     }
 };
 
+// Numbers stand right-aligned: one cut at the column's edge would read as another number, so
+// those cells end in an ellipsis instead.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->displayAlignment & Qt::AlignRight)
+            option->textElideMode = Qt::ElideRight;
+    }
+};
+
 }  // namespace
 
 DataGrid::DataGrid(QWidget* parent)
@@ -52,6 +67,7 @@ DataGrid::DataGrid(QWidget* parent)
     // Long names are cut at the column's edge, as grids of this kind do; working out where to
     // put an ellipsis would cost more than the query behind a large tree.
     m_view->setTextElideMode(Qt::ElideNone);
+    m_view->setItemDelegate(new CellDelegate(m_view));
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
