@@ -6,38 +6,27 @@
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
-TProekt::TProekt(TForm1* form) : QDialog(form), m_form(form), m_anchors(QSize(329, 72)) {
-    setObjectName(QStringLiteral("Proekt"));
-    setWindowTitle(QStringLiteral("Сохранение проекта"));
-    resize(329, 72);
-
+TProekt::TProekt(TForm1* form)
+    : PixelDialog(form, QStringLiteral("Proekt"), QStringLiteral("Сохранение проекта"),
+                  QSize(329, 72)),
+      m_form(form) {
     Label1 = new QLabel(QStringLiteral("Название"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    m_anchors.place(Label1, QRect(8, 12, 60, 13));
+    place(Label1, QRect(8, 12, 60, 13));
     namepro = new QLineEdit(this);
     namepro->setObjectName(QStringLiteral("namepro"));
-    m_anchors.place(namepro, QRect(80, 8, 241, 21));
+    place(namepro, QRect(80, 8, 241, 21));
     Label1->setBuddy(namepro);
 
     const Qt::Edges rightBottom = Qt::RightEdge | Qt::BottomEdge;
-    BitBtn3 = new QPushButton(projectGlyph(ProjectGlyph::Save), QStringLiteral("Сохранить"), this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    m_anchors.place(BitBtn3, QRect(134, 39, 91, 25), rightBottom);
-    BitBtn4 = new QPushButton(projectGlyph(ProjectGlyph::Cancel), QStringLiteral("Отмена"), this);
-    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
-    m_anchors.place(BitBtn4, QRect(230, 39, 91, 25), rightBottom);
-    // Neither button is the default or the cancel button: Enter and Esc do nothing here.
-    for (QPushButton* b : {BitBtn3, BitBtn4}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    BitBtn3 = button("BitBtn3", projectGlyph(ProjectGlyph::Save), QStringLiteral("Сохранить"),
+                     QRect(134, 39, 91, 25), rightBottom);
+    BitBtn4 = button("BitBtn4", projectGlyph(ProjectGlyph::Cancel), QStringLiteral("Отмена"),
+                     QRect(230, 39, 91, 25), rightBottom);
 
     connect(BitBtn3, &QPushButton::clicked, this,
             [this] { guarded(this, [this] { BitBtn3Click(); }); });
@@ -50,23 +39,8 @@ void TProekt::reject() {
 }
 
 void TProekt::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+    PixelDialog::showEvent(event);
     guarded(this, [this] { FormShow(); });
-}
-
-void TProekt::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    m_anchors.apply(size());
-}
-
-void TProekt::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TProekt::FormShow() {

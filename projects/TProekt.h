@@ -1,8 +1,6 @@
 #pragma once
 
-#include "projects/EdgeAnchors.h"
-
-#include <QDialog>
+#include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,7 +10,7 @@ class TForm1;
 // Asks for the name of a new project when the working specification is saved the first time.
 // It only checks the name; the caller reads namepro afterwards (empty when cancelled) and
 // creates the project.
-class TProekt : public QDialog {
+class TProekt : public PixelDialog {
     Q_OBJECT
 public:
     explicit TProekt(TForm1* form);
@@ -27,8 +25,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();
@@ -36,5 +32,4 @@ private:
     void BitBtn4Click();
 
     TForm1* m_form;
-    EdgeAnchors m_anchors;
 };

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "projects/EdgeAnchors.h"
-
-#include <QDialog>
+#include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -11,7 +9,7 @@ class TForm1;
 
 // Edits the name of the project list's current row, for adding and for renaming. prokey is
 // empty for a row being added: its key exists only once the row is written.
-class Tproektedit : public QDialog {
+class Tproektedit : public PixelDialog {
     Q_OBJECT
 public:
     explicit Tproektedit(TForm1* form);
@@ -30,13 +28,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BitBtn3Click();
     void BitBtn4Click();
 
     TForm1* m_form;
-    EdgeAnchors m_anchors;
 };

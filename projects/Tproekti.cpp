@@ -9,22 +9,14 @@
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeView>
 
 Tproekti::Tproekti(TForm1* form)
-    : QDialog(form),
+    : PixelDialog(form, QStringLiteral("proekti"), QStringLiteral("Проекты"), QSize(357, 444)),
       Q_pro(form->ADOConn(), QStringLiteral("Q_pro")),
-      m_form(form),
-      m_anchors(QSize(357, 444)) {
-    setObjectName(QStringLiteral("proekti"));
-    setWindowTitle(QStringLiteral("Проекты"));
-    resize(357, 444);
-
+      m_form(form) {
     GridP = new DataGrid(this);
     GridP->setObjectName(QStringLiteral("GridP"));
     GridP->setQuery(&Q_pro);
@@ -34,29 +26,22 @@ Tproekti::Tproekti(TForm1* form)
     name.width = 299;
     GridP->setColumns({name});
     GridP->view()->header()->setSectionResizeMode(QHeaderView::Interactive);
-    m_anchors.place(GridP, QRect(0, 0, 357, 401),
-                    Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    place(GridP, QRect(0, 0, 357, 401),
+          Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 
-    auto button = [this](const char* objectName, ProjectGlyph glyph, const QString& caption,
-                         const QRect& geometry, Qt::Edges edges) {
-        auto* b = new QPushButton(projectGlyph(glyph), caption, this);
-        b->setObjectName(QString::fromLatin1(objectName));
-        // No button is the default or the cancel button: Enter and Esc do nothing here.
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        m_anchors.place(b, geometry, edges);
-        return b;
-    };
     const Qt::Edges leftBottom = Qt::LeftEdge | Qt::BottomEdge;
     const Qt::Edges rightBottom = Qt::RightEdge | Qt::BottomEdge;
-    BitBtn1 = button("BitBtn1", ProjectGlyph::AddSheet, {}, QRect(3, 408, 30, 25), leftBottom);
-    BitBtn2 = button("BitBtn2", ProjectGlyph::RenameSheet, {}, QRect(35, 408, 30, 25), leftBottom);
-    BitBtn5 = button("BitBtn5", ProjectGlyph::DeleteSheet, {}, QRect(67, 408, 30, 25), leftBottom);
-    BitBtn6 = button("BitBtn6", ProjectGlyph::Choose, QStringLiteral("Копировать"),
+    BitBtn1 = button("BitBtn1", projectGlyph(ProjectGlyph::AddSheet), {}, QRect(3, 408, 30, 25),
+                     leftBottom);
+    BitBtn2 = button("BitBtn2", projectGlyph(ProjectGlyph::RenameSheet), {}, QRect(35, 408, 30, 25),
+                     leftBottom);
+    BitBtn5 = button("BitBtn5", projectGlyph(ProjectGlyph::DeleteSheet), {}, QRect(67, 408, 30, 25),
+                     leftBottom);
+    BitBtn6 = button("BitBtn6", projectGlyph(ProjectGlyph::Choose), QStringLiteral("Копировать"),
                      QRect(104, 408, 94, 25), rightBottom);
-    BitBtn3 = button("BitBtn3", ProjectGlyph::Choose, QStringLiteral("Выбрать"),
+    BitBtn3 = button("BitBtn3", projectGlyph(ProjectGlyph::Choose), QStringLiteral("Выбрать"),
                      QRect(202, 408, 73, 25), rightBottom);
-    BitBtn4 = button("BitBtn4", ProjectGlyph::Cancel, QStringLiteral("Отмена"),
+    BitBtn4 = button("BitBtn4", projectGlyph(ProjectGlyph::Cancel), QStringLiteral("Отмена"),
                      QRect(282, 408, 73, 25), rightBottom);
 
     auto on = [this](QPushButton* b, void (Tproekti::*handler)()) {
@@ -72,23 +57,8 @@ Tproekti::Tproekti(TForm1* form)
 }
 
 void Tproekti::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+    PixelDialog::showEvent(event);
     guarded(this, [this] { FormShow(); });
-}
-
-void Tproekti::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    m_anchors.apply(size());
-}
-
-void Tproekti::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void Tproekti::reopen(int key) {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "projects/EdgeAnchors.h"
 #include "store/Query.h"
-
-#include <QDialog>
+#include "ui/PixelDialog.h"
 
 class DataGrid;
 class QPushButton;
@@ -11,7 +9,7 @@ class TForm1;
 
 // The project list: choose the project to open; add, rename, delete and copy projects.
 // Q_pro reads the table afresh on every showing and after each change.
-class Tproekti : public QDialog {
+class Tproekti : public PixelDialog {
     Q_OBJECT
 public:
     explicit Tproekti(TForm1* form);
@@ -36,8 +34,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();
@@ -54,7 +50,6 @@ private:
     void editRow();
 
     TForm1* m_form;
-    EdgeAnchors m_anchors;
     RowState m_rowState = RowState::Browsing;
     int m_editedKey = 0;
 };
