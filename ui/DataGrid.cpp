@@ -2,6 +2,7 @@
 
 #include "store/Query.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -38,17 +39,37 @@ protected:
     }
 };
 
-// Numbers stand right-aligned: one cut at the column's edge would read as another number, so
-// those cells end in an ellipsis instead.
+// Draws a cell's text in one pass, without the line-breaking layout the standard delegate
+// builds for every cell: a large tree repaints many. Long names are cut at the column's edge,
+// as grids of this kind do; numbers, right-aligned, would read as other numbers when cut, so
+// they end in an ellipsis instead.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (option->displayAlignment & Qt::AlignRight)
-            option->textElideMode = Qt::ElideRight;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QString text = cell.text;
+        cell.text.clear();
+        QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+        if (text.isEmpty())
+            return;
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
+                               .adjusted(2, 0, -2, 0);
+        const bool number = cell.displayAlignment & Qt::AlignRight;
+        const QString shown =
+            number ? cell.fontMetrics.elidedText(text, Qt::ElideRight, area.width()) : text;
+        painter->save();
+        painter->setClipRect(area);
+        painter->setFont(cell.font);
+        painter->setPen(cell.palette.color(
+            cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+            cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(area, int(cell.displayAlignment) | Qt::TextSingleLine, shown);
+        painter->restore();
     }
 };
 
@@ -64,9 +85,6 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setUniformRowHeights(true);
-    // Long names are cut at the column's edge, as grids of this kind do; working out where to
-    // put an ellipsis would cost more than the query behind a large tree.
-    m_view->setTextElideMode(Qt::ElideNone);
     m_view->setItemDelegate(new CellDelegate(m_view));
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
