@@ -167,7 +167,6 @@ private:
     void RadioButton8Click();
     void RadioButton9Click();
     void RadioButton10Click();
-    // catalogue/: private helpers of its own go below this line.
     void chooseCoating(int code);
     void chooseMounting(int code);
     // Name and photo of the current row of the branch, accessory or specification grid.
@@ -184,7 +183,6 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn4Click();
-    // specification/: private helpers of its own go below this line.
 
     // --- projects: projects/ ---
     void BitBtn7Click();
@@ -193,7 +191,6 @@ private:
     void takeSnapshot();
     void dropSnapshot();
     void restoreSnapshot();
-    // projects/: private helpers of its own go below this line.
     // Runs statements on Q_all one after another; the caller holds the transaction.
     void runProjectStatements(const QStringList& statements);
     // Leaving a changed named project: keep the changes or go back to its snapshot.
@@ -202,7 +199,6 @@ private:
     // --- export: export/ ---
     void BitBtn5Click();
     QString m_lastExportPath;  // the save dialog offers the path chosen last
-    // export/: private helpers of its own go below this line.
 
     // --- the connection and the query objects ---
     std::unique_ptr<Database> m_db;
