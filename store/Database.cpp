@@ -8,13 +8,32 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace {
+namespace {}  // namespace
 
 QString engineText(sqlite3* db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    // The failures a user can do something about are told in words, the engine's after them.
+    switch (sqlite3_errcode(db) & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return QStringLiteral(
+                       "База данных занята другой программой; повторите действие "
+                       "позже. (%1)")
+                .arg(text);
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            return QStringLiteral("В файл базы данных нельзя записать: нет прав на запись. (%1)")
+                .arg(text);
+        case SQLITE_FULL:
+            return QStringLiteral("Нет места на диске для базы данных. (%1)").arg(text);
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return QStringLiteral("Файл базы данных повреждён или не является базой данных. (%1)")
+                .arg(text);
+        default:
+            return text;
+    }
 }
-
-}  // namespace
 
 bool isJetFile(const QString& path) {
     QFile file(path);

@@ -40,5 +40,9 @@ private:
     sqlite3* m_db;
 };
 
+// The text of the connection's last failure: the engine's own, behind a sentence in Russian
+// where the user can act on it (file busy, read-only, disk full, damaged).
+QString engineText(sqlite3* db);
+
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);

@@ -19,7 +19,7 @@ Statement prepare(sqlite3* db, const QString& sql) {
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-        throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));
+        throw StoreError(engineText(db));
     if (!stmt)
         throw StoreError(QStringLiteral("Пустой текст запроса."));
     return Statement(stmt);
@@ -80,7 +80,7 @@ void Query::open() {
         ++rows;
     }
     if (rc != SQLITE_DONE)
-        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+        throw StoreError(engineText(m_db.handle()));
     m_columns = names;
     m_foldedColumns.clear();
     for (const QString& n : names)
@@ -112,7 +112,7 @@ void Query::execute() {
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+        throw StoreError(engineText(m_db.handle()));
 }
 
 void Query::close() {

@@ -6,6 +6,7 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <QFile>
 
 TEST(Fixed4, ShortestTextWithAPoint) {
@@ -147,6 +148,23 @@ TEST(SqlFunctions, LikeIgnoresLetterCaseInEveryForm) {
         q.open();
         EXPECT_EQ(q.value(0, 0).toInt(), c.matches ? 1 : 0) << c.text << " like " << c.pattern;
     }
+}
+
+TEST(Database, AFileHeldByAnotherProgramIsToldInWords) {
+    TempStore store;
+    auto other = Database::open(store.path());
+    other->execute("begin immediate");  // others may read, not write
+    auto db = Database::open(store.path());
+    sqlite3_busy_timeout(db->handle(), 0);  // no waiting in a test
+    try {
+        db->execute("insert into project (Название) values ('Север')");
+        FAIL() << "wrote into a file another connection holds";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().startsWith("База данных занята другой программой"))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("locked")) << e.message().toStdString();
+    }
+    other->execute("rollback");
 }
 
 TEST(Database, TransactionRollsBackUnlessCommitted) {
