@@ -1,10 +1,10 @@
 #include "projects/TProekt.h"
 
 #include "app/TForm1.h"
+#include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
 #include "ui/Guard.h"
-#include "ui/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -53,13 +53,8 @@ void TProekt::BitBtn3Click() {
     if (name.isEmpty())
         return;
     Query& q = m_form->Q_all;
-    q.open(projectNamedSql(name));
-    const bool taken = q.recordCount() > 0;
-    q.close();
-    if (taken) {
-        MessageBox::information(this, QStringLiteral("Проект с таким именем уже есть!"));
+    if (nameTaken(this, q, projectNamedSql(name)))
         return;
-    }
     accept();
 }
 

@@ -1,11 +1,11 @@
 #include "projects/Tproektedit.h"
 
 #include "app/TForm1.h"
+#include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
 #include "projects/Tproekti.h"
 #include "ui/Guard.h"
-#include "ui/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -59,13 +59,9 @@ void Tproektedit::BitBtn3Click() {
         return;
     Query& q = m_form->Q_all;
     const QString key = prokey->text();
-    q.open(key.isEmpty() ? projectNamedSql(name) : otherProjectNamedSql(key.toInt(), name));
-    const bool taken = q.recordCount() > 0;
-    q.close();
-    if (taken) {
-        MessageBox::information(this, QStringLiteral("Проект с таким именем уже есть!"));
+    if (nameTaken(this, q,
+                  key.isEmpty() ? projectNamedSql(name) : otherProjectNamedSql(key.toInt(), name)))
         return;
-    }
     m_form->proekti->post(name);
     accept();
 }

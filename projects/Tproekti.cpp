@@ -1,6 +1,7 @@
 #include "projects/Tproekti.h"
 
 #include "app/TForm1.h"
+#include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
 #include "projects/Tproektedit.h"
@@ -160,13 +161,8 @@ void Tproekti::BitBtn6Click() {
     const QString name = copyName(Q_pro.field(u"Название").toText());
     const int source = int(Q_pro.field(u"Ключ").toInt());
     Query& q = m_form->Q_all;
-    q.open(projectNamedSql(name));
-    const bool taken = q.recordCount() > 0;
-    q.close();
-    if (taken) {
-        MessageBox::information(this, QStringLiteral("Проект с таким именем уже есть!"));
+    if (nameTaken(this, q, projectNamedSql(name)))
         return;
-    }
     {
         // A copy either has all the lines of its source or does not exist.
         Database::Transaction transaction(m_form->ADOConn());
