@@ -46,7 +46,10 @@ QString printColumnTitle(int column);  // the eight columns, 0 to 7
 constexpr int printColumnCount = 8;
 
 // The project's lines with their subtype, grouped by subtype and in the order they were added
-// within a group; lines of an unknown subtype last.
+// within a group; lines of an unknown subtype last. Paper follows the window, not the
+// spreadsheet's flat order: the reader finds the trays, covers and branch elements where the
+// designer checked them on screen, and each group's subtotal is there without a calculator.
+// The spreadsheet stays flat, as a spreadsheet program wants it.
 QString printLinesSql(int project);
 
 // Reads the project's name and lines through the scratch query.
