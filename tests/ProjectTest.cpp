@@ -2,6 +2,7 @@
 #include "projects/TProekt.h"
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
+#include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
 #include "ui/MessageBox.h"
@@ -647,5 +648,28 @@ TEST(ProjectList, EscapeAndEnterDoNothing) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(TForm1Access::curProject(*form), 0);
+    list->hide();
+}
+
+TEST(ProjectList, AListThatCannotBeReadShowsNothing) {
+    TempStore store(kStore);
+    auto form = openMainWindow();
+    Tproekti* list = form->proekti;
+    list->show();
+    ASSERT_EQ(list->GridP->model()->rowCount(), 2);
+    list->hide();
+    // Another program holds the store when the list is shown again.
+    form->ADOConn().setStatementHook([](const QString& sql) {
+        if (sql.startsWith(QStringLiteral("select * from project")))
+            throw StoreError(QStringLiteral("database is locked"));
+    });
+    MessageBox::clearShown();
+    list->show();
+    list->grab();  // paints every visible cell
+    EXPECT_EQ(list->GridP->model()->rowCount(), 0);
+    EXPECT_EQ(MessageBox::shown(), QStringList{QStringLiteral("database is locked")});
+    click(list, "BitBtn3");
+    EXPECT_TRUE(list->isVisible()) << "nothing to choose";
+    form->ADOConn().setStatementHook({});
     list->hide();
 }
