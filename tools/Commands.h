@@ -7,3 +7,5 @@
 int demoDbCommand(const QStringList& args);
 int exportCommand(const QStringList& args);
 int importMdbCommand(const QStringList& args);
+int updateCatalogueCommand(const QStringList& args);
+int repriceCommand(const QStringList& args);

@@ -10,7 +10,9 @@ int usage() {
     QTextStream(stderr) << "Использование:\n"
                            "  ulmar-tool demo-db DIR [--replace]\n"
                            "  ulmar-tool export FILE [--project KEY]\n"
-                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n";
+                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n"
+                           "  ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]\n"
+                           "  ulmar-tool reprice [--project KEY] [DIR]\n";
     return 2;
 }
 
@@ -29,5 +31,9 @@ int main(int argc, char** argv) {
         return exportCommand(rest);
     if (command == QLatin1String("import-mdb"))
         return importMdbCommand(rest);
+    if (command == QLatin1String("update-catalogue"))
+        return updateCatalogueCommand(rest);
+    if (command == QLatin1String("reprice"))
+        return repriceCommand(rest);
     return usage();
 }

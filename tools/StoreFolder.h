@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The base.mdb of a folder that a command changes in place. Returns its absolute path, or an
+// empty text with the reason in failure when the folder has none.
+QString existingStoreIn(const QString& dir, QString& failure);
