@@ -127,10 +127,14 @@ QString repriceReport(const QString& title, const std::vector<RepriceLine>& line
     return text + QStringLiteral("  Итого: %1\n").arg(arrow(totals.before, totals.after));
 }
 
-QString repriceQuestion(const RepriceTotals& totals) {
-    QString text = QStringLiteral("Обновить цены по каталогу?\nИзменится строк: %1.\nСумма: %2.")
-                       .arg(totals.changed)
-                       .arg(arrow(totals.before, totals.after));
+QString repriceQuestion(const RepriceTotals& totals, const QString& decimalPoint) {
+    const auto shown = [&](Fixed4 value) {
+        return value.toString().replace(QLatin1Char('.'), decimalPoint);
+    };
+    QString text =
+        QStringLiteral("Обновить цены по каталогу?\nИзменится строк: %1.\nСумма: %2 → %3.")
+            .arg(totals.changed)
+            .arg(shown(totals.before), shown(totals.after));
     if (totals.kept > 0)
         text += QStringLiteral("\nСтрок без цены в каталоге (их цены останутся прежними): %1.")
                     .arg(totals.kept);

@@ -58,5 +58,7 @@ QString repriceTitle(int project, const QString& name);
 // A project's part of the report: the lines kept at their price, the lines whose price
 // changes with both sums, and the total before and after.
 QString repriceReport(const QString& title, const std::vector<RepriceLine>& lines);
-// The question the window asks before it reprices the open project.
-QString repriceQuestion(const RepriceTotals& totals);
+// The question the window asks before it reprices the open project; sums are written with
+// the decimal point the grid shows.
+QString repriceQuestion(const RepriceTotals& totals,
+                        const QString& decimalPoint = QStringLiteral("."));

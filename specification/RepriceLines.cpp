@@ -3,6 +3,8 @@
 #include "specification/Reprice.h"
 #include "ui/MessageBox.h"
 
+#include <QLocale>
+
 void TForm1::repriceItemClick() {
     const std::vector<RepriceLine> lines = readRepriceLines(Q_all, curProject);
     if (lines.empty())
@@ -12,7 +14,7 @@ void TForm1::repriceItemClick() {
         MessageBox::information(this, QStringLiteral("Цены строк совпадают с каталогом."));
         return;
     }
-    if (!MessageBox::question(this, repriceQuestion(totals)))
+    if (!MessageBox::question(this, repriceQuestion(totals, QLocale().decimalPoint())))
         return;
     Database::Transaction transaction(ADOConn());
     for (const QString& sql : repriceSql(lines))

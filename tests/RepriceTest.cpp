@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QLocale>
 #include <QMenu>
 #include <QTreeView>
 
@@ -91,8 +92,8 @@ TEST(RepriceRules, QuestionGivesChangedLinesAndTotals) {
               "Изменится строк: 1.\n"
               "Сумма: 1593.8332 → 1625.3332.\n"
               "Строк без цены в каталоге (их цены останутся прежними): 2.");
-    EXPECT_EQ(repriceQuestion(repriceTotals({mixedLines().front()})),
-              "Обновить цены по каталогу?\nИзменится строк: 1.\nСумма: 723 → 754.5.");
+    EXPECT_EQ(repriceQuestion(repriceTotals({mixedLines().front()}), ","),
+              "Обновить цены по каталогу?\nИзменится строк: 1.\nСумма: 723 → 754,5.");
 }
 
 // Север has a tray whose price went up, a cover at the catalogue's price, a tray withdrawn from
@@ -138,11 +139,14 @@ TEST(RepriceLines, ReadsTheListPriceOfEachLineInItsCoating) {
 class RepriceMenu : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The question writes sums as the grid shows them, with the locale's decimal point.
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         MessageBox::clearShown();
         form = openMainWindow();
         item = form->findChild<QAction*>(QStringLiteral("repriceItem"));
         ASSERT_NE(item, nullptr);
     }
+    void TearDown() override { QLocale::setDefault(m_locale); }
     void open(int project) {
         TForm1Access::curProject(*form) = project;
         TForm1Access::takeSnapshot(*form);
@@ -153,6 +157,7 @@ protected:
         item->trigger();
     }
 
+    QLocale m_locale;  // the default before the test
     TempStore store{kStore};
     std::unique_ptr<TForm1> form;
     QAction* item = nullptr;
@@ -174,7 +179,7 @@ TEST_F(RepriceMenu, YesRepricesTheOpenProjectAndMarksItChanged) {
     reprice(true);
     EXPECT_EQ(MessageBox::shown(), QStringList{"Обновить цены по каталогу?\n"
                                                "Изменится строк: 1.\n"
-                                               "Сумма: 1725 → 1756.5.\n"
+                                               "Сумма: 1725 → 1756,5.\n"
                                                "Строк без цены в каталоге (их цены останутся "
                                                "прежними): 2."});
     EXPECT_EQ(prices(store, 1), "2:125.75 3:40 4:210 5:44");
