@@ -228,6 +228,10 @@ struct Refusal {
     const char* said;    // part of the message
 };
 
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.name;
+}
+
 void corruptCatalogueRoot(const QString& list) {
     int root = 0;
     {
