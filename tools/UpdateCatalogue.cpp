@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -257,22 +258,23 @@ int updateCatalogueCommand(const QStringList& args) {
 
     // An Access file is read as import-mdb reads it, by the command itself in a process of its
     // own, into a store that lives only as long as this command.
-    QTemporaryDir converted;
+    std::optional<QTemporaryDir> converted;
     QString sourceStore = source;
     if (isJetFile(source)) {
-        if (!converted.isValid())
+        converted.emplace();
+        if (!converted->isValid())
             return fail(QStringLiteral("Не удалось создать временную папку: %1. ")
-                            .arg(converted.errorString()) +
+                            .arg(converted->errorString()) +
                         unchanged);
         QProcess import;
         import.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("import-mdb"), source, converted.path()});
+                     {QStringLiteral("import-mdb"), source, converted->path()});
         import.waitForFinished(-1);
         if (import.exitStatus() != QProcess::NormalExit || import.exitCode() != 0)
             return fail(QStringLiteral("Файл Access %1 не прочитан:\n%2")
                             .arg(source, QString::fromUtf8(import.readAllStandardError())) +
                         unchanged);
-        sourceStore = converted.filePath(QStringLiteral("base.mdb"));
+        sourceStore = converted->filePath(QStringLiteral("base.mdb"));
     } else if (!isSqliteFile(source)) {
         return fail(
             QStringLiteral("Файл %1 — не база программы и не база Microsoft Access. ").arg(source) +
