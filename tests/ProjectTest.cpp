@@ -20,11 +20,6 @@
 #include <map>
 #include <optional>
 
-// Failures show texts as text.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // Two projects and a working specification of one line. Север has a tray and its cover.
@@ -62,80 +57,6 @@ QString projectNames(const TempStore& store) {
     return store.scalar(
         "select group_concat(Название, ';') from (select Название from project order by "
         "Название)");
-}
-
-// Works the dialogs that the program shows modally: every showing of a dialog takes the next
-// step queued under its objectName. A dialog without a step is closed with its close box.
-class DialogScript {
-public:
-    DialogScript() {
-        setModalHandler([this](QDialog* dialog) { return run(dialog); });
-    }
-    ~DialogScript() { setModalHandler({}); }
-
-    void on(const QString& dialog, std::function<void(QDialog*)> step) {
-        m_steps[dialog].push_back(std::move(step));
-    }
-    QStringList shown;  // objectNames, in the order the dialogs were shown
-
-private:
-    int run(QDialog* dialog) {
-        shown << dialog->objectName();
-        dialog->setResult(0);
-        dialog->show();
-        auto& steps = m_steps[dialog->objectName()];
-        if (steps.empty()) {
-            dialog->close();
-        } else {
-            auto step = std::move(steps.front());
-            steps.pop_front();
-            step(dialog);
-        }
-        EXPECT_FALSE(dialog->isVisible()) << "still open: " << dialog->objectName().toStdString();
-        dialog->hide();
-        return dialog->result();
-    }
-
-    std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
-};
-
-void click(QWidget* dialog, const char* button) {
-    auto* b = dialog->findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void type(QWidget* dialog, const QString& text) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("namepro"));
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    // Key by key, as typed; QTest's own typing knows only Latin letters.
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &release);
-    }
-    ASSERT_EQ(edit->text(), text);
-}
-
-// Clicks the list's row of that project, as the user picks it.
-void pick(QDialog* dialog, const QString& name) {
-    auto* list = static_cast<Tproekti*>(dialog);
-    auto* grid = dialog->findChild<DataGrid*>(QStringLiteral("GridP"));
-    ASSERT_NE(grid, nullptr);
-    const int column = list->Q_pro.columnIndex(u"Название");
-    for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
-        if (list->Q_pro.value(row, column).toText() != name)
-            continue;
-        QTreeView* view = grid->view();
-        const QRect cell = view->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-        ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
-        return;
-    }
-    FAIL() << "no row " << name.toStdString();
 }
 
 QString currentName(QDialog* dialog) {
@@ -311,7 +232,8 @@ TEST(ProjectStates, EveryEventOfEveryState) {
         {"N1 close no", 1, true, Event::Close, false, 1, 1, kNorth, "", kNorth, kWorking},
         {"N1 close yes", 1, true, Event::Close, true, 1, 1, kNorthChanged, "", kNorthChanged,
          kWorking},
-        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, kNorth, kNorth, kWorking},
+        // Left for good, the project keeps no snapshot behind.
+        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, "", kNorth, kWorking},
         {"W1 close", 0, true, Event::Close, {}, 0, 1, kWorkingChanged, "", kNorth, kWorkingChanged},
     };
     for (const auto& c : cases) {
@@ -499,8 +421,9 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
             MessageBox::setNextAnswer(*c.answer);
         c.act(*form, script);
 
-        EXPECT_TRUE(MessageBox::shown().contains(QStringLiteral("сбой")))
+        EXPECT_TRUE(MessageBox::shown().join("|").contains(QStringLiteral("сбой")))
             << MessageBox::shown().join("|").toStdString();
+        EXPECT_TRUE(form->isVisible()) << "a failure never closes the window";
         EXPECT_EQ(lines(store, "buy", 1), c.north);
         EXPECT_EQ(lines(store, "arh", 1), c.northSnapshot);
         EXPECT_EQ(lines(store, "buy", 0), c.working);
@@ -607,7 +530,6 @@ TEST(ProjectList, AddAndRenameKeepNamesUnique) {
         EXPECT_EQ(projectNames(store), c.names);
         EXPECT_EQ(list->Q_pro.recordCount(), store.scalar("select count(*) from project").toInt());
         EXPECT_EQ(currentName(list), QString::fromUtf8(c.current));
-        EXPECT_EQ(list->rowState(), Tproekti::RowState::Browsing);
         list->hide();
     }
 }
@@ -632,17 +554,23 @@ TEST(ProjectList, DeleteAsksAndTakesTheLinesAlong) {
         auto form = openOn(store, c.openBefore, false);
         const QString snapshot = lines(store, "arh", c.openBefore);
         Tproekti* list = form->proekti;
+        list->setOpenProject(c.openBefore);
         list->show();
         pick(list, QString::fromUtf8(c.row));
         MessageBox::setNextAnswer(c.yes);
         click(list, "BitBtn5");
         EXPECT_EQ(MessageBox::shown(), QStringList{kAskDelete});
         EXPECT_EQ(projectNames(store), c.names);
-        EXPECT_EQ(TForm1Access::curProject(*form), c.openAfter);
+        EXPECT_EQ(list->chosenProject(), c.openAfter);
+        EXPECT_EQ(list->deletedOpenProject(), c.openBefore != c.openAfter);
         EXPECT_EQ(list->Q_pro.recordCount(), c.yes ? 1 : 2);
         const int key = QString::fromUtf8(c.row) == QStringLiteral("Север") ? 1 : 2;
         EXPECT_EQ(lines(store, "buy", key), c.linesLeft);
-        EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot) << "the snapshot stays";
+        // A deleted project takes its snapshot along; another project's stays.
+        EXPECT_EQ(lines(store, "arh", key), c.yes ? "" : lines(store, "buy", key));
+        if (key != c.openBefore) {
+            EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot);
+        }
         EXPECT_EQ(lines(store, "buy", 0), kWorking);
         list->hide();
     }
@@ -664,7 +592,7 @@ TEST(ProjectList, CopyTakesEveryColumnOfTheLines) {
                                .arg(copy)),
               "2:5101;2:5102");
     EXPECT_EQ(list->Q_pro.recordCount(), 3);
-    EXPECT_EQ(TForm1Access::curProject(*form), 2) << "the copy is not opened";
+    EXPECT_EQ(list->chosenProject(), 0) << "the copy is not opened";
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 
     // The same name again is refused; the copy's copy takes the prefix twice.
@@ -686,7 +614,7 @@ TEST(ProjectList, ChooseOpensTheRowPicked) {
     pick(list, QStringLiteral("Юг"));
     click(list, "BitBtn3");
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(TForm1Access::curProject(*form), 2);
+    EXPECT_EQ(list->chosenProject(), 2);
 }
 
 TEST(ProjectList, AnEmptyListOnlyAdds) {
@@ -707,7 +635,7 @@ TEST(ProjectList, AnEmptyListOnlyAdds) {
     click(list, "BitBtn1");
     EXPECT_EQ(projectNames(store), "Первый");
     click(list, "BitBtn3");
-    EXPECT_EQ(TForm1Access::curProject(*form), store.scalar("select Ключ from project").toInt());
+    EXPECT_EQ(list->chosenProject(), store.scalar("select Ключ from project").toInt());
 }
 
 TEST(ProjectList, EscapeAndEnterDoNothing) {
