@@ -16,12 +16,12 @@ void TForm1::repriceItemClick() {
     }
     if (!MessageBox::question(this, repriceQuestion(totals, QLocale().decimalPoint())))
         return;
-    Database::Transaction transaction(ADOConn());
-    for (const QString& sql : repriceSql(lines))
-        Q_all.execute(sql);
-    transaction.commit();
+    commitLines([&] {
+        for (const QString& sql : repriceSql(lines))
+            Q_all.execute(sql);
+        return curProject;
+    });
     // A change like any other: leaving the project without keeping it brings the snapshot's
     // prices back.
     modified = 1;
-    reloadSpec();
 }

@@ -14,10 +14,6 @@
 #include <QMenu>
 #include <QTreeView>
 
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 Fixed4 money(const char* text) {

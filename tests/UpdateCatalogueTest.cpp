@@ -2,6 +2,7 @@
 // keeps every project, and says what it changes in them.
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/StoreLock.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -292,6 +289,20 @@ TEST_P(UpdateCatalogueRefuses, ChangingNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Sources, UpdateCatalogueRefuses, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateCatalogue, AStoreOpenInTheWindowIsLeftAlone) {
+    StoreLock window(store());
+    for (const QStringList& args :
+         {QStringList{"update-catalogue", list(), dir()}, QStringList{"reprice", dir()}}) {
+        const ToolRun run = tool(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err,
+                  QStringLiteral("База %1 открыта в окне программы Улмар: закройте программу и "
+                                 "повторите команду.\n")
+                      .arg(store()));
+    }
+    EXPECT_EQ(hashOf(store()), storeHash);
+}
 
 TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     if (fixturesDir().isEmpty())

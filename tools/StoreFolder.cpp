@@ -1,5 +1,7 @@
 #include "tools/StoreFolder.h"
 
+#include "store/StoreLock.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,6 +15,15 @@ QString existingStoreIn(const QString& dir, QString& failure) {
     }
     if (!info.isFile()) {
         failure = QStringLiteral("%1 — не файл базы.").arg(path);
+        return QString();
+    }
+    // The window reads the catalogue and keeps a snapshot of the open project: a change made
+    // under it would be shown stale or undone by its snapshot.
+    if (StoreLock::isHeld(path)) {
+        failure = QStringLiteral(
+                      "База %1 открыта в окне программы Улмар: закройте программу и "
+                      "повторите команду.")
+                      .arg(path);
         return QString();
     }
     return path;
