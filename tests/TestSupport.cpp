@@ -27,12 +27,18 @@ QString fixturesDir() {
     return QDir(dir).exists() ? dir : QString();
 }
 
-TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+void createStore(const QString& path, const QStringList& statements) {
     {
-        QFile file(path());
+        QFile file(path);
         file.open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
     }
-    run(schema::createTables() + schema::createIndexes() + statements);
+    auto db = Database::open(path);
+    for (const QString& sql : schema::createTables() + schema::createIndexes() + statements)
+        db->execute(sql);
+}
+
+TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+    createStore(path(), statements);
     QDir::setCurrent(m_dir.path());
 }
 

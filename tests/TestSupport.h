@@ -20,6 +20,9 @@ void PrintTo(const QString& text, std::ostream* os);
 // The folder of the shared test data, or empty when it is not there.
 QString fixturesDir();
 
+// Creates the store file at path with the program's schema and indexes, then runs statements.
+void createStore(const QString& path, const QStringList& statements = {});
+
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).
 class TempStore {
