@@ -62,6 +62,7 @@ struct TForm1Access {
     static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
     static bool FormClose(TForm1& f) { return f.FormClose(); }
     static void openProject(TForm1& f, int project) { f.openProject(project); }
+    static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
     // export/
     static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
