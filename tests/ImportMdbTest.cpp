@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <memory>
@@ -42,31 +41,8 @@ QJsonObject manifest() {
     return QJsonDocument::fromJson(readAll(fixturesDir() + "/catalogue-jet4.json")).object();
 }
 
-struct ToolRun {
-    bool crashed = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 ToolRun importMdb(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ULMAR_TOOL), QStringList{QStringLiteral("import-mdb")} + args);
-    process.waitForFinished(-1);
-    ToolRun run;
-    run.crashed = process.exitStatus() == QProcess::CrashExit;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-std::string describe(const ToolRun& run) {
-    return QStringLiteral("exit %1%2\n%3%4")
-        .arg(run.exitCode)
-        .arg(run.crashed ? QStringLiteral(" (crashed)") : QString())
-        .arg(run.out, run.err)
-        .toStdString();
+    return runTool(QStringList{QStringLiteral("import-mdb")} + args);
 }
 
 #define REQUIRE_FIXTURE()        \

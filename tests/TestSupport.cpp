@@ -8,10 +8,31 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
 
 QString fixturesDir() {
     const QString dir = QStringLiteral(ULMAR_FIXTURES_DIR);
     return QDir(dir).exists() ? dir : QString();
+}
+
+ToolRun runTool(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(ULMAR_TOOL), args);
+    process.waitForFinished(-1);
+    ToolRun run;
+    run.crashed = process.exitStatus() == QProcess::CrashExit;
+    run.exitCode = run.crashed ? -1 : process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+std::string describe(const ToolRun& run) {
+    return QStringLiteral("exit %1%2\n%3%4")
+        .arg(run.exitCode)
+        .arg(run.crashed ? QStringLiteral(" (crashed)") : QString())
+        .arg(run.out, run.err)
+        .toStdString();
 }
 
 TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {

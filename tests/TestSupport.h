@@ -6,9 +6,21 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
 
 // The folder of the shared test data, or empty when it is not there.
 QString fixturesDir();
+
+// One run of ulmar-tool: how it ended and what it wrote.
+struct ToolRun {
+    bool crashed = false;
+    int exitCode = -1;  // -1 when it crashed
+    QString out;
+    QString err;
+};
+ToolRun runTool(const QStringList& args);
+// The run's exit and output, for a failed expectation.
+std::string describe(const ToolRun& run);
 
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).

@@ -2,23 +2,22 @@
 // program's store.
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/StoreReplacement.h"
 #include "tools/Commands.h"
 #include "tools/ImportError.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -62,14 +61,6 @@ int importInto(const QString& source, const QString& storePath) {
     } catch (const std::bad_alloc&) {
         return fail(QStringLiteral("Не хватило памяти: файл %1 повреждён или слишком велик.")
                         .arg(QFileInfo(source).absoluteFilePath()));
-    }
-}
-
-void syncDirectory(const QString& dir) {
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
     }
 }
 
@@ -121,11 +112,13 @@ int importMdbCommand(const QStringList& args) {
 
     // The store is written beside its place and moved there whole, so an interrupted import
     // leaves the old base.mdb (or none) rather than half a new one.
-    QTemporaryFile temp(QDir(dir).filePath(QStringLiteral(".base.mdb.import-XXXXXX")));
-    if (!temp.open())
-        return fail(
-            QStringLiteral("Не удалось создать файл в папке %1: %2.").arg(dir, temp.errorString()));
-    const QByteArray tempName = QFile::encodeName(temp.fileName());
+    std::optional<StoreReplacement> store;
+    try {
+        store.emplace(target, QStringLiteral("import"));
+    } catch (const StoreError& e) {
+        return fail(e.message());
+    }
+    const QByteArray tempName = QFile::encodeName(store->path());
     const QByteArray journalName = tempName + "-journal";
     if (std::size_t(journalName.size()) >= sizeof g_tempPath)
         return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
@@ -133,6 +126,10 @@ int importMdbCommand(const QStringList& args) {
     std::strcpy(g_journalPath, journalName.constData());
     for (int s : interruptions)
         std::signal(s, removeHalfMade);
+    const auto restoreSignals = [] {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+    };
 
     std::fflush(nullptr);
     const pid_t child = ::fork();
@@ -140,9 +137,8 @@ int importMdbCommand(const QStringList& args) {
         return fail(QStringLiteral("Не удалось начать чтение: %1.")
                         .arg(QString::fromLocal8Bit(std::strerror(errno))));
     if (child == 0) {
-        for (int s : interruptions)
-            std::signal(s, SIG_DFL);
-        const int status = importInto(source, temp.fileName());
+        restoreSignals();
+        const int status = importInto(source, store->path());
         std::fflush(nullptr);
         ::_exit(status);
     }
@@ -152,44 +148,24 @@ int importMdbCommand(const QStringList& args) {
     }
     g_reader = 0;
 
-    const auto cleanUp = [&] {
-        for (int s : interruptions)
-            std::signal(s, SIG_DFL);
-        ::unlink(g_journalPath);
-    };
     if (WIFSIGNALED(status)) {
-        cleanUp();
+        restoreSignals();
         return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База не "
                                    "записана.")
                         .arg(source)
                         .arg(WTERMSIG(status)));
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        cleanUp();
+        restoreSignals();
         return fail(QStringLiteral("База не записана."));
     }
-
-    // The new file gets the permissions of the one it replaces, or the usual ones.
-    mode_t mode;
-    struct stat old {};
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    try {
+        store->putInPlace();
+    } catch (const StoreError& e) {
+        restoreSignals();
+        return fail(e.message());
     }
-    ::fchmod(temp.handle(), mode);
-    ::fsync(temp.handle());
-    if (::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        cleanUp();
-        return fail(
-            QStringLiteral("Не удалось поставить базу на место %1: %2.").arg(target, reason));
-    }
-    temp.setAutoRemove(false);
-    cleanUp();
-    syncDirectory(dir);
+    restoreSignals();
     QTextStream(stdout) << QStringLiteral("База записана: %1\n").arg(target);
     return 0;
 }
