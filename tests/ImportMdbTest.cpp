@@ -41,8 +41,8 @@ QJsonObject manifest() {
     return QJsonDocument::fromJson(readAll(fixturesDir() + "/catalogue-jet4.json")).object();
 }
 
-ToolRun importMdb(const QStringList& args) {
-    return runTool(QStringList{QStringLiteral("import-mdb")} + args);
+ToolRun importMdb(const QStringList& args, const QStringList& environment = {}) {
+    return runTool(QStringList{QStringLiteral("import-mdb")} + args, environment);
 }
 
 #define REQUIRE_FIXTURE()        \
@@ -292,6 +292,42 @@ TEST(ImportMdb, KeepsAnExistingStoreUnlessToldToReplaceIt) {
     q.setSql("select count(*) from EXPORT_TMC");
     q.open();
     EXPECT_EQ(q.value(0, 0).toInt(), 32);
+}
+
+TEST(ImportMdb, AReaderThatNeverEndsIsStoppedAndTheFolderKept) {
+    REQUIRE_FIXTURE();
+    // The chain of a photo's pages leads from its first page back to itself: libmdb reads it
+    // round and round, its memory growing.
+    QByteArray endless = readAll(fixturePath());
+    const qint64 firstPhotoRow = 47 * pageSize + 0x14;
+    ASSERT_EQ(endless.mid(firstPhotoRow, 4).toHex(), "00300000");  // on to page 48
+    endless.replace(firstPhotoRow, 4, QByteArray("\x00\x2f\x00\x00", 4));
+    QTemporaryDir work;
+    const QString source = work.filePath("endless.mdb");
+    writeFile(source, endless);
+
+    struct Case {
+        const char* what;
+        QStringList environment;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"memory", {"ULMAR_IMPORT_MEGABYTES=256"}, "повреждён"},
+        {"time", {"ULMAR_IMPORT_SECONDS=1", "ULMAR_IMPORT_MEGABYTES=4096"}, "не прочитан за 1 с"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir target;
+        const QString store = target.filePath("base.mdb");
+        writeFile(store, "прежняя база");
+        const ToolRun run = importMdb({source, target.path(), "--replace"}, c.environment);
+        EXPECT_FALSE(run.crashed) << describe(run);
+        EXPECT_NE(run.exitCode, 0) << describe(run);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << describe(run);
+        EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"base.mdb"});
+        EXPECT_EQ(readAll(store), QByteArray("прежняя база"));
+    }
 }
 
 TEST(ImportMdb, TheProgramNamesTheCommandThatConvertsAnAccessStore) {

@@ -4,7 +4,10 @@
 #include "store/Query.h"
 #include "tests/TestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -75,6 +78,29 @@ TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
         EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")),
                   QString::fromUtf8(c.products));
     }
+}
+
+TEST(StoreReplacement, WhatAKilledRunLeftGoesOnTheNextRun) {
+    QTemporaryDir dir;
+    const auto file = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    const char* const left[] = {".base.mdb.import-AbC123", ".base.mdb.import-AbC123-journal",
+                                ".base.mdb.demo-x1Y2z3-journal"};
+    const char* const kept[] = {".base.mdb.import-Held00", ".base.mdb.backup",
+                                ".base.mdb.import-Held00-journal"};
+    for (const char* name : left)
+        QFile(file(name)).open(QIODevice::WriteOnly);
+    for (const char* name : kept)
+        QFile(file(name)).open(QIODevice::WriteOnly);
+    // A run that is still writing holds its file locked.
+    const int held = ::open(QFile::encodeName(file(".base.mdb.import-Held00")).constData(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    const ToolRun run = runTool({"demo-db", dir.path()});
+    ::close(held);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(entries(dir.path()), QStringList({".base.mdb.backup", ".base.mdb.import-Held00",
+                                                ".base.mdb.import-Held00-journal", "base.mdb"}));
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ QString fixturesDir() {
     return QDir(dir).exists() ? dir : QString();
 }
 
-ToolRun runTool(const QStringList& args) {
+ToolRun runTool(const QStringList& args, const QStringList& environment) {
     QProcess process;
+    process.setEnvironment(QProcess::systemEnvironment() + environment);
     process.start(QStringLiteral(ULMAR_TOOL), args);
     process.waitForFinished(-1);
     ToolRun run;

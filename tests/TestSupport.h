@@ -18,7 +18,8 @@ struct ToolRun {
     QString out;
     QString err;
 };
-ToolRun runTool(const QStringList& args);
+// environment: further "NAME=value" settings for the run.
+ToolRun runTool(const QStringList& args, const QStringList& environment = {});
 // The run's exit and output, for a failed expectation.
 std::string describe(const ToolRun& run);
 

@@ -5,15 +5,16 @@
 #include "store/StoreReplacement.h"
 #include "tools/Commands.h"
 #include "tools/ImportError.h"
+#include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -41,11 +42,44 @@ extern "C" void removeHalfMade(int signal) {
     ::raise(signal);
 }
 
-const int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// While it lives, an interruption of the tool removes the half-made store first.
+class InterruptionCleanup {
+public:
+    InterruptionCleanup() {
+        for (int s : interruptions)
+            std::signal(s, removeHalfMade);
+    }
+    ~InterruptionCleanup() { release(); }
+    InterruptionCleanup(const InterruptionCleanup&) = delete;
+    InterruptionCleanup& operator=(const InterruptionCleanup&) = delete;
+    static void release() {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+    }
+
+private:
+    static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+};
+
+// A damaged file can make libmdb read in circles for ever, its memory growing: the reader is
+// stopped past a time and a size that a sound catalogue of that file's size never needs.
+// For an unusually large catalogue both can be raised.
+ChildLimits readerLimits(qint64 sourceBytes) {
+    const long long megabytes = sourceBytes >> 20;
+    ChildLimits limits{int(std::min(300 + 10 * megabytes, 86400LL)), 1024 + 8 * megabytes};
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("ULMAR_IMPORT_SECONDS", &ok);
+    if (ok && seconds > 0)
+        limits.seconds = seconds;
+    const int memory = qEnvironmentVariableIntValue("ULMAR_IMPORT_MEGABYTES", &ok);
+    if (ok && memory > 0)
+        limits.megabytes = memory;
+    return limits;
+}
 
 // The import proper, in a process of its own: libmdb reads whatever a damaged file holds and
 // may fail in ways no check foresees; then only that process ends, and the command says so.
-int importInto(const QString& source, const QString& storePath) {
+int importInto(const QString& source, const QString& storePath, const ChildLimits& limits) {
     try {
         MdbReader reader(source);
         const std::vector<ImportedTable> tables = importTables(reader, storePath);
@@ -59,7 +93,9 @@ int importInto(const QString& source, const QString& storePath) {
     } catch (const StoreError& e) {
         return fail(QStringLiteral("Не удалось записать базу: %1").arg(e.message()));
     } catch (const std::bad_alloc&) {
-        return fail(QStringLiteral("Не хватило памяти: файл %1 повреждён или слишком велик.")
+        return fail(QStringLiteral("Не хватило памяти (предел %1 МБ): файл %2 повреждён или "
+                                   "слишком велик. (Предел задаёт ULMAR_IMPORT_MEGABYTES.)")
+                        .arg(limits.megabytes)
                         .arg(QFileInfo(source).absoluteFilePath()));
     }
 }
@@ -124,48 +160,42 @@ int importMdbCommand(const QStringList& args) {
         return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
     std::strcpy(g_tempPath, tempName.constData());
     std::strcpy(g_journalPath, journalName.constData());
-    for (int s : interruptions)
-        std::signal(s, removeHalfMade);
-    const auto restoreSignals = [] {
-        for (int s : interruptions)
-            std::signal(s, SIG_DFL);
-    };
+    const InterruptionCleanup cleanup;
 
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0)
-        return fail(QStringLiteral("Не удалось начать чтение: %1.")
-                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    if (child == 0) {
-        restoreSignals();
-        const int status = importInto(source, store->path());
-        std::fflush(nullptr);
-        ::_exit(status);
-    }
-    g_reader = child;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    g_reader = 0;
-
-    if (WIFSIGNALED(status)) {
-        restoreSignals();
-        return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База не "
-                                   "записана.")
-                        .arg(source)
-                        .arg(WTERMSIG(status)));
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        restoreSignals();
-        return fail(QStringLiteral("База не записана."));
+    const ChildLimits limits = readerLimits(sourceInfo.size());
+    const ChildOutcome outcome = runLimited(
+        [&] {
+            InterruptionCleanup::release();
+            return importInto(source, store->path(), limits);
+        },
+        limits, g_reader);
+    QTextStream(stderr) << QString::fromUtf8(outcome.errors);
+    switch (outcome.end) {
+        case ChildOutcome::End::NotStarted:
+            return fail(QStringLiteral("Не удалось начать чтение: %1.")
+                            .arg(QString::fromLocal8Bit(std::strerror(outcome.code))));
+        case ChildOutcome::End::OutOfTime:
+            return fail(QStringLiteral("Файл %1 не прочитан за %2 с: похоже, он повреждён и "
+                                       "чтение зациклилось. База не записана. (Если каталог "
+                                       "действительно так велик, задайте предел больше: "
+                                       "ULMAR_IMPORT_SECONDS.)")
+                            .arg(source)
+                            .arg(limits.seconds));
+        case ChildOutcome::End::Signalled:
+            return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База "
+                                       "не записана.")
+                            .arg(source)
+                            .arg(outcome.code));
+        case ChildOutcome::End::Exited:
+            if (outcome.code != 0)
+                return fail(QStringLiteral("База не записана."));
+            break;
     }
     try {
         store->putInPlace();
     } catch (const StoreError& e) {
-        restoreSignals();
         return fail(e.message());
     }
-    restoreSignals();
     QTextStream(stdout) << QStringLiteral("База записана: %1\n").arg(target);
     return 0;
 }
