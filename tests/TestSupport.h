@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-// The folder of the shared test data, or empty when it is not there.
+// The folder of the test data: an Access catalogue and the manifest of what it holds.
 QString fixturesDir();
 
 // One run of ulmar-tool: how it ended and what it wrote.

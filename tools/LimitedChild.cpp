@@ -95,11 +95,12 @@ ChildOutcome runLimited(const std::function<int()>& work, const ChildLimits& lim
     ::close(errorPipe[0]);
     // The end of its error output is the end of the child but for one that closed it itself.
     int status = 0;
-    while (!outOfTime && ::waitpid(child, &status, WNOHANG) == 0) {
+    for (int pause = 1; !outOfTime && ::waitpid(child, &status, WNOHANG) == 0;
+         pause = std::min(2 * pause, 50)) {
         if (std::chrono::steady_clock::now() >= deadline)
             outOfTime = true;
         else
-            ::usleep(20000);
+            ::usleep(useconds_t(pause) * 1000);
     }
     if (outOfTime) {
         ::kill(child, SIGKILL);
