@@ -7,3 +7,7 @@
 int demoDbCommand(const QStringList& args);
 int exportCommand(const QStringList& args);
 int importMdbCommand(const QStringList& args);
+
+// Writes the message as one line to standard error and returns the status, for a command's
+// refusal: return fail(...).
+int fail(const QString& message, int status = 1);

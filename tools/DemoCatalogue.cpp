@@ -3,9 +3,9 @@
 #include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Schema.h"
+#include "store/Statement.h"
 #include "store/StoreError.h"
 
-#include <sqlite3.h>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -1063,65 +1063,6 @@ Catalogue buildCatalogue(const DemoOptions& o) {
     return cat;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Writing. Bulk inserts go through prepared statements, so a catalogue of a hundred thousand
-// products takes seconds.
-
-class Statement {
-public:
-    Statement(Database& db, const char* sql) : m_db(db.handle()) {
-        if (sqlite3_prepare_v2(m_db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
-            fail();
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& bind(int column, std::int64_t value) {
-        check(sqlite3_bind_int64(m_stmt, column, value));
-        return *this;
-    }
-    Statement& bindNull(int column) {
-        check(sqlite3_bind_null(m_stmt, column));
-        return *this;
-    }
-    Statement& bind(int column, Fixed4 value) {
-        // Whole amounts are stored as integers, the rest as their nearest double, which
-        // reads back as the same four places.
-        if (value.raw() % Fixed4::Scale == 0)
-            return bind(column, value.raw() / Fixed4::Scale);
-        check(sqlite3_bind_double(m_stmt, column, value.toDouble()));
-        return *this;
-    }
-    Statement& bind(int column, const QString& text) {
-        const QByteArray utf8 = text.toUtf8();
-        check(sqlite3_bind_text(m_stmt, column, utf8.constData(), int(utf8.size()),
-                                SQLITE_TRANSIENT));
-        return *this;
-    }
-    Statement& bind(int column, const QByteArray& blob) {
-        check(sqlite3_bind_blob(m_stmt, column, blob.constData(), int(blob.size()),
-                                SQLITE_TRANSIENT));
-        return *this;
-    }
-    void run() {
-        if (sqlite3_step(m_stmt) != SQLITE_DONE)
-            fail();
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-
-private:
-    void check(int rc) {
-        if (rc != SQLITE_OK)
-            fail();
-    }
-    [[noreturn]] void fail() { throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
-
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
 DemoOptions sane(DemoOptions o) {
     o.traysPerType = std::max(0, o.traysPerType);
     o.branchKindsPerTray = std::clamp(o.branchKindsPerTray, 0, int(BranchKinds.size()));
@@ -1181,6 +1122,8 @@ RgbImage drawDemoPhoto(int index, int width, int height) {
     return c.take();
 }
 
+// Bulk inserts go through prepared statements, so a catalogue of a hundred thousand products
+// takes seconds.
 DemoSummary fillDemoCatalogue(Database& db, const DemoOptions& options) {
     const DemoOptions o = sane(options);
     const Catalogue cat = buildCatalogue(o);

@@ -12,8 +12,7 @@
 namespace {
 
 int usageError(const QString& text) {
-    QTextStream(stderr) << text << "\nИспользование: ulmar-tool demo-db DIR [--replace]\n";
-    return 2;
+    return fail(text + QStringLiteral("\nИспользование: ulmar-tool demo-db DIR [--replace]"), 2);
 }
 
 }  // namespace
@@ -34,30 +33,23 @@ int demoDbCommand(const QStringList& args) {
     if (dirArg.isEmpty())
         return usageError(QStringLiteral("Не указана папка для базы данных."));
 
-    QTextStream err(stderr);
     const QString dirPath = QDir(dirArg).absolutePath();
-    if (!QDir().mkpath(dirPath)) {
-        err << QStringLiteral("Не удалось создать папку %1.\n")
-                   .arg(QDir::toNativeSeparators(dirPath));
-        return 1;
-    }
+    if (!QDir().mkpath(dirPath))
+        return fail(
+            QStringLiteral("Не удалось создать папку %1.").arg(QDir::toNativeSeparators(dirPath)));
     const QString target = QDir(dirPath).filePath(QStringLiteral("base.mdb"));
     const QString shown = QDir::toNativeSeparators(target);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() || targetInfo.isSymLink()) {
-        if (!replace) {
-            err << QStringLiteral(
-                       "Файл %1 уже существует и оставлен без изменений. Чтобы заменить его "
-                       "демонстрационным каталогом, добавьте ключ --replace.\n")
-                       .arg(shown);
-            return 1;
-        }
-        if (targetInfo.isDir()) {
-            err << QStringLiteral(
-                       "%1 — папка, а не файл базы данных; она оставлена без изменений.\n")
-                       .arg(shown);
-            return 1;
-        }
+        if (!replace)
+            return fail(QStringLiteral("Файл %1 уже существует и оставлен без изменений. Чтобы "
+                                       "заменить его демонстрационным каталогом, добавьте ключ "
+                                       "--replace.")
+                            .arg(shown));
+        if (targetInfo.isDir())
+            return fail(
+                QStringLiteral("%1 — папка, а не файл базы данных; она оставлена без изменений.")
+                    .arg(shown));
     }
 
     DemoSummary summary;
@@ -69,9 +61,8 @@ int demoDbCommand(const QStringList& args) {
         }
         store.putInPlace();
     } catch (const StoreError& e) {
-        err << QStringLiteral("Не удалось записать демонстрационный каталог: %1\n")
-                   .arg(e.message());
-        return 1;
+        return fail(
+            QStringLiteral("Не удалось записать демонстрационный каталог: %1").arg(e.message()));
     }
 
     QTextStream(stdout) << QStringLiteral(

@@ -5,17 +5,6 @@
 #include "store/StoreError.h"
 #include "tools/Commands.h"
 
-#include <QTextStream>
-
-namespace {
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
-
-}  // namespace
-
 int exportCommand(const QStringList& args) {
     const QString usage = QStringLiteral("Использование: ulmar-tool export FILE [--project KEY]");
     QString path;

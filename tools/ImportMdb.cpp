@@ -4,7 +4,6 @@
 #include "store/StoreError.h"
 #include "store/StoreReplacement.h"
 #include "tools/Commands.h"
-#include "tools/ImportError.h"
 #include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
@@ -21,11 +20,6 @@
 #include <optional>
 
 namespace {
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
 
 // The half-written store and its journal are removed when the import is interrupted; the
 // handler may only use what is safe in a signal handler.
@@ -88,10 +82,8 @@ int importInto(const QString& source, const QString& storePath, const ChildLimit
         for (const ImportedTable& t : tables)
             out << QStringLiteral("  %1: %2\n").arg(t.name).arg(t.rows);
         return 0;
-    } catch (const ImportError& e) {
-        return fail(e.message());
     } catch (const StoreError& e) {
-        return fail(QStringLiteral("Не удалось записать базу: %1").arg(e.message()));
+        return fail(e.message());
     } catch (const std::bad_alloc&) {
         return fail(QStringLiteral("Не хватило памяти (предел %1 МБ): файл %2 повреждён или "
                                    "слишком велик. (Предел задаёт ULMAR_IMPORT_MEGABYTES.)")

@@ -16,6 +16,11 @@ int usage() {
 
 }  // namespace
 
+int fail(const QString& message, int status) {
+    QTextStream(stderr) << message << '\n';
+    return status;
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
