@@ -82,10 +82,10 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::createDialogs() {
-    Editkol = new TEditkol(this);
-    Proekt = new TProekt(this);
-    proekti = new Tproekti(this);
-    proektedit = new Tproektedit(this);
+    Editkol = new TEditkol(*m_db, this);
+    Proekt = new TProekt(*m_db, this);
+    proektedit = new Tproektedit(*m_db, this);
+    proekti = new Tproekti(*m_db, this, proektedit);
 }
 
 void TForm1::connectHandlers() {
@@ -157,9 +157,14 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The question on leaving a changed project offers no way to stay: the window always closes.
-    guarded(this, [this] { FormClose(); });
-    event->accept();
+    // The question on leaving a changed project offers no way to stay; only an answer the store
+    // can not carry out keeps the window open, so the changes are neither lost nor kept unasked.
+    bool closes = false;
+    guarded(this, [&] { closes = FormClose(); });
+    if (closes)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TForm1::FormCreate() {

@@ -311,7 +311,8 @@ TEST(ProjectStates, EveryEventOfEveryState) {
         {"N1 close no", 1, true, Event::Close, false, 1, 1, kNorth, "", kNorth, kWorking},
         {"N1 close yes", 1, true, Event::Close, true, 1, 1, kNorthChanged, "", kNorthChanged,
          kWorking},
-        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, kNorth, kNorth, kWorking},
+        // Left for good, the project keeps no snapshot behind.
+        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, "", kNorth, kWorking},
         {"W1 close", 0, true, Event::Close, {}, 0, 1, kWorkingChanged, "", kNorth, kWorkingChanged},
     };
     for (const auto& c : cases) {
@@ -499,8 +500,9 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
             MessageBox::setNextAnswer(*c.answer);
         c.act(*form, script);
 
-        EXPECT_TRUE(MessageBox::shown().contains(QStringLiteral("сбой")))
+        EXPECT_TRUE(MessageBox::shown().join("|").contains(QStringLiteral("сбой")))
             << MessageBox::shown().join("|").toStdString();
+        EXPECT_TRUE(form->isVisible()) << "a failure never closes the window";
         EXPECT_EQ(lines(store, "buy", 1), c.north);
         EXPECT_EQ(lines(store, "arh", 1), c.northSnapshot);
         EXPECT_EQ(lines(store, "buy", 0), c.working);
@@ -607,7 +609,6 @@ TEST(ProjectList, AddAndRenameKeepNamesUnique) {
         EXPECT_EQ(projectNames(store), c.names);
         EXPECT_EQ(list->Q_pro.recordCount(), store.scalar("select count(*) from project").toInt());
         EXPECT_EQ(currentName(list), QString::fromUtf8(c.current));
-        EXPECT_EQ(list->rowState(), Tproekti::RowState::Browsing);
         list->hide();
     }
 }
@@ -632,17 +633,23 @@ TEST(ProjectList, DeleteAsksAndTakesTheLinesAlong) {
         auto form = openOn(store, c.openBefore, false);
         const QString snapshot = lines(store, "arh", c.openBefore);
         Tproekti* list = form->proekti;
+        list->setOpenProject(c.openBefore);
         list->show();
         pick(list, QString::fromUtf8(c.row));
         MessageBox::setNextAnswer(c.yes);
         click(list, "BitBtn5");
         EXPECT_EQ(MessageBox::shown(), QStringList{kAskDelete});
         EXPECT_EQ(projectNames(store), c.names);
-        EXPECT_EQ(TForm1Access::curProject(*form), c.openAfter);
+        EXPECT_EQ(list->chosenProject(), c.openAfter);
+        EXPECT_EQ(list->deletedOpenProject(), c.openBefore != c.openAfter);
         EXPECT_EQ(list->Q_pro.recordCount(), c.yes ? 1 : 2);
         const int key = QString::fromUtf8(c.row) == QStringLiteral("Север") ? 1 : 2;
         EXPECT_EQ(lines(store, "buy", key), c.linesLeft);
-        EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot) << "the snapshot stays";
+        // A deleted project takes its snapshot along; another project's stays.
+        EXPECT_EQ(lines(store, "arh", key), c.yes ? "" : lines(store, "buy", key));
+        if (key != c.openBefore) {
+            EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot);
+        }
         EXPECT_EQ(lines(store, "buy", 0), kWorking);
         list->hide();
     }
@@ -664,7 +671,7 @@ TEST(ProjectList, CopyTakesEveryColumnOfTheLines) {
                                .arg(copy)),
               "2:5101;2:5102");
     EXPECT_EQ(list->Q_pro.recordCount(), 3);
-    EXPECT_EQ(TForm1Access::curProject(*form), 2) << "the copy is not opened";
+    EXPECT_EQ(list->chosenProject(), 0) << "the copy is not opened";
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 
     // The same name again is refused; the copy's copy takes the prefix twice.
@@ -686,7 +693,7 @@ TEST(ProjectList, ChooseOpensTheRowPicked) {
     pick(list, QStringLiteral("Юг"));
     click(list, "BitBtn3");
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(TForm1Access::curProject(*form), 2);
+    EXPECT_EQ(list->chosenProject(), 2);
 }
 
 TEST(ProjectList, AnEmptyListOnlyAdds) {
@@ -707,7 +714,7 @@ TEST(ProjectList, AnEmptyListOnlyAdds) {
     click(list, "BitBtn1");
     EXPECT_EQ(projectNames(store), "Первый");
     click(list, "BitBtn3");
-    EXPECT_EQ(TForm1Access::curProject(*form), store.scalar("select Ключ from project").toInt());
+    EXPECT_EQ(list->chosenProject(), store.scalar("select Ключ from project").toInt());
 }
 
 TEST(ProjectList, EscapeAndEnterDoNothing) {

@@ -60,7 +60,8 @@ struct TForm1Access {
     static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
     static void dropSnapshot(TForm1& f) { f.dropSnapshot(); }
     static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
-    static void FormClose(TForm1& f) { f.FormClose(); }
+    static bool FormClose(TForm1& f) { return f.FormClose(); }
+    static void openProject(TForm1& f, int project) { f.openProject(project); }
     // export/
     static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
