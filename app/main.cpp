@@ -1,3 +1,4 @@
+#include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/StoreError.h"
 
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
     try {
         form = std::make_unique<TForm1>();
     } catch (const StoreError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Улмар"), e.message());
+        QMessageBox::critical(nullptr, QStringLiteral("Улмар"),
+                              startFailureText(QStringLiteral("base.mdb"), e.message()));
         return 1;
     }
     form->createDialogs();

@@ -1,4 +1,5 @@
 // ulmar-tool import-mdb: a maker's Access catalogue brought into the program's store.
+#include "app/StartFailure.h"
 #include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Jpeg.h"
@@ -326,7 +327,7 @@ TEST(ImportMdb, TheProgramNamesTheCommandThatConvertsAnAccessStore) {
     try {
         Database::open(store);
     } catch (const StoreError& e) {
-        message = e.message();
+        message = startFailureText(store, e.message());
     }
     ASSERT_TRUE(message.contains("Microsoft Access")) << message.toStdString();
 

@@ -1,6 +1,8 @@
+#include "app/StartFailure.h"
 #include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Query.h"
+#include "store/SqlFunctions.h"
 #include "store/SqlLiteral.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
@@ -77,7 +79,10 @@ TEST(Database, MissingOrForeignFileIsRefusedAndNeverCreated) {
         Database::open("jet.mdb");
         FAIL() << "an Access file opened";
     } catch (const StoreError& e) {
-        EXPECT_TRUE(e.message().contains("import-mdb")) << e.message().toStdString();
+        // The store tells what the file is; the program adds how to convert it.
+        EXPECT_TRUE(e.message().contains("Microsoft Access")) << e.message().toStdString();
+        EXPECT_FALSE(e.message().contains("ulmar-tool")) << e.message().toStdString();
+        EXPECT_TRUE(startFailureText("jet.mdb", e.message()).contains("import-mdb"));
     }
 }
 
@@ -237,4 +242,13 @@ TEST(Statement, AFailureIsToldInTheWordsOfTheStore) {
     other->execute("rollback");
     EXPECT_THROW(Statement(*db, "select * from nowhere"), StoreError);
     EXPECT_THROW(Statement(*db, " "), StoreError);
+}
+
+TEST(SqlFunctions, ARegistrationTheEngineRefusesIsAFailure) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    // The engine refuses to replace a function while a statement is under way.
+    Statement running(*db, "select 1 union all select 2");
+    ASSERT_TRUE(running.step());
+    EXPECT_THROW(registerSqlFunctions(db->handle()), StoreError);
 }
