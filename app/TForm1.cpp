@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTreeView>
 
 namespace {
@@ -146,6 +147,9 @@ void TForm1::connectHandlers() {
     connect(BitBtn7, &QPushButton::clicked, this, on(&TForm1::BitBtn7Click));
     connect(BitBtn8, &QPushButton::clicked, this, on(&TForm1::BitBtn8Click));
     connect(BitBtn5, &QPushButton::clicked, this, on(&TForm1::BitBtn5Click));
+    connect(BitBtn10, &QPushButton::clicked, this, on(&TForm1::BitBtn10Click));
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
+            on(&TForm1::BitBtn10Click));
 }
 
 void TForm1::showEvent(QShowEvent* event) {

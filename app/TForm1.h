@@ -90,6 +90,7 @@ public:
     QPushButton* BitBtn7;
     QPushButton* BitBtn8;
     QPushButton* BitBtn5;
+    QPushButton* BitBtn10;  // "Печать", also Ctrl+P
     QPlainTextEdit* nametovarm;
     QGroupBox* GroupBox1;
     PhotoBox* imgG;
@@ -207,6 +208,7 @@ private:
     // --- export: export/ ---
     void BitBtn5Click();
     QString m_lastExportPath;  // the save dialog offers the path chosen last
+    void BitBtn10Click();
 
     // --- the connection and the query objects ---
     std::unique_ptr<Database> m_db;

@@ -1,6 +1,7 @@
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/StoreError.h"
+#include "store/StoreLock.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -41,8 +42,11 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
+    std::unique_ptr<StoreLock> lock;
     std::unique_ptr<TForm1> form;
     try {
+        // One window per store: two would each undo or delete the other's saved lines.
+        lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
         form = std::make_unique<TForm1>();
     } catch (const StoreError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Улмар"),

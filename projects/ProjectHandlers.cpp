@@ -86,13 +86,20 @@ void TForm1::BitBtn7Click() {
     try {
         openProject(proekti->chosenProject());
     } catch (const StoreError&) {
-        // The open project is gone with its lines: show the working specification's caption
-        // over an empty view rather than the deleted lines.
+        // The list may have renamed the open project or deleted it with its lines. A deleted
+        // one leaves the working specification open; either way the view is read again when
+        // the store lets it be read, and is never left showing deleted lines.
         if (proekti->deletedOpenProject()) {
-            Query none(ADOConn(), Q_buy.name());
             curProject = 0;
             modified = 0;
-            showSpec(none, specCaption(std::nullopt));
+        }
+        try {
+            reloadSpec();
+        } catch (const StoreError&) {
+            if (curProject == 0) {
+                Query none(ADOConn(), Q_buy.name());
+                showSpec(none, specCaption(std::nullopt));
+            }
         }
         throw;
     }
@@ -105,10 +112,10 @@ void TForm1::openProject(int project) {
     bool keepLeftChanges = true;
     if (project != 0 && project != previous) {
         Q_all.open(leftSnapshotSql(project));
-        const bool differs = Q_all.recordCount() > 0 &&
-                             snapshotDiffers(Q_all.field(u"snapshotLines").toInt(),
-                                             Q_all.field(u"projectLines").toInt(),
-                                             Q_all.field(u"differentLines").toInt());
+        const bool differs =
+            Q_all.recordCount() > 0 && snapshotDiffers(Q_all.field(u"snapshotLines").toInt(),
+                                                       Q_all.field(u"projectLines").toInt(),
+                                                       Q_all.field(u"differentLines").toInt());
         const QString name = differs ? Q_all.field(u"Название").toText() : QString();
         Q_all.close();
         if (differs)

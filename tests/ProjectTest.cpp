@@ -2,6 +2,7 @@
 #include "projects/TProekt.h"
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
+#include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
 #include "ui/MessageBox.h"
@@ -19,11 +20,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-// Failures show texts as text.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -62,80 +58,6 @@ QString projectNames(const TempStore& store) {
     return store.scalar(
         "select group_concat(Название, ';') from (select Название from project order by "
         "Название)");
-}
-
-// Works the dialogs that the program shows modally: every showing of a dialog takes the next
-// step queued under its objectName. A dialog without a step is closed with its close box.
-class DialogScript {
-public:
-    DialogScript() {
-        setModalHandler([this](QDialog* dialog) { return run(dialog); });
-    }
-    ~DialogScript() { setModalHandler({}); }
-
-    void on(const QString& dialog, std::function<void(QDialog*)> step) {
-        m_steps[dialog].push_back(std::move(step));
-    }
-    QStringList shown;  // objectNames, in the order the dialogs were shown
-
-private:
-    int run(QDialog* dialog) {
-        shown << dialog->objectName();
-        dialog->setResult(0);
-        dialog->show();
-        auto& steps = m_steps[dialog->objectName()];
-        if (steps.empty()) {
-            dialog->close();
-        } else {
-            auto step = std::move(steps.front());
-            steps.pop_front();
-            step(dialog);
-        }
-        EXPECT_FALSE(dialog->isVisible()) << "still open: " << dialog->objectName().toStdString();
-        dialog->hide();
-        return dialog->result();
-    }
-
-    std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
-};
-
-void click(QWidget* dialog, const char* button) {
-    auto* b = dialog->findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void type(QWidget* dialog, const QString& text) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("namepro"));
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    // Key by key, as typed; QTest's own typing knows only Latin letters.
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &release);
-    }
-    ASSERT_EQ(edit->text(), text);
-}
-
-// Clicks the list's row of that project, as the user picks it.
-void pick(QDialog* dialog, const QString& name) {
-    auto* list = static_cast<Tproekti*>(dialog);
-    auto* grid = dialog->findChild<DataGrid*>(QStringLiteral("GridP"));
-    ASSERT_NE(grid, nullptr);
-    const int column = list->Q_pro.columnIndex(u"Название");
-    for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
-        if (list->Q_pro.value(row, column).toText() != name)
-            continue;
-        QTreeView* view = grid->view();
-        const QRect cell = view->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-        ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
-        return;
-    }
-    FAIL() << "no row " << name.toStdString();
 }
 
 QString currentName(QDialog* dialog) {
@@ -726,5 +648,28 @@ TEST(ProjectList, EscapeAndEnterDoNothing) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(TForm1Access::curProject(*form), 0);
+    list->hide();
+}
+
+TEST(ProjectList, AListThatCannotBeReadShowsNothing) {
+    TempStore store(kStore);
+    auto form = openMainWindow();
+    Tproekti* list = form->proekti;
+    list->show();
+    ASSERT_EQ(list->GridP->model()->rowCount(), 2);
+    list->hide();
+    // Another program holds the store when the list is shown again.
+    form->ADOConn().setStatementHook([](const QString& sql) {
+        if (sql.startsWith(QStringLiteral("select * from project")))
+            throw StoreError(QStringLiteral("database is locked"));
+    });
+    MessageBox::clearShown();
+    list->show();
+    list->grab();  // paints every visible cell
+    EXPECT_EQ(list->GridP->model()->rowCount(), 0);
+    EXPECT_EQ(MessageBox::shown(), QStringList{QStringLiteral("database is locked")});
+    click(list, "BitBtn3");
+    EXPECT_TRUE(list->isVisible()) << "nothing to choose";
+    form->ADOConn().setStatementHook({});
     list->hide();
 }

@@ -18,11 +18,6 @@
 #include <QTest>
 #include <QTreeView>
 
-// Readable texts in the failure messages.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // Four lines of the working specification in three subtypes, one line of project "Север".
@@ -85,12 +80,6 @@ void select(TForm1& form, int id) {
     form.DBGridEh2->syncToQuery();
 }
 
-void click(TForm1& form, const char* button) {
-    auto* b = form.findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_TRUE(b);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 const QString zeroLength = QStringLiteral("Длина не может равняться нулю!");
 
 }  // namespace
@@ -121,8 +110,8 @@ TEST(SpecView, GroupsWithSubtotalsAndATotalOfTheLines) {
 
     // "Обновить" twice gives the same rows.
     const QStringList before = viewRows(form->Q_buy);
-    click(*form, "BitBtn3");
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
+    click(form.get(), "BitBtn3");
     EXPECT_EQ(viewRows(form->Q_buy), before);
 }
 
@@ -158,7 +147,7 @@ TEST(SpecView, AFailingRefreshKeepsTheRowsItHad) {
     const QString total = form->DBGridEh2->footerTotal().toString();
     store.run({"alter table project rename to project_gone"});
     MessageBox::clearShown();
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
     EXPECT_EQ(MessageBox::shown().size(), 1);
     EXPECT_TRUE(form->Q_buy.isOpen());
     EXPECT_EQ(form->DBGridEh2->model()->rowCount(), 3);
@@ -169,16 +158,16 @@ TEST(SpecLines, DeleteRemovesTheSelectedLineOnly) {
     TempStore store(fixture());
     auto form = openMainWindow();
     select(*form, -1);  // a group row has no line behind it
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "2:3/5", "3:9/7.5", "4:2/2", "5:6/10"}));
     EXPECT_EQ(TForm1Access::modified(*form), 1);
 
     select(*form, 2);
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "3:9/7.5", "4:2/2", "5:6/10"}));
     // The only line of its group takes the group with it.
     select(*form, 4);
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "3:9/7.5", "5:6/10"}));
     EXPECT_EQ(form->DBGridEh2->model()->rowCount(), 2);
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "1610.55");
@@ -187,7 +176,7 @@ TEST(SpecLines, DeleteRemovesTheSelectedLineOnly) {
 TEST(SpecLines, ClearEmptiesTheOpenProjectOnly) {
     TempStore store(fixture());
     auto form = openMainWindow();
-    click(*form, "BitBtn2");
+    click(form.get(), "BitBtn2");
     EXPECT_EQ(lines(store), QStringList({"5:6/10"}));
     EXPECT_EQ(form->Q_buy.recordCount(), 0);
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "0");
@@ -197,8 +186,8 @@ TEST(SpecLines, ClearEmptiesTheOpenProjectOnly) {
     TForm1Access::modified(*form) = 0;
     int dialogs = 0;
     setModalHandler([&](QDialog*) { return ++dialogs, 0; });
-    click(*form, "BitBtn1");
-    click(*form, "BitBtn4");
+    click(form.get(), "BitBtn1");
+    click(form.get(), "BitBtn4");
     setModalHandler(nullptr);
     EXPECT_EQ(dialogs, 0);
     EXPECT_EQ(TForm1Access::modified(*form), 0);
@@ -304,7 +293,7 @@ TEST(SpecLines, GroupRowsOpenNoDialog) {
     int dialogs = 0;
     setModalHandler([&](QDialog*) { return ++dialogs, 0; });
     select(*form, -2);
-    click(*form, "BitBtn4");
+    click(form.get(), "BitBtn4");
     // A double click on the group row, after the click that makes it current.
     QTreeView* view = form->DBGridEh2->view();
     const QModelIndex group = form->DBGridEh2->model()->indexOfRecNo(form->Q_buy.recNo());

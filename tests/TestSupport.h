@@ -5,8 +5,18 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
+#include <ostream>
 #include <string>
+
+class QDialog;
+class QWidget;
+
+// Failures show texts as text.
+void PrintTo(const QString& text, std::ostream* os);
 
 // The folder of the test data: an Access catalogue and the manifest of what it holds.
 QString fixturesDir();
@@ -68,3 +78,27 @@ struct TForm1Access {
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.
 std::unique_ptr<TForm1> openMainWindow();
+
+// Works the dialogs that the program shows modally: every showing of a dialog takes the next
+// step queued under its objectName. A dialog without a step is closed with its close box.
+class DialogScript {
+public:
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    void on(const QString& dialog, std::function<void(QDialog*)> step);
+    QStringList shown;  // objectNames, in the order the dialogs were shown
+
+private:
+    int run(QDialog* dialog);
+    std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
+};
+
+// Clicks a push button of a window or dialog by its objectName.
+void click(QWidget* window, const char* button);
+// Types into the dialog's field namepro key by key, as a person does.
+void type(QWidget* dialog, const QString& text);
+// Clicks the project list's row of that project, as the user picks it.
+void pick(QDialog* list, const QString& name);

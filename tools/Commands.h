@@ -7,6 +7,8 @@
 int demoDbCommand(const QStringList& args);
 int exportCommand(const QStringList& args);
 int importMdbCommand(const QStringList& args);
+// Needs a QGuiApplication: the PDF is laid out with the system's fonts.
+int pdfCommand(const QStringList& args);
 
 // Writes the message as one line to standard error and returns the status, for a command's
 // refusal: return fail(...).

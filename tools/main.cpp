@@ -2,7 +2,10 @@
 #include "tools/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -10,7 +13,8 @@ int usage() {
     QTextStream(stderr) << "Использование:\n"
                            "  ulmar-tool demo-db DIR [--replace]\n"
                            "  ulmar-tool export FILE [--project KEY]\n"
-                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n";
+                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n"
+                           "  ulmar-tool pdf FILE [--project KEY]\n";
     return 2;
 }
 
@@ -22,8 +26,15 @@ int fail(const QString& message, int status) {
 }
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The PDF needs fonts, and so a GUI application; on the offscreen platform it needs no
+    // display. The other commands stay on the core.
+    const bool pdf = argc > 1 && std::strcmp(argv[1], "pdf") == 0;
+    if (pdf)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        pdf ? std::make_unique<QGuiApplication>(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args.first();
@@ -34,5 +45,7 @@ int main(int argc, char** argv) {
         return exportCommand(rest);
     if (command == QLatin1String("import-mdb"))
         return importMdbCommand(rest);
+    if (command == QLatin1String("pdf"))
+        return pdfCommand(rest);
     return usage();
 }

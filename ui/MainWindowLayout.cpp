@@ -383,6 +383,7 @@ void TForm1::buildLayout() {
     BitBtn7 = sideButton("BitBtn7", QStringLiteral("Проекты"), QStyle::SP_DirOpenIcon);
     BitBtn8 = sideButton("BitBtn8", QStringLiteral("Сохранить"), QStyle::SP_DialogSaveButton);
     BitBtn5 = sideButton("BitBtn5", QStringLiteral("Экспорт"), QStyle::SP_ArrowRight);
+    BitBtn10 = sideButton("BitBtn10", QStringLiteral("Печать"), QStyle::SP_FileIcon);
     BitBtn6->setEnabled(false);
     {
         auto* box = new QHBoxLayout(GroupBox4);
@@ -394,6 +395,7 @@ void TForm1::buildLayout() {
             buttons->addWidget(b);
         buttons->addSpacing(12);
         buttons->addWidget(BitBtn5);
+        buttons->addWidget(BitBtn10);
         buttons->addStretch(1);
         box->addLayout(buttons);
     }
