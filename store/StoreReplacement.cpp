@@ -138,7 +138,9 @@ StoreReplacement::StoreReplacement(const QString& target, const QString& kind)
                              .arg(shown(info.absolutePath()), systemText(error)));
     }
     m_path = QFile::decodeName(name);
-    ::flock(m_fd, LOCK_EX | LOCK_NB);
+    // The lock tells other runs' cleaning that the file is in use. Where the file system has no
+    // such locks, their cleaning can not take one either and leaves the file alone.
+    (void)::flock(m_fd, LOCK_EX | LOCK_NB);
 }
 
 StoreReplacement::~StoreReplacement() {
