@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/StoreLock.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -40,6 +41,14 @@ void syncDirectory(const QString& dir) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// A window of the program would go on writing into the old file, out of everybody's sight.
+void refuseWhileInAWindow(const QString& target) {
+    if (StoreLock::isHeld(target))
+        throw StoreError(QStringLiteral("База данных %1 открыта в окне программы; закройте его и "
+                                        "повторите команду. База данных не заменена.")
+                             .arg(shown(target)));
 }
 
 bool isSqliteFile(const QString& path) {
@@ -127,6 +136,7 @@ void removeAbandonedStores(const QString& target) {
 
 StoreReplacement::StoreReplacement(const QString& target, const QString& kind)
     : m_target(QFileInfo(target).absoluteFilePath()) {
+    refuseWhileInAWindow(m_target);
     removeAbandonedStores(m_target);
     const QFileInfo info(m_target);
     QByteArray name = QFile::encodeName(
@@ -170,6 +180,7 @@ void StoreReplacement::putInPlace() {
             QStringLiteral("Не удалось записать %1: %2.").arg(shown(m_path), systemText(error)));
     }
 
+    refuseWhileInAWindow(m_target);
     const OldStoreHold hold(m_target);
     for (const char* suffix : companionSuffixes) {
         const QString companion = m_target + QLatin1String(suffix);

@@ -9,7 +9,8 @@ class StoreReplacement {
 public:
     // Creates the empty new file beside target, named ".base.mdb.<kind>-XXXXXX", after
     // removing the files of this kind that a killed run of any command left there. The file is
-    // locked while this object (or a child process that inherited it) lives. Throws StoreError.
+    // locked while this object (or a child process that inherited it) lives. Throws StoreError,
+    // among others while a window of the program works on the target.
     StoreReplacement(const QString& target, const QString& kind);
     // Removes the new file and its journal unless it was put in place.
     ~StoreReplacement();
@@ -23,7 +24,7 @@ public:
     // Flushes the new store to disk and renames it over the target. The old store's journal is
     // rolled back into it or removed first: left beside the new file, the engine would play it
     // back into that. Throws StoreError (the old store then stays as it was), among others when
-    // another program is in the middle of writing the old store.
+    // a window of the program works on it or another program is in the middle of writing it.
     void putInPlace();
 
 private:

@@ -2,6 +2,7 @@
 // whatever a crashed writer or a killed run of the tool left in the folder.
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/StoreLock.h"
 #include "tests/TestSupport.h"
 
 #include <fcntl.h>
@@ -78,6 +79,23 @@ TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
         EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")),
                   QString::fromUtf8(c.products));
     }
+}
+
+TEST(StoreReplacement, AStoreOpenInAWindowIsNotReplaced) {
+    QTemporaryDir dir;
+    const QString store = dir.filePath(QStringLiteral("base.mdb"));
+    ASSERT_EQ(runTool({"demo-db", dir.path()}).exitCode, 0);
+    const QString before = scalar(store, QStringLiteral("select count(*) from EXPORT_TMC"));
+    {
+        const StoreLock window(store);
+        const ToolRun run =
+            runTool({"import-mdb", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"),
+                     dir.path(), "--replace"});
+        EXPECT_NE(run.exitCode, 0) << describe(run);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("открыта в окне программы"))) << describe(run);
+    }
+    EXPECT_EQ(entries(dir.path()), QStringList{"base.mdb"});
+    EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")), before);
 }
 
 TEST(StoreReplacement, WhatAKilledRunLeftGoesOnTheNextRun) {
