@@ -1,3 +1,4 @@
+#include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
         lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
         form = std::make_unique<TForm1>();
     } catch (const StoreError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Улмар"), e.message());
+        QMessageBox::critical(nullptr, QStringLiteral("Улмар"),
+                              startFailureText(QStringLiteral("base.mdb"), e.message()));
         return 1;
     }
     form->createDialogs();

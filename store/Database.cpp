@@ -6,9 +6,6 @@
 #include <sqlite3.h>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-
-namespace {}  // namespace
 
 QString engineText(sqlite3* db) {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
@@ -53,21 +50,10 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
         throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
-    if (isJetFile(path)) {
-        // The command reads the whole Access file before it moves the new store over it.
-        const auto shell = [](const QString& arg) {
-            static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
-            return plain.match(arg).hasMatch()
-                       ? arg
-                       : QLatin1Char('\'') + QString(arg).replace("'", "'\\''") + QLatin1Char('\'');
-        };
-        throw StoreError(
-            QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа работает с базой "
-                           "SQLite. Преобразуйте его командой\n"
-                           "ulmar-tool import-mdb %2 %3 --replace\n"
-                           "(файл Access будет заменён; сохраните копию, если она нужна).")
-                .arg(shown, shell(shown), shell(QFileInfo(shown).absolutePath())));
-    }
+    if (isJetFile(path))
+        throw StoreError(QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа "
+                                        "работает с базой SQLite.")
+                             .arg(shown));
     sqlite3* db = nullptr;
     // One thread uses the connection, so the engine's own locking would only cost time.
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
@@ -82,9 +68,9 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
     sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db, 1);
-    registerSqlFunctions(db);
     // Reading the schema proves the file is a database at all, before any window is shown.
     try {
+        registerSqlFunctions(db);
         result->execute(QStringLiteral("select count(*) from sqlite_master"));
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));

@@ -11,7 +11,7 @@ struct sqlite3;
 // creates the file, so a missing catalogue can not turn into an empty one.
 class Database {
 public:
-    // Throws StoreError with the engine's text (and a hint for an Access file).
+    // Throws StoreError with the engine's text, or saying that the file is an Access file.
     static std::unique_ptr<Database> open(const QString& path);
     ~Database();
     Database(const Database&) = delete;

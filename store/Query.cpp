@@ -1,31 +1,12 @@
 #include "store/Query.h"
 
 #include "store/Database.h"
+#include "store/Statement.h"
 #include "store/StoreError.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <memory>
-
-namespace {
-
-struct StatementDeleter {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-Statement prepare(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-        throw StoreError(engineText(db));
-    if (!stmt)
-        throw StoreError(QStringLiteral("Пустой текст запроса."));
-    return Statement(stmt);
-}
-
-}  // namespace
 
 Query::Query(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
 
@@ -39,34 +20,34 @@ void Query::setSql(const QString& sql) {
 void Query::open() {
     close();
     m_db.beforeStatement(m_sql);
-    Statement stmt = prepare(m_db.handle(), m_sql);
-    const int columns = sqlite3_column_count(stmt.get());
+    Statement statement(m_db, m_sql);
+    sqlite3_stmt* stmt = statement.handle();
+    const int columns = sqlite3_column_count(stmt);
     QStringList names;
     for (int c = 0; c < columns; ++c)
-        names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
     std::vector<Cell> cells;
     std::string buffer;
     int rows = 0;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    while (statement.step()) {
         for (int c = 0; c < columns; ++c) {
             Cell cell;
-            switch (sqlite3_column_type(stmt.get(), c)) {
+            switch (sqlite3_column_type(stmt, c)) {
                 case SQLITE_INTEGER:
                     cell.type = Cell::Integer;
-                    cell.integer = sqlite3_column_int64(stmt.get(), c);
+                    cell.integer = sqlite3_column_int64(stmt, c);
                     break;
                 case SQLITE_FLOAT:
                     cell.type = Cell::Real;
-                    cell.real = sqlite3_column_double(stmt.get(), c);
+                    cell.real = sqlite3_column_double(stmt, c);
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
-                    const bool text = sqlite3_column_type(stmt.get(), c) == SQLITE_TEXT;
+                    const bool text = sqlite3_column_type(stmt, c) == SQLITE_TEXT;
                     const char* data =
-                        text ? reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c))
-                             : static_cast<const char*>(sqlite3_column_blob(stmt.get(), c));
-                    const int length = sqlite3_column_bytes(stmt.get(), c);
+                        text ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))
+                             : static_cast<const char*>(sqlite3_column_blob(stmt, c));
+                    const int length = sqlite3_column_bytes(stmt, c);
                     cell.type = text ? Cell::Text : Cell::Blob;
                     cell.slice.offset = std::uint32_t(buffer.size());
                     cell.slice.length = std::uint32_t(length);
@@ -80,8 +61,6 @@ void Query::open() {
         }
         ++rows;
     }
-    if (rc != SQLITE_DONE)
-        throw StoreError(engineText(m_db.handle()));
     m_columns = names;
     m_foldedColumns.clear();
     for (const QString& n : names)
@@ -109,12 +88,7 @@ void Query::execute(const QString& sql) {
 void Query::execute() {
     close();
     m_db.beforeStatement(m_sql);
-    Statement stmt = prepare(m_db.handle(), m_sql);
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE)
-        throw StoreError(engineText(m_db.handle()));
+    Statement(m_db, m_sql).run();
 }
 
 void Query::close() {

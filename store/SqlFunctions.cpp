@@ -1,5 +1,8 @@
 #include "store/SqlFunctions.h"
 
+#include "store/Database.h"
+#include "store/StoreError.h"
+
 #include <sqlite3.h>
 #include <QChar>
 #include <QString>
@@ -284,7 +287,13 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void registerSqlFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    // Without them the statements would still run, only wrongly: a LIKE that tells Cyrillic
+    // capitals from small letters finds too little.
+    const auto check = [db](int rc) {
+        if (rc != SQLITE_OK)
+            throw StoreError(engineText(db));
+    };
+    check(sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr));
+    check(sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
+    check(sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
 }

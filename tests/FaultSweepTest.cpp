@@ -314,6 +314,10 @@ Outcome runFailingAt(const Command& command, int failAt) {
     return outcome;
 }
 
+void PrintTo(const Command& command, std::ostream* os) {
+    *os << command.name;
+}
+
 class FaultSweep : public ::testing::TestWithParam<Command> {};
 
 TEST_P(FaultSweep, EveryStatementFailedInTurnLeavesStoreAndWindowWhole) {

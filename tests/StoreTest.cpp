@@ -1,7 +1,10 @@
+#include "app/StartFailure.h"
 #include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Query.h"
+#include "store/SqlFunctions.h"
 #include "store/SqlLiteral.h"
+#include "store/Statement.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
 #include "tests/TestSupport.h"
@@ -12,6 +15,7 @@
 #include <unistd.h>
 #include <QFile>
 #include <csignal>
+#include <functional>
 
 TEST(Fixed4, ShortestTextWithAPoint) {
     const struct {
@@ -79,7 +83,10 @@ TEST(Database, MissingOrForeignFileIsRefusedAndNeverCreated) {
         Database::open("jet.mdb");
         FAIL() << "an Access file opened";
     } catch (const StoreError& e) {
-        EXPECT_TRUE(e.message().contains("import-mdb")) << e.message().toStdString();
+        // The store tells what the file is; the program adds how to convert it.
+        EXPECT_TRUE(e.message().contains("Microsoft Access")) << e.message().toStdString();
+        EXPECT_FALSE(e.message().contains("ulmar-tool")) << e.message().toStdString();
+        EXPECT_TRUE(startFailureText("jet.mdb", e.message()).contains("import-mdb"));
     }
 }
 
@@ -185,6 +192,69 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
         t.commit();
     }
     EXPECT_EQ(store.scalar("select count(*) from project"), "1");
+}
+
+TEST(Statement, BoundValuesReadBackAsTheyWere) {
+    TempStore store({"create table t (v numeric)"});
+    auto db = Database::open(store.path());
+    struct Case {
+        const char* what;
+        std::function<void(Statement&)> bind;
+        const char* stored;  // quote(v)
+    };
+    const Case cases[] = {
+        {"integer", [](Statement& s) { s.bind(1, std::int64_t(-42)); }, "-42"},
+        {"real", [](Statement& s) { s.bind(1, 0.5); }, "0.5"},
+        {"amount", [](Statement& s) { s.bind(1, Fixed4::fromRaw(12072)); }, "1.2072"},
+        {"whole amount", [](Statement& s) { s.bind(1, Fixed4::fromInt(3)); }, "3"},
+        {"text", [](Statement& s) { s.bind(1, QStringLiteral("Склад 'Север'")); },
+         "'Склад ''Север'''"},
+        {"blob", [](Statement& s) { s.bind(1, QByteArray("\x00\xff", 2)); }, "X'00FF'"},
+        {"empty blob", [](Statement& s) { s.bind(1, QByteArray()); }, "X''"},
+        {"null", [](Statement& s) { s.bindNull(1); }, "NULL"},
+    };
+    Statement insert(*db, "insert into t (v) values (?)");
+    for (const Case& c : cases) {
+        c.bind(insert);
+        insert.run();
+    }
+    Query q(*db, "check");
+    q.open("select quote(v) from t order by rowid");
+    ASSERT_EQ(q.recordCount(), int(std::size(cases)));
+    for (int i = 0; i < q.recordCount(); ++i)
+        EXPECT_EQ(q.value(i, 0).toText(), QString::fromUtf8(cases[i].stored)) << cases[i].what;
+
+    // An amount a double can not carry to the last place is refused, not rounded.
+    EXPECT_THROW(insert.bind(1, Fixed4::fromRaw(1234567890123456789)), StoreError);
+}
+
+TEST(Statement, AFailureIsToldInTheWordsOfTheStore) {
+    TempStore store;
+    auto other = Database::open(store.path());
+    other->execute("begin immediate");
+    auto db = Database::open(store.path());
+    sqlite3_busy_timeout(db->handle(), 0);
+    Statement insert(*db, "insert into project (Название) values (?)");
+    insert.bind(1, QStringLiteral("Север"));
+    try {
+        insert.run();
+        FAIL() << "wrote into a file another connection holds";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().startsWith("База данных занята другой программой"))
+            << e.message().toStdString();
+    }
+    other->execute("rollback");
+    EXPECT_THROW(Statement(*db, "select * from nowhere"), StoreError);
+    EXPECT_THROW(Statement(*db, " "), StoreError);
+}
+
+TEST(SqlFunctions, ARegistrationTheEngineRefusesIsAFailure) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    // The engine refuses to replace a function while a statement is under way.
+    Statement running(*db, "select 1 union all select 2");
+    ASSERT_TRUE(running.step());
+    EXPECT_THROW(registerSqlFunctions(db->handle()), StoreError);
 }
 
 TEST(StoreLock, OneWindowPerStoreWhileOtherProgramsShareIt) {

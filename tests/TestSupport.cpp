@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -23,8 +24,28 @@ void PrintTo(const QString& text, std::ostream* os) {
 }
 
 QString fixturesDir() {
-    const QString dir = QStringLiteral(ULMAR_FIXTURES_DIR);
-    return QDir(dir).exists() ? dir : QString();
+    return QStringLiteral(ULMAR_FIXTURES_DIR);
+}
+
+ToolRun runTool(const QStringList& args, const QStringList& environment) {
+    QProcess process;
+    process.setEnvironment(QProcess::systemEnvironment() + environment);
+    process.start(QStringLiteral(ULMAR_TOOL), args);
+    process.waitForFinished(-1);
+    ToolRun run;
+    run.crashed = process.exitStatus() == QProcess::CrashExit;
+    run.exitCode = run.crashed ? -1 : process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+std::string describe(const ToolRun& run) {
+    return QStringLiteral("exit %1%2\n%3%4")
+        .arg(run.exitCode)
+        .arg(run.crashed ? QStringLiteral(" (crashed)") : QString())
+        .arg(run.out, run.err)
+        .toStdString();
 }
 
 void createStore(const QString& path, const QStringList& statements) {

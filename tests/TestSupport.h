@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <string>
 
 class QDialog;
 class QWidget;
@@ -17,11 +18,23 @@ class QWidget;
 // Failures show texts as text.
 void PrintTo(const QString& text, std::ostream* os);
 
-// The folder of the shared test data, or empty when it is not there.
+// The folder of the test data: an Access catalogue and the manifest of what it holds.
 QString fixturesDir();
 
 // Creates the store file at path with the program's schema and indexes, then runs statements.
 void createStore(const QString& path, const QStringList& statements = {});
+
+// One run of ulmar-tool: how it ended and what it wrote.
+struct ToolRun {
+    bool crashed = false;
+    int exitCode = -1;  // -1 when it crashed
+    QString out;
+    QString err;
+};
+// environment: further "NAME=value" settings for the run.
+ToolRun runTool(const QStringList& args, const QStringList& environment = {});
+// The run's exit and output, for a failed expectation.
+std::string describe(const ToolRun& run);
 
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).

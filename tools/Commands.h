@@ -11,3 +11,7 @@ int importMdbCommand(const QStringList& args);
 int pdfCommand(const QStringList& args);
 int updateCatalogueCommand(const QStringList& args);
 int repriceCommand(const QStringList& args);
+
+// Writes the message as one line to standard error and returns the status, for a command's
+// refusal: return fail(...).
+int fail(const QString& message, int status = 1);

@@ -2,30 +2,24 @@
 // program's store.
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/StoreReplacement.h"
 #include "tools/Commands.h"
-#include "tools/ImportError.h"
+#include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QTextStream>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
 
 // The half-written store and its journal are removed when the import is interrupted; the
 // handler may only use what is safe in a signal handler.
@@ -42,11 +36,44 @@ extern "C" void removeHalfMade(int signal) {
     ::raise(signal);
 }
 
-const int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// While it lives, an interruption of the tool removes the half-made store first.
+class InterruptionCleanup {
+public:
+    InterruptionCleanup() {
+        for (int s : interruptions)
+            std::signal(s, removeHalfMade);
+    }
+    ~InterruptionCleanup() { release(); }
+    InterruptionCleanup(const InterruptionCleanup&) = delete;
+    InterruptionCleanup& operator=(const InterruptionCleanup&) = delete;
+    static void release() {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+    }
+
+private:
+    static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+};
+
+// A damaged file can make libmdb read in circles for ever, its memory growing: the reader is
+// stopped past a time and a size that a sound catalogue of that file's size never needs.
+// For an unusually large catalogue both can be raised.
+ChildLimits readerLimits(qint64 sourceBytes) {
+    const long long megabytes = sourceBytes >> 20;
+    ChildLimits limits{int(std::min(300 + 10 * megabytes, 86400LL)), 1024 + 8 * megabytes};
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("ULMAR_IMPORT_SECONDS", &ok);
+    if (ok && seconds > 0)
+        limits.seconds = seconds;
+    const int memory = qEnvironmentVariableIntValue("ULMAR_IMPORT_MEGABYTES", &ok);
+    if (ok && memory > 0)
+        limits.megabytes = memory;
+    return limits;
+}
 
 // The import proper, in a process of its own: libmdb reads whatever a damaged file holds and
 // may fail in ways no check foresees; then only that process ends, and the command says so.
-int importInto(const QString& source, const QString& storePath) {
+int importInto(const QString& source, const QString& storePath, const ChildLimits& limits) {
     try {
         MdbReader reader(source);
         const std::vector<ImportedTable> tables = importTables(reader, storePath);
@@ -55,21 +82,13 @@ int importInto(const QString& source, const QString& storePath) {
         for (const ImportedTable& t : tables)
             out << QStringLiteral("  %1: %2\n").arg(t.name).arg(t.rows);
         return 0;
-    } catch (const ImportError& e) {
-        return fail(e.message());
     } catch (const StoreError& e) {
-        return fail(QStringLiteral("Не удалось записать базу: %1").arg(e.message()));
+        return fail(e.message());
     } catch (const std::bad_alloc&) {
-        return fail(QStringLiteral("Не хватило памяти: файл %1 повреждён или слишком велик.")
+        return fail(QStringLiteral("Не хватило памяти (предел %1 МБ): файл %2 повреждён или "
+                                   "слишком велик. (Предел задаёт ULMAR_IMPORT_MEGABYTES.)")
+                        .arg(limits.megabytes)
                         .arg(QFileInfo(source).absoluteFilePath()));
-    }
-}
-
-void syncDirectory(const QString& dir) {
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
     }
 }
 
@@ -121,75 +140,54 @@ int importMdbCommand(const QStringList& args) {
 
     // The store is written beside its place and moved there whole, so an interrupted import
     // leaves the old base.mdb (or none) rather than half a new one.
-    QTemporaryFile temp(QDir(dir).filePath(QStringLiteral(".base.mdb.import-XXXXXX")));
-    if (!temp.open())
-        return fail(
-            QStringLiteral("Не удалось создать файл в папке %1: %2.").arg(dir, temp.errorString()));
-    const QByteArray tempName = QFile::encodeName(temp.fileName());
+    std::optional<StoreReplacement> store;
+    try {
+        store.emplace(target, QStringLiteral("import"));
+    } catch (const StoreError& e) {
+        return fail(e.message());
+    }
+    const QByteArray tempName = QFile::encodeName(store->path());
     const QByteArray journalName = tempName + "-journal";
     if (std::size_t(journalName.size()) >= sizeof g_tempPath)
         return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
     std::strcpy(g_tempPath, tempName.constData());
     std::strcpy(g_journalPath, journalName.constData());
-    for (int s : interruptions)
-        std::signal(s, removeHalfMade);
+    const InterruptionCleanup cleanup;
 
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0)
-        return fail(QStringLiteral("Не удалось начать чтение: %1.")
-                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    if (child == 0) {
-        for (int s : interruptions)
-            std::signal(s, SIG_DFL);
-        const int status = importInto(source, temp.fileName());
-        std::fflush(nullptr);
-        ::_exit(status);
+    const ChildLimits limits = readerLimits(sourceInfo.size());
+    const ChildOutcome outcome = runLimited(
+        [&] {
+            InterruptionCleanup::release();
+            return importInto(source, store->path(), limits);
+        },
+        limits, g_reader);
+    QTextStream(stderr) << QString::fromUtf8(outcome.errors);
+    switch (outcome.end) {
+        case ChildOutcome::End::NotStarted:
+            return fail(QStringLiteral("Не удалось начать чтение: %1.")
+                            .arg(QString::fromLocal8Bit(std::strerror(outcome.code))));
+        case ChildOutcome::End::OutOfTime:
+            return fail(QStringLiteral("Файл %1 не прочитан за %2 с: похоже, он повреждён и "
+                                       "чтение зациклилось. База не записана. (Если каталог "
+                                       "действительно так велик, задайте предел больше: "
+                                       "ULMAR_IMPORT_SECONDS.)")
+                            .arg(source)
+                            .arg(limits.seconds));
+        case ChildOutcome::End::Signalled:
+            return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База "
+                                       "не записана.")
+                            .arg(source)
+                            .arg(outcome.code));
+        case ChildOutcome::End::Exited:
+            if (outcome.code != 0)
+                return fail(QStringLiteral("База не записана."));
+            break;
     }
-    g_reader = child;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    try {
+        store->putInPlace();
+    } catch (const StoreError& e) {
+        return fail(e.message());
     }
-    g_reader = 0;
-
-    const auto cleanUp = [&] {
-        for (int s : interruptions)
-            std::signal(s, SIG_DFL);
-        ::unlink(g_journalPath);
-    };
-    if (WIFSIGNALED(status)) {
-        cleanUp();
-        return fail(QStringLiteral("Файл %1 повреждён: чтение оборвалось (сигнал %2). База не "
-                                   "записана.")
-                        .arg(source)
-                        .arg(WTERMSIG(status)));
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        cleanUp();
-        return fail(QStringLiteral("База не записана."));
-    }
-
-    // The new file gets the permissions of the one it replaces, or the usual ones.
-    mode_t mode;
-    struct stat old {};
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(temp.handle(), mode);
-    ::fsync(temp.handle());
-    if (::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        cleanUp();
-        return fail(
-            QStringLiteral("Не удалось поставить базу на место %1: %2.").arg(target, reason));
-    }
-    temp.setAutoRemove(false);
-    cleanUp();
-    syncDirectory(dir);
     QTextStream(stdout) << QStringLiteral("База записана: %1\n").arg(target);
     return 0;
 }

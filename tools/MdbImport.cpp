@@ -4,12 +4,11 @@
 #include "store/Fixed4.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/Statement.h"
 #include "store/StoreError.h"
-#include "tools/ImportError.h"
 #include "tools/JetDecode.h"
 #include "tools/MdbReader.h"
 
-#include <sqlite3.h>
 #include <QStringList>
 #include <memory>
 
@@ -90,30 +89,6 @@ QString createStatement(const MdbReader::Table& table) {
         .arg(quoted(table.name), parts.join(QStringLiteral(", ")));
 }
 
-struct Statement {
-    sqlite3_stmt* stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
-
-QString engineText(Database& db) {
-    return QString::fromUtf8(sqlite3_errmsg(db.handle()));
-}
-
-// Money goes into NUMERIC columns so that it reads back exactly to four places: whole amounts
-// as integers, others as the nearest double, which rounds back to the same four decimals.
-void bindMoney(sqlite3_stmt* stmt, int slot, std::int64_t tenThousandths, const QString& where) {
-    if (tenThousandths % Fixed4::Scale == 0) {
-        sqlite3_bind_int64(stmt, slot, tenThousandths / Fixed4::Scale);
-        return;
-    }
-    const double value = double(tenThousandths) / double(Fixed4::Scale);
-    if (Fixed4::fromDouble(value).raw() != tenThousandths)
-        throw ImportError(QStringLiteral("Сумма %1 в %2 слишком велика, чтобы сохранить её "
-                                         "точно.")
-                              .arg(Fixed4::fromRaw(tenThousandths).toString(), where));
-    sqlite3_bind_double(stmt, slot, value);
-}
-
 }  // namespace
 
 std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storePath) {
@@ -139,22 +114,22 @@ std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storeP
             missing << name;
     }
     if (!missing.isEmpty())
-        throw ImportError(QStringLiteral("В файле нет таблиц каталога %1: это не каталог "
-                                         "программы.")
-                              .arg(missing.join(QStringLiteral(", "))));
+        throw StoreError(QStringLiteral("В файле нет таблиц каталога %1: это не каталог "
+                                        "программы.")
+                             .arg(missing.join(QStringLiteral(", "))));
 
     QStringList written;  // store names of the tables done, to refuse a second one alike
     std::vector<ImportedTable> result;
     for (std::size_t t = 0; t < tables.size(); ++t) {
         const MdbReader::Table& source = tables[t];
         if (source.name.startsWith(QStringLiteral("sqlite_"), Qt::CaseInsensitive))
-            throw ImportError(QStringLiteral("Таблицу %1 нельзя перенести: такие имена "
-                                             "занимает сама база.")
-                                  .arg(source.name));
+            throw StoreError(QStringLiteral("Таблицу %1 нельзя перенести: такие имена "
+                                            "занимает сама база.")
+                                 .arg(source.name));
         const qsizetype schemaIndex = indexOfName(schemaTables, source.name);
         const QString target = schemaIndex >= 0 ? schemaTables.at(schemaIndex) : source.name;
         if (indexOfName(written, target) >= 0)
-            throw ImportError(QStringLiteral("В файле две таблицы с именем %1.").arg(source.name));
+            throw StoreError(QStringLiteral("В файле две таблицы с именем %1.").arg(source.name));
         written << target;
 
         if (schemaIndex < 0)
@@ -168,8 +143,8 @@ std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storeP
             const qsizetype i = indexOfName(targetColumns, column.name);
             const QString name = i >= 0 ? targetColumns.at(i) : column.name;
             if (indexOfName(insertColumns, name) >= 0)
-                throw ImportError(QStringLiteral("В таблице %1 два столбца с именем %2.")
-                                      .arg(source.name, column.name));
+                throw StoreError(QStringLiteral("В таблице %1 два столбца с именем %2.")
+                                     .arg(source.name, column.name));
             if (i < 0)
                 db->execute(QStringLiteral("alter table %1 add column %2 %3")
                                 .arg(quoted(target), quoted(name), sqliteType(column)));
@@ -182,64 +157,51 @@ std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storeP
             names << quoted(name);
             marks << QStringLiteral("?");
         }
-        const QByteArray insert = QStringLiteral("insert into %1 (%2) values (%3)")
-                                      .arg(quoted(target), names.join(QStringLiteral(", ")),
-                                           marks.join(QStringLiteral(", ")))
-                                      .toUtf8();
-        Statement statement;
-        if (sqlite3_prepare_v2(db->handle(), insert.constData(), -1, &statement.stmt, nullptr) !=
-            SQLITE_OK)
-            throw StoreError(engineText(*db));
-        sqlite3_stmt* stmt = statement.stmt;
-
+        Statement insert(*db, QStringLiteral("insert into %1 (%2) values (%3)")
+                                  .arg(quoted(target), names.join(QStringLiteral(", ")),
+                                       marks.join(QStringLiteral(", "))));
         const std::uint64_t rows = reader.readRows(t, [&](const std::vector<MdbCell>& cells) {
-            sqlite3_reset(stmt);
-            sqlite3_clear_bindings(stmt);
-            for (std::size_t c = 0; c < cells.size(); ++c) {
-                const MdbCell& cell = cells[c];
-                const int slot = int(c) + 1;
-                switch (cell.kind) {
-                    case MdbCell::Kind::Null:
-                        sqlite3_bind_null(stmt, slot);
-                        break;
-                    case MdbCell::Kind::Integer:
-                        sqlite3_bind_int64(stmt, slot, cell.integer);
-                        break;
-                    case MdbCell::Kind::Money:
-                        bindMoney(
-                            stmt, slot, cell.integer,
-                            QStringLiteral("%1.%2").arg(target, insertColumns.at(qsizetype(c))));
-                        break;
-                    case MdbCell::Kind::Real:
-                        sqlite3_bind_double(stmt, slot, cell.real);
-                        break;
-                    case MdbCell::Kind::Text:
-                        sqlite3_bind_text64(stmt, slot, cell.bytes.constData(),
-                                            sqlite3_uint64(cell.bytes.size()), SQLITE_TRANSIENT,
-                                            SQLITE_UTF8);
-                        break;
-                    case MdbCell::Kind::Blob: {
-                        const bool photo =
-                            photos && insertColumns.at(qsizetype(c)) == QStringLiteral("Фото");
-                        const QByteArray bytes = photo ? jet::bareJpeg(cell.bytes) : cell.bytes;
-                        if (bytes.isEmpty())
-                            sqlite3_bind_zeroblob(stmt, slot, 0);  // empty, not null
-                        else
-                            sqlite3_bind_blob64(stmt, slot, bytes.constData(),
-                                                sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
-                        break;
+            try {
+                for (std::size_t c = 0; c < cells.size(); ++c) {
+                    const MdbCell& cell = cells[c];
+                    const int slot = int(c) + 1;
+                    switch (cell.kind) {
+                        case MdbCell::Kind::Null:
+                            insert.bindNull(slot);
+                            break;
+                        case MdbCell::Kind::Integer:
+                            insert.bind(slot, cell.integer);
+                            break;
+                        case MdbCell::Kind::Money:
+                            // Into NUMERIC columns, so that it reads back exactly to four places.
+                            insert.bind(slot, Fixed4::fromRaw(cell.integer));
+                            break;
+                        case MdbCell::Kind::Real:
+                            insert.bind(slot, cell.real);
+                            break;
+                        case MdbCell::Kind::Text:
+                            insert.bind(slot, QString::fromUtf8(cell.bytes));
+                            break;
+                        case MdbCell::Kind::Blob: {
+                            const bool photo =
+                                photos && insertColumns.at(qsizetype(c)) == QStringLiteral("Фото");
+                            insert.bind(slot, photo ? jet::bareJpeg(cell.bytes) : cell.bytes);
+                            break;
+                        }
                     }
                 }
+                insert.run();
+            } catch (const StoreError& e) {
+                throw StoreError(
+                    QStringLiteral("Таблица %1 не записана: %2").arg(target, e.message()));
             }
-            if (sqlite3_step(stmt) != SQLITE_DONE)
-                throw StoreError(QStringLiteral("%1: %2").arg(target, engineText(*db)));
         });
         const QString stored =
             column0(*db, QStringLiteral("select count(*) from %1").arg(quoted(target))).value(0);
         if (stored != QString::number(rows))
-            throw ImportError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
-                                  .arg(target, stored)
-                                  .arg(rows));
+            throw StoreError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
+                                 .arg(target, stored)
+                                 .arg(rows));
         result.push_back({target, rows});
     }
     for (const QString& sql : schema::createIndexes())

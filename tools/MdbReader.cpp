@@ -1,6 +1,6 @@
 #include "tools/MdbReader.h"
 
-#include "tools/ImportError.h"
+#include "store/StoreError.h"
 #include "tools/JetDecode.h"
 
 // libmdb's header includes glib inside extern "C"; glib must come first for C++.
@@ -112,7 +112,7 @@ struct MdbReader::Private {
     [[noreturn]] void damaged(const QString& what) const {
         if (stream && stream->pastEnd && !what.contains(QStringLiteral("обрезан")))
             checkPages();
-        throw ImportError(
+        throw StoreError(
             QStringLiteral("Файл %1 повреждён: %2.").arg(QFileInfo(path).absoluteFilePath(), what));
     }
     void checkPages() const {
@@ -130,7 +130,7 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
     const QByteArray name = QFile::encodeName(path);
     m_d->mdb = mdb_open(name.constData(), MDB_NOFLAGS);
     if (!m_d->mdb)
-        throw ImportError(
+        throw StoreError(
             QStringLiteral("Не удалось открыть %1 как базу Microsoft Access (Jet).").arg(shown));
     MdbHandle* mdb = m_d->mdb;
     const off64_t pageSize = mdb->fmt->pg_size;
@@ -142,7 +142,7 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
         if (stream->fd >= 0)
             ::close(stream->fd);
         delete stream;
-        throw ImportError(QStringLiteral("Не удалось прочитать %1.").arg(shown));
+        throw StoreError(QStringLiteral("Не удалось прочитать %1.").arg(shown));
     }
     stream->size = info.st_size;
     stream->buffer.resize(qsizetype(pageSize));
@@ -150,7 +150,7 @@ MdbReader::MdbReader(const QString& path) : m_d(new Private) {
     FILE* file = fopencookie(stream, "r", io);
     if (!file) {
         PageStream::close(stream);
-        throw ImportError(QStringLiteral("Не удалось прочитать %1.").arg(shown));
+        throw StoreError(QStringLiteral("Не удалось прочитать %1.").arg(shown));
     }
     setvbuf(file, stream->buffer.data(), _IOFBF, std::size_t(pageSize));
     std::fclose(mdb->f->stream);

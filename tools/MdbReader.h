@@ -19,7 +19,7 @@ struct MdbCell {
 
 // Reads the user tables of a Jet 3 or Jet 4 database (an Access .mdb) through libmdb. Every
 // damage it notices — pages past the end of the file, a catalogue or a table that yields other
-// row counts than it records, a long value shorter than declared — is an ImportError.
+// row counts than it records, a long value shorter than declared — is a StoreError.
 class MdbReader {
 public:
     struct Column {
@@ -36,7 +36,7 @@ public:
         std::uint64_t rowCount = 0;  // as the table definition records it
     };
 
-    // Throws ImportError when the file can not be opened or its catalogue is damaged.
+    // Throws StoreError when the file can not be opened or its catalogue is damaged.
     explicit MdbReader(const QString& path);
     ~MdbReader();
     MdbReader(const MdbReader&) = delete;
@@ -46,7 +46,7 @@ public:
     QString formatName() const;
     const std::vector<Table>& tables() const { return m_tables; }
     // Calls onRow for every row of tables()[index], fields in column order; returns how many
-    // rows there were. Throws ImportError on damage, a row count other than the recorded one
+    // rows there were. Throws StoreError on damage, a row count other than the recorded one
     // included.
     std::uint64_t readRows(std::size_t index,
                            const std::function<void(const std::vector<MdbCell>&)>& onRow);

@@ -9,16 +9,10 @@
 #include "store/StoreError.h"
 #include "tools/Commands.h"
 
-#include <QTextStream>
 #include <functional>
 #include <optional>
 
 namespace {
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
 
 // Reads FILE [--project KEY] (the working specification, key 0, by default) and writes what
 // content() makes of the project; content() returns an empty file for a project without lines.

@@ -9,15 +9,6 @@
 
 #include <QTextStream>
 
-namespace {
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
-
-}  // namespace
-
 int repriceCommand(const QStringList& args) {
     const QString usage = QStringLiteral("Использование: ulmar-tool reprice [--project KEY] [DIR]");
     QString dir;

@@ -7,7 +7,6 @@
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
 #include "tools/Commands.h"
-#include "tools/ImportError.h"
 #include "tools/StoreFolder.h"
 
 #include <QCoreApplication>
@@ -28,11 +27,6 @@ const QStringList catalogueTables = {
 };
 const QStringList ownTables = {QStringLiteral("project"), QStringLiteral("buy"),
                                QStringLiteral("arh")};
-
-int fail(const QString& message, int status = 1) {
-    QTextStream(stderr) << message << '\n';
-    return status;
-}
 
 QString identifier(const QString& name) {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
@@ -147,11 +141,11 @@ std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) 
         copies.push_back(copy);
     }
     if (!missingTables.isEmpty())
-        throw ImportError(QStringLiteral("В файле %1 нет таблиц каталога: %2.")
-                              .arg(shown, missingTables.join(QStringLiteral(", "))));
+        throw StoreError(QStringLiteral("В файле %1 нет таблиц каталога: %2.")
+                             .arg(shown, missingTables.join(QStringLiteral(", "))));
     if (!missingColumns.isEmpty())
-        throw ImportError(QStringLiteral("В каталоге файла %1 нет столбцов: %2.")
-                              .arg(shown, missingColumns.join(QStringLiteral(", "))));
+        throw StoreError(QStringLiteral("В каталоге файла %1 нет столбцов: %2.")
+                             .arg(shown, missingColumns.join(QStringLiteral(", "))));
     return copies;
 }
 
@@ -214,8 +208,8 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
         const QString stored =
             column0(q, QStringLiteral("select count(*) from ") + target).value(0);
         if (stored != expected)
-            throw ImportError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
-                                  .arg(copy.table, stored, expected));
+            throw StoreError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
+                                 .arg(copy.table, stored, expected));
         counts += QStringLiteral("  %1: %2\n").arg(copy.table, stored);
     }
     for (const QString& sql : schema::createIndexes())
@@ -296,11 +290,11 @@ int updateCatalogueCommand(const QStringList& args) {
             db->execute(QStringLiteral("attach database %1 as src").arg(sqlText(sourceStore)));
             const QStringList check = column0(q, QStringLiteral("pragma src.quick_check"));
             if (check.value(0) != QLatin1String("ok"))
-                throw ImportError(QStringLiteral("Файл %1 повреждён: %2.")
-                                      .arg(source, check.join(QStringLiteral("; "))));
+                throw StoreError(QStringLiteral("Файл %1 повреждён: %2.")
+                                     .arg(source, check.join(QStringLiteral("; "))));
             copies = planCopies(*db, q, source);
         } catch (const StoreError& e) {
-            throw ImportError(
+            throw StoreError(
                 QStringLiteral("Файл %1 повреждён или не база: %2").arg(source, e.message()));
         }
 
@@ -318,8 +312,6 @@ int updateCatalogueCommand(const QStringList& args) {
             << QStringLiteral("Проекты, их строки и снимки сохранены. База обновлена: %1\n")
                    .arg(target);
         return 0;
-    } catch (const ImportError& e) {
-        return fail(e.message() + QLatin1Char(' ') + unchanged);
     } catch (const StoreError& e) {
         return fail(QStringLiteral("Каталог не обновлён: %1\n").arg(e.message()) + unchanged);
     }

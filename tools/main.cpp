@@ -22,6 +22,11 @@ int usage() {
 
 }  // namespace
 
+int fail(const QString& message, int status) {
+    QTextStream(stderr) << message << '\n';
+    return status;
+}
+
 int main(int argc, char** argv) {
     // The PDF needs fonts, and so a GUI application; on the offscreen platform it needs no
     // display. The other commands stay on the core.

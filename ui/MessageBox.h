@@ -7,7 +7,8 @@
 class QWidget;
 
 // The program's message boxes, behind one door so a test can answer them instead of a person:
-// setNextAnswer() presets the answer of the next question, and every text shown is recorded.
+// setNextAnswer() presets the answer of the next question, and while silent every text is
+// recorded instead of shown.
 class MessageBox {
 public:
     // A plain message with the caption "Улмар" and an OK button.
@@ -20,10 +21,12 @@ public:
     // For tests: answer the next question(s) without showing them, and show nothing at all.
     static void setNextAnswer(bool yes);
     static void setSilent(bool silent);
-    static QStringList shown();  // every text shown since the last clearShown()
+    static QStringList shown();  // every text since the last clearShown(), while silent
     static void clearShown();
 
 private:
+    static void record(const QString& text);
+
     static inline std::optional<bool> s_nextAnswer;
     static inline bool s_silent = false;
     static inline QStringList s_shown;

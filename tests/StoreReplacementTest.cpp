@@ -1,0 +1,124 @@
+// The tool's commands that write a whole store: the new store takes the old one's place whole,
+// whatever a crashed writer or a killed run of the tool left in the folder.
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/StoreLock.h"
+#include "tests/TestSupport.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList entries(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString scalar(const QString& store, const QString& sql) {
+    auto db = Database::open(store);
+    Query q(*db, QStringLiteral("check"));
+    q.setSql(sql);
+    q.open();
+    return q.recordCount() > 0 ? q.value(0, 0).toText() : QString();
+}
+
+// Puts dir/base.mdb and dir/base.mdb-journal as a writer killed in the middle of a transaction
+// leaves them: the store already holds some of the transaction's pages, the journal the pages
+// they replaced. The engine plays such a journal back into whatever file it finds beside it.
+void leaveHotJournal(const QString& dir) {
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("base.mdb"));
+    QFile(path).open(QIODevice::WriteOnly);
+    auto db = Database::open(path);
+    db->execute(QStringLiteral(
+        "create table t (k integer primary key, b blob);"
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
+        "insert into t select i, randomblob(1000) from n;"
+        // A tiny cache makes the change spill into the store before the commit.
+        "pragma cache_size = 2;"
+        "begin;"
+        "update t set b = randomblob(1000)"));
+    for (const char* name : {"base.mdb", "base.mdb-journal"}) {
+        QFile::remove(QDir(dir).filePath(name));
+        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name;
+    }
+    db->execute(QStringLiteral("rollback"));
+}
+
+TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
+    struct Case {
+        const char* what;
+        QStringList command;  // the folder is appended
+        const char* products;
+        bool accessStore;  // the old base.mdb an Access file rather than a store
+    };
+    const QString access = fixturesDir() + QStringLiteral("/catalogue-jet4.mdb");
+    const Case cases[] = {
+        {"demo-db over a crashed store", {"demo-db", "--replace"}, "512", false},
+        {"import-mdb over a crashed store", {"import-mdb", access, "--replace"}, "32", false},
+        {"import-mdb over an Access file", {"import-mdb", access, "--replace"}, "32", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        leaveHotJournal(dir.path());
+        const QString store = dir.filePath(QStringLiteral("base.mdb"));
+        if (c.accessStore) {
+            QFile::remove(store);
+            ASSERT_TRUE(QFile::copy(access, store));
+        }
+        const ToolRun run = runTool(c.command + QStringList{dir.path()});
+        ASSERT_EQ(run.exitCode, 0) << describe(run);
+        EXPECT_EQ(entries(dir.path()), QStringList{"base.mdb"});
+        EXPECT_EQ(scalar(store, QStringLiteral("pragma integrity_check")), "ok");
+        EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")),
+                  QString::fromUtf8(c.products));
+    }
+}
+
+TEST(StoreReplacement, AStoreOpenInAWindowIsNotReplaced) {
+    QTemporaryDir dir;
+    const QString store = dir.filePath(QStringLiteral("base.mdb"));
+    ASSERT_EQ(runTool({"demo-db", dir.path()}).exitCode, 0);
+    const QString before = scalar(store, QStringLiteral("select count(*) from EXPORT_TMC"));
+    {
+        const StoreLock window(store);
+        const ToolRun run =
+            runTool({"import-mdb", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"),
+                     dir.path(), "--replace"});
+        EXPECT_NE(run.exitCode, 0) << describe(run);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("открыта в окне программы"))) << describe(run);
+    }
+    EXPECT_EQ(entries(dir.path()), QStringList{"base.mdb"});
+    EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")), before);
+}
+
+TEST(StoreReplacement, WhatAKilledRunLeftGoesOnTheNextRun) {
+    QTemporaryDir dir;
+    const auto file = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    const char* const left[] = {".base.mdb.import-AbC123", ".base.mdb.import-AbC123-journal",
+                                ".base.mdb.demo-x1Y2z3-journal"};
+    const char* const kept[] = {".base.mdb.import-Held00", ".base.mdb.backup",
+                                ".base.mdb.import-Held00-journal"};
+    for (const char* name : left)
+        QFile(file(name)).open(QIODevice::WriteOnly);
+    for (const char* name : kept)
+        QFile(file(name)).open(QIODevice::WriteOnly);
+    // A run that is still writing holds its file locked.
+    const int held = ::open(QFile::encodeName(file(".base.mdb.import-Held00")).constData(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    const ToolRun run = runTool({"demo-db", dir.path()});
+    ::close(held);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(entries(dir.path()), QStringList({".base.mdb.backup", ".base.mdb.import-Held00",
+                                                ".base.mdb.import-Held00-journal", "base.mdb"}));
+}
+
+}  // namespace
