@@ -19,7 +19,6 @@ void Query::setSql(const QString& sql) {
 
 void Query::open() {
     close();
-    m_db.beforeStatement(m_sql);
     Statement statement(m_db, m_sql);
     sqlite3_stmt* stmt = statement.handle();
     const int columns = sqlite3_column_count(stmt);
@@ -87,7 +86,6 @@ void Query::execute(const QString& sql) {
 
 void Query::execute() {
     close();
-    m_db.beforeStatement(m_sql);
     Statement(m_db, m_sql).run();
 }
 

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 Statement::Statement(Database& db, const QString& sql) : m_db(db.handle()) {
+    db.beforeStatement(sql);
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
         fail();
