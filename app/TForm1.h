@@ -4,6 +4,7 @@
 #include "store/Query.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class DataGrid;
@@ -171,6 +172,18 @@ private:
     void chooseMounting(int code);
     // Name and photo of the current row of the branch, accessory or specification grid.
     void ShowItemDetails(DataGrid* grid);
+    // What each catalogue grid shows, as a statement of the coating, so a coating change can
+    // show the same rows at the new coating's codes and prices.
+    using CoatingRows = std::function<QString(int coating)>;
+    CoatingRows m_treeRows;
+    CoatingRows m_branchRows;
+    CoatingRows m_accessoryRows;  // set by the search only
+    // Reopens a grid on the statement its rows came from, in the current coating, and stands
+    // on the row it stood on: the rows come back in the same order.
+    void refillInCoating(DataGrid* grid, const CoatingRows& rows);
+    // Refills the accessory grid for the current coating, on the row it stood on: the chosen
+    // type's items, or without a type what the search found.
+    void refillAccessoriesInCoating();
 
     // --- specification: specification/ ---
     void reloadSpec();
