@@ -62,7 +62,8 @@ QString exportSql(int project) {
     return QStringLiteral(
                " select Pokr, kol, price,  (select Номер From EXPORT_TMC Where Ключ = buy.TMC) "
                "as Номер,  (select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname,  "
-               "price*kol as summa,  iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
+               "fixed_mul(price, kol) as summa,  "
+               "iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
                "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pname, izm  from buy where "
                "project = ") +
            sqlInt(project) + QStringLiteral(" order by buy.Ключ");

@@ -126,6 +126,31 @@ TEST(SpecView, GroupsWithSubtotalsAndATotalOfTheLines) {
     EXPECT_EQ(viewRows(form->Q_buy), before);
 }
 
+TEST(SpecView, SumsAreExactToTheLastDecimalAndAnOverflowIsRefused) {
+    TempStore store(fixture());
+    store.run({"delete from buy",
+               "insert into buy (Ключ,project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) values "
+               "(1,0,101,2,5121,558.5749,1.5,4.5,'м.п.',-1),"
+               "(2,0,102,2,5122,0.0003,0.5,0.5,'шт.',-1)"});
+    auto form = openMainWindow();
+    EXPECT_EQ(viewRows(form->Q_buy),
+              QStringList({
+                  "-1|0|0|0||Лотки||2|5||0|837.8626|0",
+                  "1|-1|1|101|11.01- 2|Лоток 100x50|Цинк|1.5|4.5|м.п.|558.5749|837.8624|837.8624",
+                  "2|-1|2|102|11.02- 2|Лоток штучный|Цинк|0.5|0.5|шт.|0.0003|0.0002|0.0002",
+              }));
+    EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "837.8626");
+
+    // A line worth a quadrillion: told in words, nothing wraps to a negative sum.
+    MessageBox::clearShown();
+    store.run({"update buy set price = 100000000000, kol = 10000 where Ключ = 1"});
+    click(*form, "BitBtn3");
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown().first().contains("Сумма слишком велика"));
+    EXPECT_EQ(form->Q_buy.isOpen(), false);
+    MessageBox::clearShown();
+}
+
 TEST(SpecView, CaptionAndRowsFollowTheOpenProject) {
     TempStore store(fixture());
     auto form = openMainWindow();
