@@ -141,19 +141,31 @@ QString saveSpreadsheet(const QString& path, const QByteArray& bytes) {
     // Without commit() the text written beside the file is thrown away and the file stays.
     // A write that stops short (a full disk) reports no error of its own, and commit() would
     // then put the cut text in place: the length is checked before.
+    // A folder the user may not write takes no file beside: a file the user may write there is
+    // then written in place, and a failure on the way has already spoilt it, which is said.
+    const QFileInfo target(path);
+    const bool inPlace =
+        target.exists() && target.isWritable() && !QFileInfo(target.absolutePath()).isWritable();
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    const QString partly = QStringLiteral("записана только часть (нет места на диске?)");
     QString reason;
-    if (!file.open(QIODevice::WriteOnly))
+    const bool opened = file.open(QIODevice::WriteOnly);
+    if (!opened)
         reason = QStringLiteral("файл не открывается для записи");
     else if (file.write(bytes) != bytes.size())
-        reason = QStringLiteral("записана только часть (нет места на диске?)");
+        reason = partly;
     else if (!file.commit())
         reason = QStringLiteral("новый файл не удалось поставить на его место");
+    else if (QFileInfo(path).size() != bytes.size())
+        reason = partly;
     else
         return QString();
     // The system's own words, when it has any beyond the default text of every device.
     if (file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString())
         reason += QStringLiteral(": ") + file.errorString();
+    if (inPlace && opened)
+        reason += QStringLiteral("; файл остался неполным, повторите экспорт");
     return QStringLiteral("Не удалось записать файл %1: %2.")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
 }

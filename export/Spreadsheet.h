@@ -20,6 +20,7 @@ QString xmlText(const QString& text);
 QByteArray buildSpreadsheet(Query& rows);
 
 // Puts the bytes into the file in one step: they are written beside it and moved into place,
-// so a failed write leaves an existing file as it was. Returns an empty text on success, else
-// the message to show, naming the file.
+// so a failed write leaves an existing file as it was. In a folder that takes no new file, a
+// file the user may write is written in place, its length checked. Returns an empty text on
+// success, else the message to show, naming the file (and saying when it was left incomplete).
 QString saveSpreadsheet(const QString& path, const QByteArray& bytes);
