@@ -5,6 +5,7 @@
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
 #include "specification/TEditkol.h"
+#include "store/TableCheck.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
 #include "ui/LookupCombo.h"
@@ -67,6 +68,7 @@ TForm1::TForm1(QWidget* parent)
       Q_foto(*m_db, QStringLiteral("Q_foto")),
       Q_buy(*m_db, QStringLiteral("Q_buy")),
       Q_all(*m_db, QStringLiteral("Q_all")) {
+    requireProgramTables(*m_db, QStringLiteral("base.mdb"));
     buildLayout();
     combovid->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
     combovid3->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));

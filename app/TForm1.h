@@ -28,7 +28,8 @@ class Tproektedit;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Opens base.mdb in the current folder; throws StoreError when it can not.
+    // Opens base.mdb in the current folder; throws StoreError when it can not or when the file
+    // lacks the program's tables.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 

@@ -8,10 +8,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace {}  // namespace
-
 QString engineText(sqlite3* db) {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    // The program's own functions already speak Russian; the engine's texts start in English.
+    if (text.contains(QRegularExpression(QStringLiteral("^[А-ЯЁ]"))))
+        return text;
     // The failures a user can do something about are told in words, the engine's after them.
     switch (sqlite3_errcode(db) & 0xFF) {
         case SQLITE_BUSY:
@@ -30,9 +31,39 @@ QString engineText(sqlite3* db) {
         case SQLITE_NOTADB:
             return QStringLiteral("Файл базы данных повреждён или не является базой данных. (%1)")
                 .arg(text);
+        case SQLITE_CANTOPEN:
+            return QStringLiteral(
+                       "Файл базы данных не открывается: нет прав на чтение и запись "
+                       "или это не файл. (%1)")
+                .arg(text);
+        case SQLITE_IOERR:
+            return QStringLiteral("Ошибка чтения или записи файла базы данных. (%1)").arg(text);
+        case SQLITE_NOMEM:
+            return QStringLiteral("Не хватило памяти для работы с базой данных. (%1)").arg(text);
+        case SQLITE_CONSTRAINT:
+            return QStringLiteral(
+                       "База данных не приняла изменение: оно нарушает её правила. "
+                       "(%1)")
+                .arg(text);
+        case SQLITE_ERROR:
+            if (text.startsWith(QLatin1String("no such")))
+                return QStringLiteral(
+                           "В базе данных нет нужной таблицы или столбца: файл не "
+                           "из этой программы или повреждён. (%1)")
+                    .arg(text);
+            return QStringLiteral("База данных не выполнила запрос. (%1)").arg(text);
         default:
-            return text;
+            return QStringLiteral("Ошибка базы данных. (%1)").arg(text);
     }
+}
+
+QString storeCreationHint() {
+    return QStringLiteral(
+        "Базу с демонстрационным каталогом создаёт команда\n"
+        "ulmar-tool demo-db ПАПКА\n"
+        "а каталог, поставленный файлом Access (.mdb), преобразует команда\n"
+        "ulmar-tool import-mdb ФАЙЛ.mdb ПАПКА\n"
+        "Затем запустите программу в этой папке.");
 }
 
 bool isJetFile(const QString& path) {
@@ -52,7 +83,11 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     (void)configured;
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
-        throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
+        throw StoreError(
+            QStringLiteral("Не найден файл базы данных %1.\n%2").arg(shown, storeCreationHint()));
+    if (QFileInfo(path).isDir())
+        throw StoreError(QStringLiteral("%1 — папка, а не файл базы данных.\n%2")
+                             .arg(shown, storeCreationHint()));
     if (isJetFile(path)) {
         // The command reads the whole Access file before it moves the new store over it.
         const auto shell = [](const QString& arg) {
@@ -79,16 +114,17 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     }
     std::unique_ptr<Database> result(new Database(db));
     sqlite3_busy_timeout(db, 5000);
-    // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
-    sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db, 1);
     registerSqlFunctions(db);
     // Reading the schema proves the file is a database at all, before any window is shown.
+    // It is the one wait for a file another program holds: what needs the schema comes after.
     try {
         result->execute(QStringLiteral("select count(*) from sqlite_master"));
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
     }
+    // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
+    sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
 }
 

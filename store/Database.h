@@ -40,9 +40,12 @@ private:
     sqlite3* m_db;
 };
 
-// The text of the connection's last failure: the engine's own, behind a sentence in Russian
-// where the user can act on it (file busy, read-only, disk full, damaged).
+// The text of the connection's last failure: a sentence in Russian, then the engine's own text
+// (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
 QString engineText(sqlite3* db);
+
+// How a user gets a store: the companion tool's demo catalogue or the import of an Access file.
+QString storeCreationHint();
 
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);

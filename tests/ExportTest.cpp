@@ -517,6 +517,15 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
     }
 }
 
+TEST(ExportTool, AStoreWithoutTheProgramsTablesIsRefusedInWords) {
+    TempStore store({"drop table buy"});
+    const ToolRun run = runTool({"a.xml"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("buy (строки спецификаций)")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("no such")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists("a.xml"));
+}
+
 TEST(ExportTool, FailedWriteKeepsTheOldFile) {
     TempStore store(products + lines(0, 2));
     for (const Unwritable& target : unwritableTargets(store.dir())) {

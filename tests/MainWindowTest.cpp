@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +93,52 @@ TEST(MainWindow, MissingDatabaseIsNeverCreated) {
     QFile::remove("base.mdb");
     EXPECT_THROW(TForm1(), StoreError);
     EXPECT_FALSE(QFile::exists("base.mdb"));
+}
+
+TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
+    const struct {
+        const char* what;
+        QStringList statements;  // run on the program's store; null text: an empty file
+        bool emptyFile;
+        bool folder;
+        QStringList named;    // in the message
+        QStringList unnamed;  // not in it
+    } cases[] = {
+        {"empty file",
+         {},
+         true,
+         false,
+         {"EXPORT_TMC (товары каталога)", "buy (строки спецификаций)",
+          "arh (копия открытого проекта)", "ulmar-tool demo-db"},
+         {}},
+        {"two tables missing",
+         {"drop table buy", "drop table Export_INFOTO"},
+         false,
+         false,
+         {"buy (строки спецификаций)", "Export_INFOTO (привязка фотографий к товарам)"},
+         {"EXPORT_TMC", "arh"}},
+        {"folder named like the store", {}, false, true, {"папка", "ulmar-tool import-mdb"}, {}},
+    };
+    for (const auto& c : cases) {
+        TempStore store;
+        store.run(c.statements);
+        if (c.emptyFile || c.folder)
+            QFile::remove("base.mdb");
+        if (c.emptyFile)
+            QFile("base.mdb").open(QIODevice::WriteOnly);
+        if (c.folder)
+            QDir().mkdir("base.mdb");
+        try {
+            TForm1 form;
+            ADD_FAILURE() << c.what << ": the window opened";
+        } catch (const StoreError& e) {
+            for (const QString& text : c.named)
+                EXPECT_TRUE(e.message().contains(text)) << c.what << ": " << text.toStdString();
+            for (const QString& text : c.unnamed)
+                EXPECT_FALSE(e.message().contains(text)) << c.what << ": " << text.toStdString();
+            EXPECT_FALSE(e.message().contains("no such")) << c.what;
+        }
+    }
 }
 
 TEST(MainWindow, FocusHighlightsTheGridWithItsListAndNamesTheAddSource) {

@@ -209,6 +209,33 @@ TEST(Database, AFileHeldByAnotherProgramIsToldInWords) {
     other->execute("rollback");
 }
 
+TEST(Database, EveryEngineErrorIsToldInRussianFirst) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    const struct {
+        const char* sql;
+        const char* sentence;
+        const char* engine;
+    } cases[] = {
+        {"select * from nowhere", "В базе данных нет нужной таблицы или столбца", "no such table"},
+        {"select nix from buy", "В базе данных нет нужной таблицы или столбца",
+         "no such column"},
+        {"select from", "База данных не выполнила запрос", "syntax error"},
+        {"insert into project (Ключ) values (1); insert into project (Ключ) values (1)",
+         "База данных не приняла изменение", "UNIQUE"},
+    };
+    for (const auto& c : cases) {
+        try {
+            db->execute(QString::fromUtf8(c.sql));
+            ADD_FAILURE() << c.sql;
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(c.sentence)))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(c.engine)) << e.message().toStdString();
+        }
+    }
+}
+
 TEST(Database, TransactionRollsBackUnlessCommitted) {
     TempStore store;
     auto db = Database::open(store.path());

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
+#include "store/TableCheck.h"
 #include "tools/Commands.h"
 
 #include <QTextStream>
@@ -41,6 +42,7 @@ int exportCommand(const QStringList& args) {
 
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));
+        requireProgramTables(*db, QStringLiteral("base.mdb"));
         Query rows(*db, QStringLiteral("Q_all"));
         openExportRows(rows, project);
         if (rows.recordCount() == 0)

@@ -2,7 +2,10 @@
 #include "tools/Commands.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace {
 
@@ -18,6 +21,12 @@ int usage() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The system's own texts (file errors among them) in Russian, as in the window.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslations);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
