@@ -282,6 +282,20 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
+// foldcase: text ordered by its case-folded form, then (for a stable order) as it stands.
+int foldCaseCollation(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    thread_local std::string foldedA, foldedB;
+    foldCase(static_cast<const unsigned char*>(a), lengthA, foldedA);
+    foldCase(static_cast<const unsigned char*>(b), lengthB, foldedB);
+    if (const int order = foldedA.compare(foldedB))
+        return order;
+    const int common = std::min(lengthA, lengthB);
+    if (common > 0)
+        if (const int order = std::memcmp(a, b, std::size_t(common)))
+            return order;
+    return lengthA - lengthB;
+}
+
 // --- amounts in four-place fixed point ---
 
 using Int128 = __int128;
@@ -399,6 +413,7 @@ void registerSqlFunctions(sqlite3* db) {
     sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_collation(db, "foldcase", SQLITE_UTF8, nullptr, foldCaseCollation);
     sqlite3_create_function(db, "fixed_mul", 2, flags, nullptr, fixedMulFunction, nullptr, nullptr);
     sqlite3_create_function(db, "fixed_sum", 1, flags, nullptr, nullptr, fixedSumStep,
                             fixedSumFinal);
