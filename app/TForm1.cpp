@@ -39,16 +39,21 @@ private:
     std::function<void()> m_left;
 };
 
-// A focused catalogue list or grid is painted in the tooltip background colour.
+// A focused catalogue list or grid is painted in the tooltip background colour. The style
+// sheets of the main groups fix the palettes of the controls inside, so the colour is given
+// as a style sheet of the control's own, on top of the one it was built with.
 void highlight(QWidget* widget, bool on) {
-    QPalette palette = widget->palette();
-    const QPalette standard = QApplication::palette(widget);
-    const QColor colour =
-        on ? standard.color(QPalette::ToolTipBase) : standard.color(QPalette::Base);
-    palette.setColor(QPalette::Base, colour);
-    if (qobject_cast<QComboBox*>(widget))
-        palette.setColor(QPalette::Button, on ? colour : standard.color(QPalette::Button));
-    widget->setPalette(palette);
+    const char* plainSheet = "plainStyleSheet";
+    if (!widget->property(plainSheet).isValid())
+        widget->setProperty(plainSheet, widget->styleSheet());
+    QString sheet = widget->property(plainSheet).toString();
+    if (on) {
+        const char* kind = qobject_cast<QComboBox*>(widget) ? "QComboBox" : "QAbstractScrollArea";
+        sheet += QStringLiteral("\n%1 { background-color: %2; }")
+                     .arg(QLatin1String(kind),
+                          QApplication::palette(widget).color(QPalette::ToolTipBase).name());
+    }
+    widget->setStyleSheet(sheet);
 }
 
 void highlight(DataGrid* grid, bool on) {
