@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "specification/SpecSql.h"
 #include "ui/DataGrid.h"
+#include "ui/ElidedGroupBox.h"
 
 #include <QGroupBox>
 
@@ -12,9 +13,10 @@ void TForm1::reloadSpec() {
     DBGridEh2->reload();
 
     Q_all.open(specCaptionSql(curProject));
-    GroupBox4->setTitle(specCaption(Q_all.recordCount() > 0
-                                        ? std::optional<QString>(Q_all.field(u"Название").toText())
-                                        : std::nullopt));
+    setGroupTitle(GroupBox4,
+                  specCaption(Q_all.recordCount() > 0
+                                  ? std::optional<QString>(Q_all.field(u"Название").toText())
+                                  : std::nullopt));
 
     Q_buy.setSql(specViewSql(curProject));
     Q_buy.open();

@@ -1,6 +1,7 @@
 // The main window's regions, controls, captions, sizes and colours.
 #include "app/TForm1.h"
 #include "ui/DataGrid.h"
+#include "ui/ElidedGroupBox.h"
 #include "ui/LookupCombo.h"
 #include "ui/NumberEdit.h"
 #include "ui/PhotoBox.h"
@@ -50,8 +51,9 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-QGroupBox* mainGroup(const char* name, const QString& caption) {
-    auto* box = named(new QGroupBox(caption), name);
+template <typename Box = QGroupBox>
+Box* mainGroup(const char* name, const QString& caption) {
+    auto* box = named(new Box(caption), name);
     box->setStyleSheet(QStringLiteral("QGroupBox#%1 { font-family: Verdana; font-weight: bold; "
                                       "font-size: 13px; }")
                            .arg(QString::fromLatin1(name)));
@@ -349,7 +351,8 @@ void TForm1::buildLayout() {
     Splitter1->setSizes({392, 604});
 
     // Bottom band: the specification and the picture panel.
-    GroupBox4 = mainGroup("GroupBox4", QStringLiteral("Выбранные товары"));
+    // Its caption names the open project, of any length.
+    GroupBox4 = mainGroup<ElidedGroupBox>("GroupBox4", QStringLiteral("Выбранные товары"));
     DBGridEh2 = named(new DataGrid, "DBGridEh2");
     DBGridEh2->setColumns({
         col(QStringLiteral("nomer"), QStringLiteral("Артикул"), 89),
