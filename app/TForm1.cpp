@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -125,16 +126,20 @@ void TForm1::connectHandlers() {
 
     connect(DBGridEh1, &DataGrid::currentRowChanged, this, on(&TForm1::DBGridEh1ChangeNode));
     connect(DBGridEh1, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh1DblClick));
+    // Enter on a catalogue row adds it as a double click does: the keyboard's road to an add.
+    connect(DBGridEh1, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh1DblClick));
     connect(DBGridEh1, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh1Enter));
     connect(DBGridEh1, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh1Exit));
     connect(DBGridEh3, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh3CellClick));
     connect(DBGridEh3, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh3KeyUp));
     connect(DBGridEh3, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh3DblClick));
+    connect(DBGridEh3, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh3DblClick));
     connect(DBGridEh3, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh3Enter));
     connect(DBGridEh3, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh3Exit));
     connect(DBGridEh4, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh4CellClick));
     connect(DBGridEh4, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh4KeyUp));
     connect(DBGridEh4, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh4DblClick));
+    connect(DBGridEh4, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh4DblClick));
     connect(DBGridEh4, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh4Enter));
     connect(DBGridEh4, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh4Exit));
     connect(DBGridEh2, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh2CellClick));
@@ -145,6 +150,7 @@ void TForm1::connectHandlers() {
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
     connect(BitBtn9, &QPushButton::clicked, this, on(&TForm1::BitBtn9Click));
+    connect(findedit, &QLineEdit::returnPressed, this, on(&TForm1::BitBtn9Click));
     connect(BitBtn6, &QPushButton::clicked, this, on(&TForm1::BitBtn6Click));
     connect(BitBtn3, &QPushButton::clicked, this, on(&TForm1::BitBtn3Click));
     connect(BitBtn4, &QPushButton::clicked, this, on(&TForm1::BitBtn4Click));

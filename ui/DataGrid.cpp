@@ -219,6 +219,14 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::KeyRelease:
                 emit keyReleased();
                 break;
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                    emit returnPressed();
+                    return true;
+                }
+                break;
+            }
             default:
                 break;
         }

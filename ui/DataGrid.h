@@ -42,6 +42,7 @@ public:
 signals:
     void currentRowChanged();  // the user moved to another row; the query already stands there
     void doubleClicked();
+    void returnPressed();  // Enter on the current row
     void cellClicked();
     void keyReleased();
     void focusEntered();
