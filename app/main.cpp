@@ -30,7 +30,6 @@ QIcon appIcon() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Улмар"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Улмар"));
     QApplication::setWindowIcon(appIcon());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Standard buttons and dialogs speak Russian: "Да", "Нет", "Отмена", the file dialog.

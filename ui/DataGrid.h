@@ -24,6 +24,9 @@ public:
     void setTreeFields(const QString& keyField, const QString& parentField);
     // The footer sums sumField over all rows and shows it under the column showing underField.
     void setFooter(const QString& sumField, const QString& underField);
+    // When the grid is first shown, narrows the column of this field so that the columns fit
+    // beside a vertical scroll bar.
+    void narrowToFit(const QString& field);
     QLabel* footer() const { return m_footer; }
     Fixed4 footerTotal() const { return m_total; }
 
@@ -65,4 +68,5 @@ private:
     QString m_footerUnder;
     Fixed4 m_total;
     bool m_programMove = false;
+    QString m_narrowField;  // to be narrowed at the first showing
 };

@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -188,6 +189,8 @@ void TForm1::buildLayout() {
         col(QStringLiteral("ID"), QString(), 49, false),
     });
     DBGridEh1->setTreeFields(QStringLiteral("ID"), QStringLiteral("parentid"));
+    // At the start size the price column stays clear of the scroll bar.
+    DBGridEh1->narrowToFit(QStringLiteral("Название"));
     DBGridEh1->view()->setStyleSheet(QStringLiteral("QTreeView { show-decoration-selected: 1; }"));
     {
         auto* box = new QVBoxLayout(GroupBox8);
@@ -198,6 +201,7 @@ void TForm1::buildLayout() {
     }
     Label4 = named(new QLabel(QStringLiteral("Поиск")), "Label4");
     findedit = named(new QLineEdit, "findedit");
+    findedit->setMaxLength(std::numeric_limits<int>::max());
     BitBtn9 = named(new QPushButton(qApp->style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                     QStringLiteral("Найти")),
                     "BitBtn9");
@@ -359,7 +363,7 @@ void TForm1::buildLayout() {
         col(QStringLiteral("tname"), QStringLiteral("Наименование"), 213),
         col(QStringLiteral("pokr"), QStringLiteral("Покрытие"), 69, true, right),
         col(QStringLiteral("kol"), QStringLiteral("Кол-во заказ"), 47, true, centre),
-        col(QStringLiteral("kolm"), QStringLiteral("Кол-во проект"), 47),
+        col(QStringLiteral("kolm"), QStringLiteral("Кол-во проект"), 47, true, right),
         col(QStringLiteral("Izm"), QStringLiteral("Ед. изм."), 50),
         col(QStringLiteral("price"), QStringLiteral("Цена, руб."), 57, true, right),
         col(QStringLiteral("summa"), QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen),
@@ -405,6 +409,8 @@ void TForm1::buildLayout() {
     nametovarm = named(new QPlainTextEdit, "nametovarm");
     nametovarm->setReadOnly(true);
     nametovarm->setFixedHeight(32);
+    // Two lines have no room for a scroll bar; a longer name scrolls with the wheel.
+    nametovarm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     {
         QPalette palette = nametovarm->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));
