@@ -57,13 +57,26 @@ QString engineText(sqlite3* db) {
     }
 }
 
-QString storeCreationHint() {
+namespace {
+
+// A path as it is typed into a shell command.
+QString shell(const QString& arg) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
+    return plain.match(arg).hasMatch()
+               ? arg
+               : QLatin1Char('\'') + QString(arg).replace("'", "'\\''") + QLatin1Char('\'');
+}
+
+}  // namespace
+
+QString storeCreationHint(const QString& folder) {
+    const QString dir = shell(QFileInfo(folder).absoluteFilePath());
     return QStringLiteral(
-        "Базу с демонстрационным каталогом создаёт команда\n"
-        "ulmar-tool demo-db ПАПКА\n"
-        "а каталог, поставленный файлом Access (.mdb), преобразует команда\n"
-        "ulmar-tool import-mdb ФАЙЛ.mdb ПАПКА\n"
-        "Затем запустите программу в этой папке.");
+               "Базу с демонстрационным каталогом создаёт команда\n"
+               "ulmar-tool demo-db %1\n"
+               "а каталог, поставленный файлом Access (.mdb), преобразует команда\n"
+               "ulmar-tool import-mdb ФАЙЛ.mdb %1")
+        .arg(dir);
 }
 
 bool isJetFile(const QString& path) {
@@ -83,19 +96,13 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     (void)configured;
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
-        throw StoreError(
-            QStringLiteral("Не найден файл базы данных %1.\n%2").arg(shown, storeCreationHint()));
+        throw StoreError(QStringLiteral("Не найден файл базы данных %1.\n%2")
+                             .arg(shown, storeCreationHint(QFileInfo(shown).absolutePath())));
     if (QFileInfo(path).isDir())
         throw StoreError(QStringLiteral("%1 — папка, а не файл базы данных.\n%2")
-                             .arg(shown, storeCreationHint()));
+                             .arg(shown, storeCreationHint(QFileInfo(shown).absolutePath())));
     if (isJetFile(path)) {
         // The command reads the whole Access file before it moves the new store over it.
-        const auto shell = [](const QString& arg) {
-            static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
-            return plain.match(arg).hasMatch()
-                       ? arg
-                       : QLatin1Char('\'') + QString(arg).replace("'", "'\\''") + QLatin1Char('\'');
-        };
         throw StoreError(
             QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа работает с базой "
                            "SQLite. Преобразуйте его командой\n"

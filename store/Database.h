@@ -44,8 +44,9 @@ private:
 // (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
 QString engineText(sqlite3* db);
 
-// How a user gets a store: the companion tool's demo catalogue or the import of an Access file.
-QString storeCreationHint();
+// How a user gets a store in the folder: the companion tool's demo catalogue or the import of an
+// Access file.
+QString storeCreationHint(const QString& folder);
 
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);

@@ -39,7 +39,8 @@ QString missingTablesMessage(const QStringList& presentTables, const QString& sh
     return QStringLiteral(
                "В файле %1 нет таблиц, с которыми работает программа: %2.\n"
                "Это не база каталога Улмар, или она повреждена.\n%3")
-        .arg(shownPath, missing.join(QStringLiteral(", ")), storeCreationHint());
+        .arg(shownPath, missing.join(QStringLiteral(", ")),
+             storeCreationHint(QFileInfo(shownPath).absolutePath()));
 }
 
 void requireProgramTables(Database& db, const QString& path) {
