@@ -87,7 +87,11 @@ TForm1::TForm1(QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The query objects go before the controls that show them: no handler runs from here on
+    // (the controls losing the focus would repaint over rows that are gone).
+    m_destroying = true;
+}
 
 void TForm1::createDialogs() {
     Editkol = new TEditkol(this);
@@ -99,7 +103,10 @@ void TForm1::createDialogs() {
 void TForm1::connectHandlers() {
     // Every handler runs behind the guard: a failure shows its text and the window goes on.
     auto on = [this](void (TForm1::*handler)()) {
-        return [this, handler] { guarded(this, [&] { (this->*handler)(); }); };
+        return [this, handler] {
+            if (!m_destroying)
+                guarded(this, [&] { (this->*handler)(); });
+        };
     };
     connect(combovid, &LookupCombo::chosen, this, on(&TForm1::combovidClick));
     connect(combovid, &LookupCombo::focusEntered, this, on(&TForm1::combovidEnter));

@@ -229,6 +229,7 @@ public:
 
 private:
     bool m_shown = false;
+    bool m_destroying = false;
 
     // --- the nine state fields ---
     int curPokr = 2;

@@ -10,8 +10,9 @@
 
 QString engineText(sqlite3* db) {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
-    // The program's own functions already speak Russian; the engine's texts start in English.
-    if (text.contains(QRegularExpression(QStringLiteral("^[А-ЯЁ]"))))
+    // The program's own functions and the store's triggers speak Russian already; the
+    // engine's own texts start in English.
+    if (text.contains(QRegularExpression(QStringLiteral("^[А-Яа-яЁё]"))))
         return text;
     // The failures a user can do something about are told in words, the engine's after them.
     switch (sqlite3_errcode(db) & 0xFF) {
