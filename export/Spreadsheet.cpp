@@ -4,6 +4,7 @@
 #include "store/Fixed4.h"
 #include "store/Query.h"
 #include "store/SqlLiteral.h"
+#include "store/StoreError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,7 +106,10 @@ QByteArray buildSpreadsheet(Query& rows) {
     Fixed4 total;
     for (rows.first(); !rows.eof(); rows.next(), ++number) {
         const Fixed4 sum = rows.field(u"summa").toFixed();
-        total += sum;
+        const std::optional<Fixed4> grown = Fixed4::checkedSum(total, sum);
+        if (!grown)
+            throw StoreError(Fixed4::tooLargeMessage());
+        total = *grown;
         const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
         const QString article = rows.field(u"Номер").toText() + QLatin1Char('-') +
                                 QString::number(rows.field(u"Pokr").toInt());

@@ -16,7 +16,8 @@ void openExportRows(Query& rows, int project);
 QString xmlText(const QString& text);
 
 // The whole XML Spreadsheet 2003 file for the open rows of exportSql(): UTF-8 without a BOM,
-// CR LF after every line, 518 + 10 N lines for N rows.
+// CR LF after every line, 518 + 10 N lines for N rows. Throws StoreError when the total leaves
+// the range of an amount.
 QByteArray buildSpreadsheet(Query& rows);
 
 // Puts the bytes into the file in one step: they are written beside it and moved into place,

@@ -302,10 +302,8 @@ using Int128 = __int128;
 constexpr std::int64_t fixedScale = 10000;
 
 void amountTooLarge(sqlite3_context* ctx) {
-    sqlite3_result_error(ctx,
-                         "Сумма слишком велика: суммы и количества не могут превышать "
-                         "922 337 203 685 477 с четырьмя знаками после запятой.",
-                         -1);
+    static const QByteArray message = Fixed4::tooLargeMessage().toUtf8();
+    sqlite3_result_error(ctx, message.constData(), int(message.size()));
 }
 
 // An argument as ten-thousandths; false for a number beyond the fixed-point range. Null is

@@ -263,13 +263,18 @@ TEST(ExportSpreadsheet, NumbersUseAPointUnderACommaLocale) {
 TEST(ExportSpreadsheet, LineSumsAreExactAndAnOverflowIsRefused) {
     TempStore store({"insert into EXPORT_TMC (Ключ, Название, Номер) values (1, 'Лоток', 'Л-1')",
                      insertLine(0, "1, 3, 3001, 558.5749, 1.5, 1.5, 'шт.', -1"),
-                     insertLine(7, "1, 3, 3001, 100000000000, 10000, 1, 'шт.', -1")});
+                     insertLine(7, "1, 3, 3001, 100000000000, 10000, 1, 'шт.', -1"),
+                     // Two lines within the range whose total is not.
+                     insertLine(8, "1, 3, 3001, 500000000000, 1000, 1, 'шт.', -1"),
+                     insertLine(8, "1, 3, 3001, 500000000000, 1000, 1, 'шт.', -2")});
     // 837.86235 is a tie that the double product rounded down.
     EXPECT_TRUE(exportProject(0).contains(R"(<Data ss:Type="Number">837.8624</Data></Cell>)"));
-    const ToolRun run = runTool({"big.xml", "--project", "7"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains("Сумма слишком велика")) << run.err.toStdString();
-    EXPECT_FALSE(QFile::exists("big.xml"));
+    for (const char* project : {"7", "8"}) {
+        const ToolRun run = runTool({"big.xml", "--project", project});
+        EXPECT_EQ(run.status, 1) << project;
+        EXPECT_TRUE(run.err.contains("Сумма слишком велика")) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists("big.xml")) << project;
+    }
 }
 
 namespace {

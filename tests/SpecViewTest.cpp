@@ -148,6 +148,14 @@ TEST(SpecView, SumsAreExactToTheLastDecimalAndAnOverflowIsRefused) {
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_TRUE(MessageBox::shown().first().contains("Сумма слишком велика"));
     EXPECT_EQ(form->Q_buy.isOpen(), false);
+
+    // Lines within the range in groups of their own, whose total is not: no total is shown.
+    MessageBox::clearShown();
+    store.run({"update buy set price = 500000000000, kol = 1000 where Ключ = 1",
+               "update buy set price = 500000000000, kol = 1000, vid = -2 where Ключ = 2"});
+    click(*form, "BitBtn3");
+    EXPECT_EQ(MessageBox::shown(), QStringList{Fixed4::tooLargeMessage()});
+    EXPECT_EQ(form->DBGridEh2->footer()->text(), "");
     MessageBox::clearShown();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/DataGrid.h"
 
 #include "store/Query.h"
+#include "store/StoreError.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -204,9 +205,16 @@ void DataGrid::updateFooter() {
     m_total = Fixed4();
     if (m_query && m_query->isOpen()) {
         const int column = m_query->columnIndex(m_sumField);
-        if (column >= 0)
-            for (int r = 0; r < m_query->recordCount(); ++r)
-                m_total += m_query->value(r, column).toFixed();
+        for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r) {
+            const std::optional<Fixed4> grown =
+                Fixed4::checkedSum(m_total, m_query->value(r, column).toFixed());
+            if (!grown) {
+                m_total = Fixed4();
+                m_footer->clear();
+                throw StoreError(Fixed4::tooLargeMessage());
+            }
+            m_total = *grown;
+        }
     }
     m_footer->setText(m_total.toString().replace(QLatin1Char('.'), QLocale().decimalPoint()));
     placeFooter();

@@ -31,7 +31,8 @@ public:
     Fixed4 footerTotal() const { return m_total; }
 
     // Rebuilds the rows from the query (after it was opened or closed) and stands on the
-    // query's current row, without reporting a move.
+    // query's current row, without reporting a move. Throws StoreError when the footer's total
+    // leaves the range of an amount (the footer then stays empty).
     void reload();
     // Closes the query (the grid goes empty, so a failing statement leaves nothing stale),
     // gives it the statement, opens it and shows its rows.
