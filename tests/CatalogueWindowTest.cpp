@@ -547,3 +547,24 @@ TEST_F(CatalogueWindow, CoatingChangeReachesEveryGridThatShowsPrices) {
         EXPECT_EQ(store.scalar("select count(*) from buy"), c.lines) << c.name;
     }
 }
+
+TEST_F(CatalogueWindow, EnterSearchesAndAddsAsADoubleClickDoes) {
+    auto* find = control<QLineEdit>(f(), "findedit");
+    find->setText("ПП-100");
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(TForm1Access::searchMode(f()), 1);
+    EXPECT_EQ(keysOf(f().Q_FTovar), Keys({501}));
+
+    // Enter on a branch element adds it in double-click mode only, whatever addSource says.
+    auto* branches = control<DataGrid>(f(), "DBGridEh3")->view();
+    const struct {
+        const char* mode;
+        const char* lines;
+    } cases[] = {{"RBbutton", "0"}, {"RBclick", "1"}};
+    for (const auto& c : cases) {
+        click(f(), c.mode);
+        TForm1Access::addSource(f()) = 1;
+        QTest::keyClick(branches, Qt::Key_Return);
+        EXPECT_EQ(store.scalar("select count(*) from buy where TMC = 501"), c.lines) << c.mode;
+    }
+}

@@ -10,6 +10,7 @@
 #include "ui/NumberEdit.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -157,6 +158,23 @@ TEST(SpecView, SumsAreExactToTheLastDecimalAndAnOverflowIsRefused) {
     EXPECT_EQ(MessageBox::shown(), QStringList{Fixed4::tooLargeMessage()});
     EXPECT_EQ(form->DBGridEh2->footer()->text(), "");
     MessageBox::clearShown();
+}
+
+TEST(SpecView, ALongProjectNameIsCutToTheFrameAndAnAmpersandShownAsItself) {
+    const QString name = "Щиты & трассы " + QString(241, QChar(u'ж'));  // 255 characters
+    TempStore store(fixture());
+    store.run({"update project set Название = '" + name + "' where Ключ = 1"});
+    auto form = openMainWindow();
+    const int width = form->width();
+    TForm1Access::curProject(*form) = 1;
+    TForm1Access::reloadSpec(*form);
+    QApplication::processEvents();
+    EXPECT_EQ(form->width(), width);
+    const QString shown = form->GroupBox4->title();
+    EXPECT_TRUE(shown.startsWith("Выбранные товары               Проект: Щиты && трассы ж"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LT(form->GroupBox4->fontMetrics().horizontalAdvance(shown), form->GroupBox4->width());
 }
 
 TEST(SpecView, CaptionAndRowsFollowTheOpenProject) {
