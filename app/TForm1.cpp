@@ -11,11 +11,13 @@
 #include "ui/LookupCombo.h"
 #include "ui/NumberEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTreeView>
 
 namespace {
@@ -94,10 +96,10 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createDialogs() {
-    Editkol = new TEditkol(this);
-    Proekt = new TProekt(this);
-    proekti = new Tproekti(this);
-    proektedit = new Tproektedit(this);
+    Editkol = new TEditkol(*m_db, this);
+    Proekt = new TProekt(*m_db, this);
+    proektedit = new Tproektedit(*m_db, this);
+    proekti = new Tproekti(*m_db, this, proektedit);
 }
 
 void TForm1::connectHandlers() {
@@ -154,6 +156,7 @@ void TForm1::connectHandlers() {
     connect(DBGridEh2, &DataGrid::doubleClicked, this, on(&TForm1::BitBtn4Click));
     connect(DBGridEh2, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh2Enter));
     connect(DBGridEh2, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh2Exit));
+    connect(repriceItem, &QAction::triggered, this, on(&TForm1::repriceItemClick));
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
     connect(BitBtn9, &QPushButton::clicked, this, on(&TForm1::BitBtn9Click));
@@ -166,6 +169,9 @@ void TForm1::connectHandlers() {
     connect(BitBtn7, &QPushButton::clicked, this, on(&TForm1::BitBtn7Click));
     connect(BitBtn8, &QPushButton::clicked, this, on(&TForm1::BitBtn8Click));
     connect(BitBtn5, &QPushButton::clicked, this, on(&TForm1::BitBtn5Click));
+    connect(BitBtn10, &QPushButton::clicked, this, on(&TForm1::BitBtn10Click));
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
+            on(&TForm1::BitBtn10Click));
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -177,9 +183,14 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The question on leaving a changed project offers no way to stay: the window always closes.
-    guarded(this, [this] { FormClose(); });
-    event->accept();
+    // The question on leaving a changed project offers no way to stay; only an answer the store
+    // can not carry out keeps the window open, so the changes are neither lost nor kept unasked.
+    bool closes = false;
+    guarded(this, [&] { closes = FormClose(); });
+    if (closes)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TForm1::FormCreate() {

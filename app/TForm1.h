@@ -11,9 +11,11 @@ class DataGrid;
 class LookupCombo;
 class NumberEdit;
 class PhotoBox;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -83,6 +85,8 @@ public:
     // Bottom band.
     QGroupBox* GroupBox4;
     DataGrid* DBGridEh2;
+    QMenu* specMenu;  // the grid's context menu
+    QAction* repriceItem;
     QPushButton* BitBtn6;
     QPushButton* BitBtn3;
     QPushButton* BitBtn4;
@@ -91,6 +95,7 @@ public:
     QPushButton* BitBtn7;
     QPushButton* BitBtn8;
     QPushButton* BitBtn5;
+    QPushButton* BitBtn10;  // "Печать", also Ctrl+P
     QPlainTextEdit* nametovarm;
     QGroupBox* GroupBox1;
     PhotoBox* imgG;
@@ -112,10 +117,6 @@ protected:
 private:
     friend struct TForm1Access;  // tests read and set the state fields
     friend struct TForm1Bench;   // the benchmark drives the same handlers
-    friend class TEditkol;
-    friend class TProekt;
-    friend class Tproekti;
-    friend class Tproektedit;
 
     void buildLayout();
     void connectHandlers();
@@ -188,6 +189,13 @@ private:
 
     // --- specification: specification/ ---
     void reloadSpec();
+    // Reads the caption and the view of a project's lines into rows, without showing them.
+    QString readSpec(int project, Query& rows);
+    // Shows rows read by readSpec; rows gets the ones shown before.
+    void showSpec(Query& rows, const QString& caption);
+    // Runs a command on the lines as one step: change() runs its statements and names the
+    // project to show; store, open project and view change together or not at all.
+    void commitLines(const std::function<int()>& change);
     void BitBtn3Click();
     void addPosition(int source);
     void DBGridEh1DblClick();
@@ -197,22 +205,28 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn4Click();
+    void repriceItemClick();
 
     // --- projects: projects/ ---
     void BitBtn7Click();
     void BitBtn8Click();
-    void FormClose();
+    // False when the answer about unsaved changes could not be carried out: the window stays.
+    bool FormClose();
+    // Opens a project (0: the working specification) with a fresh snapshot, asking first about
+    // changes an earlier run left unconfirmed; the previous project stays open when it fails.
+    void openProject(int project);
     void takeSnapshot();
     void dropSnapshot();
     void restoreSnapshot();
     // Runs statements on Q_all one after another; the caller holds the transaction.
     void runProjectStatements(const QStringList& statements);
-    // Leaving a changed named project: keep the changes or go back to its snapshot.
-    void askKeepChanges();
+    // Leaving a changed named project: true to keep the changes, false to go back to its snapshot.
+    bool askKeepChanges();
 
     // --- export: export/ ---
     void BitBtn5Click();
     QString m_lastExportPath;  // the save dialog offers the path chosen last
+    void BitBtn10Click();
 
     // --- the connection and the query objects ---
     std::unique_ptr<Database> m_db;

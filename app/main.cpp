@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 #include "store/StoreError.h"
+#include "store/StoreLock.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -30,6 +31,7 @@ QIcon appIcon() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Улмар"));
+    // No display name: the platform would add " — Улмар" to every dialog's caption.
     QApplication::setWindowIcon(appIcon());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Standard buttons and dialogs speak Russian: "Да", "Нет", "Отмена", the file dialog.
@@ -39,8 +41,11 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
+    std::unique_ptr<StoreLock> lock;
     std::unique_ptr<TForm1> form;
     try {
+        // One window per store: two would each undo or delete the other's saved lines.
+        lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
         form = std::make_unique<TForm1>();
     } catch (const StoreError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Улмар"), e.message());

@@ -32,6 +32,31 @@ QStringList restoreSnapshotSql(int project) {
             QStringLiteral("Delete from arh where project = ") + k};
 }
 
+QString leftSnapshotSql(int project) {
+    const QString k = sqlInt(project);
+    const QString columns = QStringLiteral("tmc,kol,tmc2,price,vid,pokr,izm,kolm");
+    return QStringLiteral(
+               "select (select count(*) from arh where project = %1) as snapshotLines, "
+               "(select count(*) from buy where project = %1) as projectLines, "
+               "(select count(*) from (select %2 from buy where project = %1 "
+               "except select %2 from arh where project = %1)) as differentLines, "
+               "Название from project where Ключ = %1")
+        .arg(k, columns);
+}
+
+bool snapshotDiffers(std::int64_t snapshotLines, std::int64_t projectLines,
+                     std::int64_t differentLines) {
+    // No snapshot: the project was left properly (or has never had lines).
+    return snapshotLines > 0 && (snapshotLines != projectLines || differentLines > 0);
+}
+
+QString leftChangesQuestion(const QString& projectName) {
+    return QStringLiteral(
+               "Проект «%1» содержит изменения, не сохранённые при прошлом завершении программы. "
+               "Сохранить их?")
+        .arg(projectName);
+}
+
 QString projectListSql() {
     return QStringLiteral("select * from project");
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 // Statements of the project commands. Keys enter as decimal integers, names as quoted
 // literals with their quotes doubled.
@@ -11,6 +12,13 @@
 QStringList takeSnapshotSql(int project);
 QStringList dropSnapshotSql(int project);
 QStringList restoreSnapshotSql(int project);
+
+// What a project's snapshot left by an earlier run says: snapshotLines, projectLines,
+// differentLines (lines without an equal one in the snapshot) and the project's Название.
+QString leftSnapshotSql(int project);
+bool snapshotDiffers(std::int64_t snapshotLines, std::int64_t projectLines,
+                     std::int64_t differentLines);
+QString leftChangesQuestion(const QString& projectName);
 
 QString projectListSql();
 QString insertProjectSql(const QString& name);

@@ -1,6 +1,5 @@
 #include "projects/TProekt.h"
 
-#include "app/TForm1.h"
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
@@ -10,10 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TProekt::TProekt(TForm1* form)
-    : PixelDialog(form, QStringLiteral("Proekt"), QStringLiteral("Сохранение проекта"),
+TProekt::TProekt(Database& db, QWidget* parent)
+    : PixelDialog(parent, QStringLiteral("Proekt"), QStringLiteral("Сохранение проекта"),
                   QSize(329, 72)),
-      m_form(form) {
+      m_query(db, QStringLiteral("Q_all")) {
     Label1 = new QLabel(QStringLiteral("Название"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, QRect(8, 12, 60, 13));
@@ -34,6 +33,10 @@ TProekt::TProekt(TForm1* form)
             [this] { guarded(this, [this] { BitBtn4Click(); }); });
 }
 
+QString TProekt::name() const {
+    return result() == Accepted ? namepro->text() : QString();
+}
+
 void TProekt::reject() {
     BitBtn4Click();
 }
@@ -52,8 +55,7 @@ void TProekt::BitBtn3Click() {
     const QString name = namepro->text();
     if (name.isEmpty())
         return;
-    Query& q = m_form->Q_all;
-    if (nameTaken(this, q, projectNamedSql(name)))
+    if (nameTaken(this, m_query, projectNamedSql(name)))
         return;
     accept();
 }

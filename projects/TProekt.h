@@ -1,19 +1,21 @@
 #pragma once
 
+#include "store/Query.h"
 #include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TForm1;
 
 // Asks for the name of a new project when the working specification is saved the first time.
-// It only checks the name; the caller reads namepro afterwards (empty when cancelled) and
-// creates the project.
+// It only checks that no project has the name; the caller creates the project.
 class TProekt : public PixelDialog {
     Q_OBJECT
 public:
-    explicit TProekt(TForm1* form);
+    TProekt(Database& db, QWidget* parent);
+
+    // The name confirmed with "Сохранить"; empty when the dialog was left any other way.
+    QString name() const;
 
     QLabel* Label1;
     QLineEdit* namepro;
@@ -31,5 +33,5 @@ private:
     void BitBtn3Click();
     void BitBtn4Click();
 
-    TForm1* m_form;
+    Query m_query;
 };

@@ -1,19 +1,19 @@
 #include "projects/Tproektedit.h"
 
-#include "app/TForm1.h"
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
-#include "projects/Tproekti.h"
+#include "store/Database.h"
 #include "ui/Guard.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-Tproektedit::Tproektedit(TForm1* form)
-    : PixelDialog(form, QStringLiteral("proektedit"), QStringLiteral("Проект"), QSize(324, 87)),
-      m_form(form) {
+Tproektedit::Tproektedit(Database& db, QWidget* parent)
+    : PixelDialog(parent, QStringLiteral("proektedit"), QStringLiteral("Проект"), QSize(324, 87)),
+      m_db(db),
+      m_query(db, QStringLiteral("Q_all")) {
     Label1 = new QLabel(QStringLiteral("Название"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, QRect(8, 12, 60, 13));
@@ -39,8 +39,9 @@ Tproektedit::Tproektedit(TForm1* form)
             [this] { guarded(this, [this] { BitBtn4Click(); }); });
 }
 
-void Tproektedit::bindRow(const QString& key, const QString& name) {
-    prokey->setText(key);
+void Tproektedit::bindRow(int key, const QString& name) {
+    m_key = key;
+    prokey->setText(key != 0 ? QString::number(key) : QString());
     namepro->setText(name);
 }
 
@@ -57,16 +58,20 @@ void Tproektedit::BitBtn3Click() {
     const QString name = namepro->text();
     if (name.isEmpty())
         return;
-    Query& q = m_form->Q_all;
-    const QString key = prokey->text();
-    if (nameTaken(this, q,
-                  key.isEmpty() ? projectNamedSql(name) : otherProjectNamedSql(key.toInt(), name)))
+    const bool adding = prokey->text().isEmpty();
+    if (nameTaken(this, m_query,
+                  adding ? projectNamedSql(name) : otherProjectNamedSql(m_key, name)))
         return;
-    m_form->proekti->post(name);
+    // A failing statement leaves the dialog open with the name, to try again or cancel.
+    if (adding) {
+        m_query.execute(insertProjectSql(name));
+        m_key = int(m_db.lastInsertKey());
+    } else {
+        m_query.execute(renameProjectSql(m_key, name));
+    }
     accept();
 }
 
 void Tproektedit::BitBtn4Click() {
-    m_form->proekti->cancel();
     QDialog::reject();
 }

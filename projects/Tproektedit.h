@@ -1,21 +1,23 @@
 #pragma once
 
+#include "store/Query.h"
 #include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TForm1;
 
-// Edits the name of the project list's current row, for adding and for renaming. prokey is
-// empty for a row being added: its key exists only once the row is written.
+// Edits the name of a project of the list, for adding and for renaming. prokey is empty for a
+// project being added: its key exists only once the row is written. "Сохранить" writes the
+// row when no other project has the name; the dialog is then accepted and key() names it.
 class Tproektedit : public PixelDialog {
     Q_OBJECT
 public:
-    explicit Tproektedit(TForm1* form);
+    Tproektedit(Database& db, QWidget* parent);
 
-    // Shows the row the list is about to add or rename.
-    void bindRow(const QString& key, const QString& name);
+    // The project to rename (key 0 for a new one) and its name as it stands.
+    void bindRow(int key, const QString& name);
+    int key() const { return m_key; }
 
     QLabel* Label1;
     QLineEdit* namepro;
@@ -33,5 +35,7 @@ private:
     void BitBtn3Click();
     void BitBtn4Click();
 
-    TForm1* m_form;
+    Database& m_db;
+    Query m_query;
+    int m_key = 0;
 };

@@ -1,6 +1,6 @@
 #include "projects/Tproekti.h"
 
-#include "app/TForm1.h"
+#include "store/Database.h"
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
@@ -14,10 +14,12 @@
 #include <QPushButton>
 #include <QTreeView>
 
-Tproekti::Tproekti(TForm1* form)
-    : PixelDialog(form, QStringLiteral("proekti"), QStringLiteral("Проекты"), QSize(357, 444)),
-      Q_pro(form->ADOConn(), QStringLiteral("Q_pro")),
-      m_form(form) {
+Tproekti::Tproekti(Database& db, QWidget* parent, Tproektedit* editor)
+    : PixelDialog(parent, QStringLiteral("proekti"), QStringLiteral("Проекты"), QSize(357, 444)),
+      Q_pro(db, QStringLiteral("Q_pro")),
+      m_db(db),
+      m_query(db, QStringLiteral("Q_all")),
+      m_editor(editor) {
     GridP = new DataGrid(this);
     GridP->setObjectName(QStringLiteral("GridP"));
     GridP->setQuery(&Q_pro);
@@ -63,25 +65,27 @@ void Tproekti::showEvent(QShowEvent* event) {
 }
 
 void Tproekti::reopen(int key) {
-    Q_pro.open(projectListSql());
+    GridP->reopen(projectListSql());
+    const int keyColumn = Q_pro.columnIndex(u"Ключ");
     for (int row = 0; key != 0 && row < Q_pro.recordCount(); ++row) {
-        if (Q_pro.value(row, Q_pro.columnIndex(u"Ключ")).toInt() == key) {
+        if (Q_pro.value(row, keyColumn).toInt() == key) {
             Q_pro.setRecNo(row + 1);
+            GridP->syncToQuery();
             break;
         }
     }
-    GridP->reload();
 }
 
 void Tproekti::FormShow() {
-    m_rowState = RowState::Browsing;
+    m_chosen = m_openProject;
+    m_deletedOpen = false;
     reopen();
 }
 
 void Tproekti::BitBtn3Click() {
     if (Q_pro.recordCount() == 0)
         return;
-    m_form->curProject = int(Q_pro.field(u"Ключ").toInt());
+    m_chosen = int(Q_pro.field(u"Ключ").toInt());
     accept();
 }
 
@@ -90,47 +94,19 @@ void Tproekti::BitBtn4Click() {
 }
 
 void Tproekti::BitBtn1Click() {
-    m_rowState = RowState::Inserting;
-    m_editedKey = 0;
-    m_form->proektedit->bindRow(QString(), QString());
-    editRow();
+    editName(0, QString());
 }
 
 void Tproekti::BitBtn2Click() {
     if (Q_pro.recordCount() == 0)
         return;
-    m_rowState = RowState::Editing;
-    m_editedKey = int(Q_pro.field(u"Ключ").toInt());
-    m_form->proektedit->bindRow(QString::number(m_editedKey), Q_pro.field(u"Название").toText());
-    editRow();
+    editName(int(Q_pro.field(u"Ключ").toInt()), Q_pro.field(u"Название").toText());
 }
 
-void Tproekti::editRow() {
-    runModal(m_form->proektedit);
-    // The name dialog posts or cancels; a row is never left pending behind it.
-    if (m_rowState != RowState::Browsing)
-        cancel();
-}
-
-void Tproekti::post(const QString& name) {
-    Query& q = m_form->Q_all;
-    q.close();
-    int key = m_editedKey;
-    if (m_rowState == RowState::Inserting) {
-        q.setSql(insertProjectSql(name));
-        q.execute();
-        key = int(m_form->ADOConn().lastInsertKey());
-    } else if (m_rowState == RowState::Editing) {
-        q.setSql(renameProjectSql(m_editedKey, name));
-        q.execute();
-    }
-    m_rowState = RowState::Browsing;
-    reopen(key);
-}
-
-void Tproekti::cancel() {
-    m_rowState = RowState::Browsing;
-    GridP->syncToQuery();
+void Tproekti::editName(int key, const QString& name) {
+    m_editor->bindRow(key, name);
+    if (runModal(m_editor) == Accepted)
+        reopen(m_editor->key());
 }
 
 void Tproekti::BitBtn5Click() {
@@ -143,15 +119,19 @@ void Tproekti::BitBtn5Click() {
         return;
     const int key = int(Q_pro.field(u"Ключ").toInt());
     {
-        // The project and its lines go together or not at all.
-        Database::Transaction transaction(m_form->ADOConn());
-        Query& q = m_form->Q_all;
-        q.execute(deleteProjectLinesSql(key));
-        q.execute(deleteProjectSql(key));
+        // The project goes with its lines and its snapshot, or not at all. A snapshot left
+        // behind could be taken for unsaved changes of a later project under the same key.
+        Database::Transaction transaction(m_db);
+        m_query.execute(deleteProjectLinesSql(key));
+        m_query.execute(deleteProjectSql(key));
+        for (const QString& sql : dropSnapshotSql(key))
+            m_query.execute(sql);
         transaction.commit();
     }
-    if (m_form->curProject == key)
-        m_form->curProject = 0;
+    if (m_chosen == key) {
+        m_chosen = 0;
+        m_deletedOpen = true;
+    }
     reopen();
 }
 
@@ -160,16 +140,14 @@ void Tproekti::BitBtn6Click() {
         return;
     const QString name = copyName(Q_pro.field(u"Название").toText());
     const int source = int(Q_pro.field(u"Ключ").toInt());
-    Query& q = m_form->Q_all;
-    if (nameTaken(this, q, projectNamedSql(name)))
+    if (nameTaken(this, m_query, projectNamedSql(name)))
         return;
     {
         // A copy either has all the lines of its source or does not exist.
-        Database::Transaction transaction(m_form->ADOConn());
-        q.setSql(insertProjectSql(name));
-        q.execute();
-        const int copy = int(m_form->ADOConn().lastInsertKey());
-        q.execute(copyProjectLinesSql(source, copy));
+        Database::Transaction transaction(m_db);
+        m_query.execute(insertProjectSql(name));
+        const int copy = int(m_db.lastInsertKey());
+        m_query.execute(copyProjectLinesSql(source, copy));
         transaction.commit();
     }
     reopen();

@@ -5,23 +5,22 @@
 
 class DataGrid;
 class QPushButton;
-class TForm1;
+class Tproektedit;
 
-// The project list: choose the project to open; add, rename, delete and copy projects.
-// Q_pro reads the table afresh on every showing and after each change.
+// The project list: choose the project to open; add, rename, delete and copy projects, each
+// written to the store at once. Q_pro reads the table afresh on every showing and after each
+// change. The caller opens chosenProject() when the list has closed, however it was left.
 class Tproekti : public PixelDialog {
     Q_OBJECT
 public:
-    explicit Tproekti(TForm1* form);
+    Tproekti(Database& db, QWidget* parent, Tproektedit* editor);
 
-    // A row being added or renamed in the name dialog; nothing is written until it is posted.
-    enum class RowState { Browsing, Inserting, Editing };
-    RowState rowState() const { return m_rowState; }
-    // Writes the pending row under that name and stands on it; the state stays pending when
-    // the statement fails.
-    void post(const QString& name);
-    // Forgets the pending row: an added row disappears, a rename is undone.
-    void cancel();
+    // The project open in the main window while the list is shown.
+    void setOpenProject(int key) { m_openProject = key; }
+    // The project to open now: the one chosen with "Выбрать"; else the open one, or 0 (the
+    // working specification) when it was deleted here.
+    int chosenProject() const { return m_chosen; }
+    bool deletedOpenProject() const { return m_deletedOpen; }
 
     Query Q_pro;
     DataGrid* GridP;
@@ -47,9 +46,13 @@ private:
     // Reads the list again and stands on the project with that key (the first row when it is
     // not there).
     void reopen(int key = 0);
-    void editRow();
+    // Shows the name dialog for a project (0: a new one) and stands on it when it was written.
+    void editName(int key, const QString& name);
 
-    TForm1* m_form;
-    RowState m_rowState = RowState::Browsing;
-    int m_editedKey = 0;
+    Database& m_db;
+    Query m_query;  // checks and statements
+    Tproektedit* m_editor;
+    int m_openProject = 0;
+    int m_chosen = 0;
+    bool m_deletedOpen = false;
 };

@@ -40,6 +40,7 @@ std::optional<Cover> findCover(Query& q, int coating, std::int64_t coverCode) {
 }  // namespace
 
 void TForm1::addPosition(int source) {
+    // Marked before anything is checked: at worst the question on leaving comes once too often.
     modified = 1;
     Query* rows = source == Tree          ? &Q_tovar
                   : source == Branches    ? &Q_FTovar
@@ -65,48 +66,49 @@ void TForm1::addPosition(int source) {
             MessageBox::information(this, QStringLiteral("Длина не может быть отрицательной!"));
             return;
         }
-        // One add is written whole or not at all.
-        Database::Transaction transaction(*m_db);
-        Fixed4 surplus;
-        if (usesSurplus(row->stockLength, row->unit)) {
-            Q_all.open(lineQuantitiesSql(p, row->product, c));
-            if (Q_all.recordCount() > 0)
-                surplus =
-                    lineSurplus(Q_all.field(u"kol").toFixed(), Q_all.field(u"kolm").toFixed());
-        }
-        const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
-        if (!lineExists(Q_all, p, row->product, c))
-            Q_all.execute(insertTreeLineSql(row->product, add.order, c, row->itemCode, row->price,
-                                            row->parentId, row->unit, p, length));
-        else
-            Q_all.execute(updateTreeLineSql(add.order, length, p, row->product, c));
-
-        // The cover gets the tray's order quantity as it is.
-        if (row->coverCode > 0 && RadioButton6->isChecked()) {
-            const std::optional<Cover> cover = findCover(Q_all, c, row->coverCode);
-            if (!cover)
-                coverMissing = true;
-            else if (!lineExists(Q_all, p, cover->product, c))
-                Q_all.execute(insertCoverLineSql(p, cover->product, add.order, c, row->coverCode,
-                                                 cover->price, cover->parentId, cover->unit,
-                                                 length));
+        commitLines([&] {
+            coverMissing = false;
+            Fixed4 surplus;
+            if (usesSurplus(row->stockLength, row->unit)) {
+                Q_all.open(lineQuantitiesSql(p, row->product, c));
+                if (Q_all.recordCount() > 0)
+                    surplus = lineSurplus(Q_all.field(u"kol").toFixed(),
+                                          Q_all.field(u"kolm").toFixed());
+            }
+            const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
+            if (!lineExists(Q_all, p, row->product, c))
+                Q_all.execute(insertTreeLineSql(row->product, add.order, c, row->itemCode,
+                                                row->price, row->parentId, row->unit, p, length));
             else
-                Q_all.execute(updateCoverLineSql(add.order, length, p, cover->product, c));
-        }
-        transaction.commit();
+                Q_all.execute(updateTreeLineSql(add.order, length, p, row->product, c));
+
+            // The cover gets the tray's order quantity as it is.
+            if (row->coverCode > 0 && RadioButton6->isChecked()) {
+                const std::optional<Cover> cover = findCover(Q_all, c, row->coverCode);
+                if (!cover)
+                    coverMissing = true;
+                else if (!lineExists(Q_all, p, cover->product, c))
+                    Q_all.execute(insertCoverLineSql(p, cover->product, add.order, c,
+                                                     row->coverCode, cover->price,
+                                                     cover->parentId, cover->unit, length));
+                else
+                    Q_all.execute(updateCoverLineSql(add.order, length, p, cover->product, c));
+            }
+            return p;
+        });
     } else {
-        Database::Transaction transaction(*m_db);
-        if (lineExists(Q_all, p, row->product, c))
-            Q_all.execute(addOnePieceSql(p, row->product, c));
-        else if (source == Branches)
-            Q_all.execute(insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
-                                              row->parentId, row->unit));
-        else
-            Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
-                                                 row->parentId, row->unit));
-        transaction.commit();
+        commitLines([&] {
+            if (lineExists(Q_all, p, row->product, c))
+                Q_all.execute(addOnePieceSql(p, row->product, c));
+            else if (source == Branches)
+                Q_all.execute(insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
+                                                  row->parentId, row->unit));
+            else
+                Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode,
+                                                     row->price, row->parentId, row->unit));
+            return p;
+        });
     }
-    reloadSpec();
     if (coverMissing)
         MessageBox::information(
             this, QStringLiteral("Крышка к этому товару не найдена в каталоге, товар добавлен "

@@ -15,16 +15,21 @@ bool hasRows(const Query& q) {
 void TForm1::BitBtn1Click() {
     if (!hasRows(Q_buy))
         return;
-    modified = 1;
     // A group row has key 0 and so removes nothing.
-    Q_all.execute(deleteLineSql(Q_buy.field(u"Ключ").toInt()));
-    reloadSpec();
+    modified = 1;
+    const std::int64_t line = Q_buy.field(u"Ключ").toInt();
+    commitLines([&] {
+        Q_all.execute(deleteLineSql(line));
+        return curProject;
+    });
 }
 
 void TForm1::BitBtn2Click() {
     modified = 1;
-    Q_all.execute(clearSpecSql(curProject));
-    reloadSpec();
+    commitLines([&] {
+        Q_all.execute(clearSpecSql(curProject));
+        return curProject;
+    });
 }
 
 void TForm1::BitBtn4Click() {
@@ -34,8 +39,16 @@ void TForm1::BitBtn4Click() {
     if (Q_buy.field(u"price").toFixed().isZero())
         return;
     modified = 1;
-    Editkol->fill(Q_buy.field(u"tname").toText(), Q_buy.field(u"kol").toFixed(),
-                  Q_buy.field(u"kolm").toFixed());
-    runModal(Editkol);
-    reloadSpec();
+    const std::int64_t line = Q_buy.field(u"Ключ").toInt();
+    Editkol->fill(Q_buy.field(u"TMC").toInt(), Q_buy.field(u"tname").toText(),
+                  Q_buy.field(u"kol").toFixed(), Q_buy.field(u"kolm").toFixed());
+    if (runModal(Editkol) != QDialog::Accepted) {
+        reloadSpec();
+        return;
+    }
+    commitLines([&] {
+        Q_all.execute(
+            updateLineQuantitiesSql(Editkol->orderQuantity(), Editkol->projectQuantity(), line));
+        return curProject;
+    });
 }

@@ -6,21 +6,39 @@
 
 #include <QGroupBox>
 
+QString TForm1::readSpec(int project, Query& rows) {
+    Q_all.open(specCaptionSql(project));
+    const QString caption = specCaption(
+        Q_all.recordCount() > 0 ? std::optional<QString>(Q_all.field(u"Название").toText())
+                                : std::nullopt);
+    Q_all.close();
+    rows.open(specViewSql(project));
+    return caption;
+}
+
+void TForm1::showSpec(Query& rows, const QString& caption) {
+    Q_buy.swapResult(rows);
+    DBGridEh2->reload();
+    setGroupTitle(GroupBox4, caption);
+}
+
 void TForm1::reloadSpec() {
-    // The grid reads its rows straight from Q_buy: let it go before the rows do, so a failing
-    // statement below leaves an empty grid rather than one over vanished rows.
-    Q_buy.close();
-    DBGridEh2->reload();
+    // Read aside first: when the statements fail the grid keeps the rows it had.
+    Query rows(*m_db, Q_buy.name());
+    const QString caption = readSpec(curProject, rows);
+    showSpec(rows, caption);
+}
 
-    Q_all.open(specCaptionSql(curProject));
-    setGroupTitle(GroupBox4,
-                  specCaption(Q_all.recordCount() > 0
-                                  ? std::optional<QString>(Q_all.field(u"Название").toText())
-                                  : std::nullopt));
-
-    Q_buy.setSql(specViewSql(curProject));
-    Q_buy.open();
-    DBGridEh2->reload();
+void TForm1::commitLines(const std::function<int()>& change) {
+    Database::Transaction transaction(*m_db);
+    const int project = change();
+    // The view of the outcome is read before the commit, so the window takes it only together
+    // with the store; when anything fails, both stay as they were.
+    Query rows(*m_db, Q_buy.name());
+    const QString caption = readSpec(project, rows);
+    transaction.commit();
+    curProject = project;
+    showSpec(rows, caption);
 }
 
 void TForm1::BitBtn3Click() {

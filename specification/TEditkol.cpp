@@ -1,6 +1,5 @@
 #include "specification/TEditkol.h"
 
-#include "app/TForm1.h"
 #include "specification/QuantityRules.h"
 #include "specification/SpecSql.h"
 #include "store/StoreError.h"
@@ -33,7 +32,8 @@ NumberEdit* quantityEdit(const char* name) {
 
 }  // namespace
 
-TEditkol::TEditkol(TForm1* form) : QDialog(form), m_form(form) {
+TEditkol::TEditkol(Database& db, QWidget* parent)
+    : QDialog(parent), m_query(db, QStringLiteral("Q_all")) {
     setObjectName(QStringLiteral("Editkol"));
     setWindowTitle(QStringLiteral("Редактирование"));
 
@@ -85,7 +85,8 @@ TEditkol::TEditkol(TForm1* form) : QDialog(form), m_form(form) {
             [this] { guarded(this, [this] { BitBtn4Click(); }); });
 }
 
-void TEditkol::fill(const QString& productName, Fixed4 kol, Fixed4 kolm) {
+void TEditkol::fill(std::int64_t product, const QString& productName, Fixed4 kol, Fixed4 kolm) {
+    m_product = product;
     Label2->setText(productName);
     koltov->setFixedValue(kol);
     koltovm->setFixedValue(kolm);
@@ -103,8 +104,8 @@ void TEditkol::koltovmExit() {
     const Fixed4 projectQuantity = koltovm->fixedValue();
     if (!acceptable(projectQuantity))
         return;
-    Query& q = m_form->Q_all;
-    q.open(productLengthSql(m_form->Q_buy.field(u"TMC").toInt()));
+    Query& q = m_query;
+    q.open(productLengthSql(m_product));
     if (q.recordCount() == 0)
         throw StoreError(QStringLiteral("Товар этой строки не найден в каталоге."));
     koltov->setFixedValue(orderForProjectQuantity(projectQuantity, q.field(u"Длина").toFixed(),
@@ -119,10 +120,15 @@ void TEditkol::BitBtn3Click() {
     // Saving with Enter does not leave the field: bring the order quantity up to date first.
     if (projectQuantity != m_orderFor)
         koltovmExit();
-    Query& q = m_form->Q_all;
-    q.execute(updateLineQuantitiesSql(koltov->fixedValue(), projectQuantity,
-                                      m_form->Q_buy.field(u"Ключ").toInt()));
     accept();
+}
+
+Fixed4 TEditkol::orderQuantity() const {
+    return koltov->fixedValue();
+}
+
+Fixed4 TEditkol::projectQuantity() const {
+    return koltovm->fixedValue();
 }
 
 void TEditkol::BitBtn4Click() {

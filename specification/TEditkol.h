@@ -1,23 +1,27 @@
 #pragma once
 
 #include "store/Fixed4.h"
+#include "store/Query.h"
 
 #include <QDialog>
 
 class NumberEdit;
 class QLabel;
 class QPushButton;
-class TForm1;
+class Database;
 
 // The quantity dialog of a specification line: the user sets the project quantity, the order
-// quantity follows from it. Works on the current row of the main window's specification.
+// quantity follows from the product's stock length. It writes nothing: when it is accepted,
+// the caller stores orderQuantity() and projectQuantity().
 class TEditkol : public QDialog {
     Q_OBJECT
 public:
-    explicit TEditkol(TForm1* form);
+    TEditkol(Database& db, QWidget* parent);
 
-    // Shows a line before the dialog opens.
-    void fill(const QString& productName, Fixed4 kol, Fixed4 kolm);
+    // Shows a line of that product before the dialog opens.
+    void fill(std::int64_t product, const QString& productName, Fixed4 kol, Fixed4 kolm);
+    Fixed4 orderQuantity() const;
+    Fixed4 projectQuantity() const;
 
     void koltovmExit();
     void BitBtn3Click();
@@ -39,7 +43,8 @@ private:
     // Refuses a project quantity that is not positive, with the program's message.
     bool acceptable(Fixed4 projectQuantity);
 
-    TForm1* m_form;
+    Query m_query;
+    std::int64_t m_product = 0;
     Fixed4 m_orderFor;  // the project quantity that koltov was derived from
     bool m_focusMovedAway = false;
 };

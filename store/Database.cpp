@@ -141,6 +141,7 @@ Database::~Database() {
 }
 
 void Database::execute(const QString& sql) {
+    beforeStatement(sql);
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = utf8.constData();
     while (tail && *tail) {

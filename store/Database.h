@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -21,6 +22,14 @@ public:
     void execute(const QString& sql);
     std::int64_t lastInsertKey() const;
 
+    // Called with each statement's text before it runs; a hook that throws fails the statement
+    // as the engine would. Tests fail every statement of a command in turn through it.
+    void setStatementHook(std::function<void(const QString&)> hook) { m_hook = std::move(hook); }
+    void beforeStatement(const QString& sql) const {
+        if (m_hook)
+            m_hook(sql);
+    }
+
     // One transaction around a command of several statements: rolled back unless committed.
     class Transaction {
     public:
@@ -38,6 +47,7 @@ public:
 private:
     explicit Database(sqlite3* db) : m_db(db) {}
     sqlite3* m_db;
+    std::function<void(const QString&)> m_hook;
 };
 
 // The text of the connection's last failure: a sentence in Russian, then the engine's own text

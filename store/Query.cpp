@@ -38,6 +38,7 @@ void Query::setSql(const QString& sql) {
 
 void Query::open() {
     close();
+    m_db.beforeStatement(m_sql);
     Statement stmt = prepare(m_db.handle(), m_sql);
     const int columns = sqlite3_column_count(stmt.get());
     QStringList names;
@@ -107,6 +108,7 @@ void Query::execute(const QString& sql) {
 
 void Query::execute() {
     close();
+    m_db.beforeStatement(m_sql);
     Statement stmt = prepare(m_db.handle(), m_sql);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -152,7 +154,22 @@ int Query::columnIndex(QStringView name) const {
     return -1;
 }
 
+void Query::swapResult(Query& other) {
+    std::swap(m_sql, other.m_sql);
+    std::swap(m_open, other.m_open);
+    std::swap(m_eof, other.m_eof);
+    std::swap(m_rowCount, other.m_rowCount);
+    std::swap(m_recNo, other.m_recNo);
+    m_columns.swap(other.m_columns);
+    m_foldedColumns.swap(other.m_foldedColumns);
+    m_cells.swap(other.m_cells);
+    m_buffer.swap(other.m_buffer);
+}
+
 Value Query::value(int row, int column) const {
+    // A view that outlived its rows reads nothing rather than memory past them.
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_columns.size())
+        return Value();
     const Cell& cell =
         m_cells[std::size_t(row) * std::size_t(m_columns.size()) + std::size_t(column)];
     switch (cell.type) {

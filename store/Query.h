@@ -41,7 +41,11 @@ public:
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.
     Value field(QStringView name) const;
-    Value value(int row, int column) const;  // row and column from 0
+    Value value(int row, int column) const;  // row and column from 0; null outside the rows
+
+    // Exchanges the rows, columns and current row with another query of the same connection:
+    // a result read aside takes its place at once, and the old one can be put back.
+    void swapResult(Query& other);
 
 private:
     Database& m_db;

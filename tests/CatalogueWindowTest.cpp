@@ -16,11 +16,6 @@
 #include <QTreeView>
 #include <set>
 
-// Readable failures for texts.
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using Keys = std::set<std::int64_t>;

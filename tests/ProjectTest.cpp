@@ -2,6 +2,7 @@
 #include "projects/TProekt.h"
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
+#include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
 #include "ui/MessageBox.h"
@@ -19,11 +20,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-// Failures show texts as text.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -47,6 +43,11 @@ const char* kNorthChanged = "101:12:11:120.5:м.п.:-1;102:6:5.5:40:м.п.:-2";
 const char* kWorking = "101:9:7.5:120.5:м.п.:-1";
 const char* kWorkingChanged = "101:12:11:120.5:м.п.:-1";
 const char* kSouth = "102:3:3:44:м.п.:-2";
+// What a run killed while Север was open leaves: its snapshot, and changed lines.
+const char* kSnapshotNorth =
+    "insert into arh (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select project, TMC, "
+    "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 1";
+const char* kChangeNorth = "update buy set kol = 12, kolm = 11 where TMC = 101 and project = 1";
 
 // The lines of a project in buy or arh, by product: product, order and designed quantity,
 // price, unit and group.
@@ -62,80 +63,6 @@ QString projectNames(const TempStore& store) {
     return store.scalar(
         "select group_concat(Название, ';') from (select Название from project order by "
         "Название)");
-}
-
-// Works the dialogs that the program shows modally: every showing of a dialog takes the next
-// step queued under its objectName. A dialog without a step is closed with its close box.
-class DialogScript {
-public:
-    DialogScript() {
-        setModalHandler([this](QDialog* dialog) { return run(dialog); });
-    }
-    ~DialogScript() { setModalHandler({}); }
-
-    void on(const QString& dialog, std::function<void(QDialog*)> step) {
-        m_steps[dialog].push_back(std::move(step));
-    }
-    QStringList shown;  // objectNames, in the order the dialogs were shown
-
-private:
-    int run(QDialog* dialog) {
-        shown << dialog->objectName();
-        dialog->setResult(0);
-        dialog->show();
-        auto& steps = m_steps[dialog->objectName()];
-        if (steps.empty()) {
-            dialog->close();
-        } else {
-            auto step = std::move(steps.front());
-            steps.pop_front();
-            step(dialog);
-        }
-        EXPECT_FALSE(dialog->isVisible()) << "still open: " << dialog->objectName().toStdString();
-        dialog->hide();
-        return dialog->result();
-    }
-
-    std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
-};
-
-void click(QWidget* dialog, const char* button) {
-    auto* b = dialog->findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void type(QWidget* dialog, const QString& text) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("namepro"));
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    // Key by key, as typed; QTest's own typing knows only Latin letters.
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(edit, &release);
-    }
-    ASSERT_EQ(edit->text(), text);
-}
-
-// Clicks the list's row of that project, as the user picks it.
-void pick(QDialog* dialog, const QString& name) {
-    auto* list = static_cast<Tproekti*>(dialog);
-    auto* grid = dialog->findChild<DataGrid*>(QStringLiteral("GridP"));
-    ASSERT_NE(grid, nullptr);
-    const int column = list->Q_pro.columnIndex(u"Название");
-    for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
-        if (list->Q_pro.value(row, column).toText() != name)
-            continue;
-        QTreeView* view = grid->view();
-        const QRect cell = view->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-        ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
-        return;
-    }
-    FAIL() << "no row " << name.toStdString();
 }
 
 QString currentName(QDialog* dialog) {
@@ -171,6 +98,7 @@ enum class Event {
     SaveCancelled,
     ProjectsCancel,
     ProjectsChooseSouth,
+    ProjectsChooseNorth,
     ProjectsDeleteOpen,
     Close
 };
@@ -198,6 +126,13 @@ void trigger(TForm1& form, DialogScript& script, Event event) {
         case Event::ProjectsChooseSouth:
             script.on("proekti", [](QDialog* d) {
                 pick(d, QStringLiteral("Юг"));
+                click(d, "BitBtn3");
+            });
+            click(&form, "BitBtn7");
+            break;
+        case Event::ProjectsChooseNorth:
+            script.on("proekti", [](QDialog* d) {
+                pick(d, QStringLiteral("Север"));
                 click(d, "BitBtn3");
             });
             click(&form, "BitBtn7");
@@ -311,7 +246,8 @@ TEST(ProjectStates, EveryEventOfEveryState) {
         {"N1 close no", 1, true, Event::Close, false, 1, 1, kNorth, "", kNorth, kWorking},
         {"N1 close yes", 1, true, Event::Close, true, 1, 1, kNorthChanged, "", kNorthChanged,
          kWorking},
-        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, kNorth, kNorth, kWorking},
+        // Left for good, the project keeps no snapshot behind.
+        {"N0 close", 1, false, Event::Close, {}, 1, 0, kNorth, "", kNorth, kWorking},
         {"W1 close", 0, true, Event::Close, {}, 0, 1, kWorkingChanged, "", kNorth, kWorkingChanged},
     };
     for (const auto& c : cases) {
@@ -499,8 +435,9 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
             MessageBox::setNextAnswer(*c.answer);
         c.act(*form, script);
 
-        EXPECT_TRUE(MessageBox::shown().contains(QStringLiteral("сбой")))
+        EXPECT_TRUE(MessageBox::shown().join("|").contains(QStringLiteral("сбой")))
             << MessageBox::shown().join("|").toStdString();
+        EXPECT_TRUE(form->isVisible()) << "a failure never closes the window";
         EXPECT_EQ(lines(store, "buy", 1), c.north);
         EXPECT_EQ(lines(store, "arh", 1), c.northSnapshot);
         EXPECT_EQ(lines(store, "buy", 0), c.working);
@@ -509,6 +446,38 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
         EXPECT_EQ(TForm1Access::curProject(*form), c.endProject);
         EXPECT_EQ(TForm1Access::modified(*form), c.endModified);
         EXPECT_EQ(script.shown.contains("proekti"), c.listShown);
+    }
+}
+
+TEST(ProjectStates, ChangesLeftByACrashAreOfferedOnOpening) {
+    const QString question = QStringLiteral(
+        "Проект «Север» содержит изменения, не сохранённые при прошлом завершении программы. "
+        "Сохранить их?");
+    const struct {
+        const char* what;
+        QStringList leftByTheCrash;  // statements that make the store an earlier run left
+        std::optional<bool> answer;  // none: nothing is asked
+        const char* north;           // Север's lines once it is open
+    } cases[] = {
+        {"changed, kept", {kSnapshotNorth, kChangeNorth}, true, kNorthChanged},
+        {"changed, thrown away", {kSnapshotNorth, kChangeNorth}, false, kNorth},
+        {"unchanged", {kSnapshotNorth}, {}, kNorth},
+        {"left properly", {}, {}, kNorth},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempStore store(kStore + c.leftByTheCrash);
+        auto form = openOn(store, 0, false);
+        DialogScript script;
+        if (c.answer)
+            MessageBox::setNextAnswer(*c.answer);
+        trigger(*form, script, Event::ProjectsChooseNorth);
+        EXPECT_EQ(MessageBox::shown().contains(question), c.answer.has_value())
+            << MessageBox::shown().join("|").toStdString();
+        EXPECT_EQ(TForm1Access::curProject(*form), 1);
+        EXPECT_EQ(TForm1Access::modified(*form), 0);
+        EXPECT_EQ(lines(store, "buy", 1), c.north);
+        EXPECT_EQ(lines(store, "arh", 1), c.north) << "the version open now is the saved one";
     }
 }
 
@@ -607,7 +576,6 @@ TEST(ProjectList, AddAndRenameKeepNamesUnique) {
         EXPECT_EQ(projectNames(store), c.names);
         EXPECT_EQ(list->Q_pro.recordCount(), store.scalar("select count(*) from project").toInt());
         EXPECT_EQ(currentName(list), QString::fromUtf8(c.current));
-        EXPECT_EQ(list->rowState(), Tproekti::RowState::Browsing);
         list->hide();
     }
 }
@@ -632,17 +600,23 @@ TEST(ProjectList, DeleteAsksAndTakesTheLinesAlong) {
         auto form = openOn(store, c.openBefore, false);
         const QString snapshot = lines(store, "arh", c.openBefore);
         Tproekti* list = form->proekti;
+        list->setOpenProject(c.openBefore);
         list->show();
         pick(list, QString::fromUtf8(c.row));
         MessageBox::setNextAnswer(c.yes);
         click(list, "BitBtn5");
         EXPECT_EQ(MessageBox::shown(), QStringList{kAskDelete});
         EXPECT_EQ(projectNames(store), c.names);
-        EXPECT_EQ(TForm1Access::curProject(*form), c.openAfter);
+        EXPECT_EQ(list->chosenProject(), c.openAfter);
+        EXPECT_EQ(list->deletedOpenProject(), c.openBefore != c.openAfter);
         EXPECT_EQ(list->Q_pro.recordCount(), c.yes ? 1 : 2);
         const int key = QString::fromUtf8(c.row) == QStringLiteral("Север") ? 1 : 2;
         EXPECT_EQ(lines(store, "buy", key), c.linesLeft);
-        EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot) << "the snapshot stays";
+        // A deleted project takes its snapshot along; another project's stays.
+        EXPECT_EQ(lines(store, "arh", key), c.yes ? "" : lines(store, "buy", key));
+        if (key != c.openBefore) {
+            EXPECT_EQ(lines(store, "arh", c.openBefore), snapshot);
+        }
         EXPECT_EQ(lines(store, "buy", 0), kWorking);
         list->hide();
     }
@@ -664,7 +638,7 @@ TEST(ProjectList, CopyTakesEveryColumnOfTheLines) {
                                .arg(copy)),
               "2:5101;2:5102");
     EXPECT_EQ(list->Q_pro.recordCount(), 3);
-    EXPECT_EQ(TForm1Access::curProject(*form), 2) << "the copy is not opened";
+    EXPECT_EQ(list->chosenProject(), 0) << "the copy is not opened";
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 
     // The same name again is refused; the copy's copy takes the prefix twice.
@@ -686,7 +660,7 @@ TEST(ProjectList, ChooseOpensTheRowPicked) {
     pick(list, QStringLiteral("Юг"));
     click(list, "BitBtn3");
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(TForm1Access::curProject(*form), 2);
+    EXPECT_EQ(list->chosenProject(), 2);
 }
 
 TEST(ProjectList, AnEmptyListOnlyAdds) {
@@ -707,7 +681,7 @@ TEST(ProjectList, AnEmptyListOnlyAdds) {
     click(list, "BitBtn1");
     EXPECT_EQ(projectNames(store), "Первый");
     click(list, "BitBtn3");
-    EXPECT_EQ(TForm1Access::curProject(*form), store.scalar("select Ключ from project").toInt());
+    EXPECT_EQ(list->chosenProject(), store.scalar("select Ключ from project").toInt());
 }
 
 TEST(ProjectList, EscapeAndEnterDoNothing) {
@@ -719,5 +693,28 @@ TEST(ProjectList, EscapeAndEnterDoNothing) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(TForm1Access::curProject(*form), 0);
+    list->hide();
+}
+
+TEST(ProjectList, AListThatCannotBeReadShowsNothing) {
+    TempStore store(kStore);
+    auto form = openMainWindow();
+    Tproekti* list = form->proekti;
+    list->show();
+    ASSERT_EQ(list->GridP->model()->rowCount(), 2);
+    list->hide();
+    // Another program holds the store when the list is shown again.
+    form->ADOConn().setStatementHook([](const QString& sql) {
+        if (sql.startsWith(QStringLiteral("select * from project")))
+            throw StoreError(QStringLiteral("database is locked"));
+    });
+    MessageBox::clearShown();
+    list->show();
+    list->grab();  // paints every visible cell
+    EXPECT_EQ(list->GridP->model()->rowCount(), 0);
+    EXPECT_EQ(MessageBox::shown(), QStringList{QStringLiteral("database is locked")});
+    click(list, "BitBtn3");
+    EXPECT_TRUE(list->isVisible()) << "nothing to choose";
+    form->ADOConn().setStatementHook({});
     list->hide();
 }

@@ -15,11 +15,6 @@
 #include <QTest>
 #include <QTreeView>
 
-// Readable texts in the failure messages.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // Trays of type 64 with a cover, branch elements (subtype 5) and one accessory (type 72).

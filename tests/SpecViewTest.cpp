@@ -19,11 +19,6 @@
 #include <QTest>
 #include <QTreeView>
 
-// Readable texts in the failure messages.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // Four lines of the working specification in three subtypes, one line of project "Север".
@@ -86,12 +81,6 @@ void select(TForm1& form, int id) {
     form.DBGridEh2->syncToQuery();
 }
 
-void click(TForm1& form, const char* button) {
-    auto* b = form.findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_TRUE(b);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 const QString zeroLength = QStringLiteral("Длина не может равняться нулю!");
 
 }  // namespace
@@ -122,8 +111,8 @@ TEST(SpecView, GroupsWithSubtotalsAndATotalOfTheLines) {
 
     // "Обновить" twice gives the same rows.
     const QStringList before = viewRows(form->Q_buy);
-    click(*form, "BitBtn3");
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
+    click(form.get(), "BitBtn3");
     EXPECT_EQ(viewRows(form->Q_buy), before);
 }
 
@@ -142,19 +131,21 @@ TEST(SpecView, SumsAreExactToTheLastDecimalAndAnOverflowIsRefused) {
               }));
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "837.8626");
 
-    // A line worth a quadrillion: told in words, nothing wraps to a negative sum.
+    // A line worth a quadrillion: told in words, nothing wraps to a negative sum, the grid
+    // keeps what it showed.
+    const QStringList before = viewRows(form->Q_buy);
     MessageBox::clearShown();
     store.run({"update buy set price = 100000000000, kol = 10000 where Ключ = 1"});
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_TRUE(MessageBox::shown().first().contains("Сумма слишком велика"));
-    EXPECT_EQ(form->Q_buy.isOpen(), false);
+    EXPECT_EQ(viewRows(form->Q_buy), before);
 
     // Lines within the range in groups of their own, whose total is not: no total is shown.
     MessageBox::clearShown();
     store.run({"update buy set price = 500000000000, kol = 1000 where Ключ = 1",
                "update buy set price = 500000000000, kol = 1000, vid = -2 where Ключ = 2"});
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
     EXPECT_EQ(MessageBox::shown(), QStringList{Fixed4::tooLargeMessage()});
     EXPECT_EQ(form->DBGridEh2->footer()->text(), "");
     MessageBox::clearShown();
@@ -202,33 +193,34 @@ TEST(SpecView, CaptionAndRowsFollowTheOpenProject) {
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "0");
 }
 
-TEST(SpecView, AFailingRefreshLeavesAnEmptyGrid) {
+TEST(SpecView, AFailingRefreshKeepsTheRowsItHad) {
     TempStore store(fixture());
     auto form = openMainWindow();
     ASSERT_EQ(form->DBGridEh2->model()->rowCount(), 3);
+    const QString total = form->DBGridEh2->footerTotal().toString();
     store.run({"alter table project rename to project_gone"});
     MessageBox::clearShown();
-    click(*form, "BitBtn3");
+    click(form.get(), "BitBtn3");
     EXPECT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_FALSE(form->Q_buy.isOpen());
-    EXPECT_EQ(form->DBGridEh2->model()->rowCount(), 0);
-    EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "0");
+    EXPECT_TRUE(form->Q_buy.isOpen());
+    EXPECT_EQ(form->DBGridEh2->model()->rowCount(), 3);
+    EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), total);
 }
 
 TEST(SpecLines, DeleteRemovesTheSelectedLineOnly) {
     TempStore store(fixture());
     auto form = openMainWindow();
     select(*form, -1);  // a group row has no line behind it
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "2:3/5", "3:9/7.5", "4:2/2", "5:6/10"}));
     EXPECT_EQ(TForm1Access::modified(*form), 1);
 
     select(*form, 2);
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "3:9/7.5", "4:2/2", "5:6/10"}));
     // The only line of its group takes the group with it.
     select(*form, 4);
-    click(*form, "BitBtn1");
+    click(form.get(), "BitBtn1");
     EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "3:9/7.5", "5:6/10"}));
     EXPECT_EQ(form->DBGridEh2->model()->rowCount(), 2);
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "1610.55");
@@ -237,7 +229,7 @@ TEST(SpecLines, DeleteRemovesTheSelectedLineOnly) {
 TEST(SpecLines, ClearEmptiesTheOpenProjectOnly) {
     TempStore store(fixture());
     auto form = openMainWindow();
-    click(*form, "BitBtn2");
+    click(form.get(), "BitBtn2");
     EXPECT_EQ(lines(store), QStringList({"5:6/10"}));
     EXPECT_EQ(form->Q_buy.recordCount(), 0);
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "0");
@@ -247,8 +239,8 @@ TEST(SpecLines, ClearEmptiesTheOpenProjectOnly) {
     TForm1Access::modified(*form) = 0;
     int dialogs = 0;
     setModalHandler([&](QDialog*) { return ++dialogs, 0; });
-    click(*form, "BitBtn1");
-    click(*form, "BitBtn4");
+    click(form.get(), "BitBtn1");
+    click(form.get(), "BitBtn4");
     setModalHandler(nullptr);
     EXPECT_EQ(dialogs, 0);
     EXPECT_EQ(TForm1Access::modified(*form), 0);
@@ -354,7 +346,7 @@ TEST(SpecLines, GroupRowsOpenNoDialog) {
     int dialogs = 0;
     setModalHandler([&](QDialog*) { return ++dialogs, 0; });
     select(*form, -2);
-    click(*form, "BitBtn4");
+    click(form.get(), "BitBtn4");
     // A double click on the group row, after the click that makes it current.
     QTreeView* view = form->DBGridEh2->view();
     const QModelIndex group = form->DBGridEh2->model()->indexOfRecNo(form->Q_buy.recNo());

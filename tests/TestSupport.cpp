@@ -5,21 +5,40 @@
 #include "store/Schema.h"
 #include "ui/MessageBox.h"
 
+#include "projects/Tproekti.h"
+#include "ui/DataGrid.h"
+#include "ui/Modal.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 QString fixturesDir() {
     const QString dir = QStringLiteral(ULMAR_FIXTURES_DIR);
     return QDir(dir).exists() ? dir : QString();
 }
 
-TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+void createStore(const QString& path, const QStringList& statements) {
     {
-        QFile file(path());
+        QFile file(path);
         file.open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
     }
-    run(schema::createTables() + schema::createIndexes() + statements);
+    auto db = Database::open(path);
+    for (const QString& sql : schema::createTables() + schema::createIndexes() + statements)
+        db->execute(sql);
+}
+
+TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+    createStore(path(), statements);
     QDir::setCurrent(m_dir.path());
 }
 
@@ -47,6 +66,73 @@ std::unique_ptr<TForm1> openMainWindow() {
     form->show();
     QApplication::processEvents();
     return form;
+}
+
+DialogScript::DialogScript() {
+    setModalHandler([this](QDialog* dialog) { return run(dialog); });
+}
+
+DialogScript::~DialogScript() {
+    setModalHandler({});
+}
+
+void DialogScript::on(const QString& dialog, std::function<void(QDialog*)> step) {
+    m_steps[dialog].push_back(std::move(step));
+}
+
+int DialogScript::run(QDialog* dialog) {
+    shown << dialog->objectName();
+    dialog->setResult(0);
+    dialog->show();
+    auto& steps = m_steps[dialog->objectName()];
+    if (steps.empty()) {
+        dialog->close();
+    } else {
+        auto step = std::move(steps.front());
+        steps.pop_front();
+        step(dialog);
+    }
+    EXPECT_FALSE(dialog->isVisible()) << "still open: " << dialog->objectName().toStdString();
+    dialog->hide();
+    return dialog->result();
+}
+
+void click(QWidget* window, const char* button) {
+    auto* b = window->findChild<QPushButton*>(QString::fromLatin1(button));
+    ASSERT_NE(b, nullptr) << button;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void type(QWidget* dialog, const QString& text) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("namepro"));
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    // Key by key, as typed; QTest's own typing knows only Latin letters.
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(edit, &release);
+    }
+    ASSERT_EQ(edit->text(), text);
+}
+
+void pick(QDialog* dialog, const QString& name) {
+    auto* list = static_cast<Tproekti*>(dialog);
+    auto* grid = dialog->findChild<DataGrid*>(QStringLiteral("GridP"));
+    ASSERT_NE(grid, nullptr);
+    const int column = list->Q_pro.columnIndex(u"Название");
+    for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
+        if (list->Q_pro.value(row, column).toText() != name)
+            continue;
+        QTreeView* view = grid->view();
+        const QRect cell = view->visualRect(grid->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
+        return;
+    }
+    FAIL() << "no row " << name.toStdString();
 }
 
 int main(int argc, char** argv) {

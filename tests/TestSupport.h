@@ -5,10 +5,23 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
+#include <ostream>
+
+class QDialog;
+class QWidget;
+
+// Failures show texts as text.
+void PrintTo(const QString& text, std::ostream* os);
 
 // The folder of the shared test data, or empty when it is not there.
 QString fixturesDir();
+
+// Creates the store file at path with the program's schema and indexes, then runs statements.
+void createStore(const QString& path, const QStringList& statements = {});
 
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).
@@ -47,10 +60,36 @@ struct TForm1Access {
     static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
     static void dropSnapshot(TForm1& f) { f.dropSnapshot(); }
     static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
-    static void FormClose(TForm1& f) { f.FormClose(); }
+    static bool FormClose(TForm1& f) { return f.FormClose(); }
+    static void openProject(TForm1& f, int project) { f.openProject(project); }
+    static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
     // export/
     static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.
 std::unique_ptr<TForm1> openMainWindow();
+
+// Works the dialogs that the program shows modally: every showing of a dialog takes the next
+// step queued under its objectName. A dialog without a step is closed with its close box.
+class DialogScript {
+public:
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    void on(const QString& dialog, std::function<void(QDialog*)> step);
+    QStringList shown;  // objectNames, in the order the dialogs were shown
+
+private:
+    int run(QDialog* dialog);
+    std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
+};
+
+// Clicks a push button of a window or dialog by its objectName.
+void click(QWidget* window, const char* button);
+// Types into the dialog's field namepro key by key, as a person does.
+void type(QWidget* dialog, const QString& text);
+// Clicks the project list's row of that project, as the user picks it.
+void pick(QDialog* list, const QString& name);

@@ -2,10 +2,13 @@
 #include "tools/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -13,21 +16,31 @@ int usage() {
     QTextStream(stderr) << "Использование:\n"
                            "  ulmar-tool demo-db DIR [--replace]\n"
                            "  ulmar-tool export FILE [--project KEY]\n"
-                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n";
+                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n"
+                           "  ulmar-tool pdf FILE [--project KEY]\n"
+                           "  ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]\n"
+                           "  ulmar-tool reprice [--project KEY] [DIR]\n";
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The PDF needs fonts, and so a GUI application; on the offscreen platform it needs no
+    // display. The other commands stay on the core.
+    const bool pdf = argc > 1 && std::strcmp(argv[1], "pdf") == 0;
+    if (pdf)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        pdf ? std::make_unique<QGuiApplication>(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
     // The system's own texts (file errors among them) in Russian, as in the window.
     QTranslator qtTranslations;
     if (qtTranslations.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
                             QStringLiteral("_"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslations);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args.first();
@@ -38,5 +51,11 @@ int main(int argc, char** argv) {
         return exportCommand(rest);
     if (command == QLatin1String("import-mdb"))
         return importMdbCommand(rest);
+    if (command == QLatin1String("pdf"))
+        return pdfCommand(rest);
+    if (command == QLatin1String("update-catalogue"))
+        return updateCatalogueCommand(rest);
+    if (command == QLatin1String("reprice"))
+        return repriceCommand(rest);
     return usage();
 }

@@ -105,7 +105,7 @@ int GridModel::columnCount(const QModelIndex&) const {
 
 QString GridModel::cellText(int recNo, int column) const {
     const int field = m_fieldOfColumn[std::size_t(column)];
-    if (!m_query || field < 0)
+    if (!m_query || !m_query->isOpen() || field < 0)
         return QString();
     const Value& v = m_query->value(recNo - 1, field);
     if (v.isNull() || v.isBlob())

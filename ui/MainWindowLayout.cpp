@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -382,6 +383,14 @@ void TForm1::buildLayout() {
         palette.setColor(QPalette::WindowText, Qt::red);
         footer->setPalette(palette);
     }
+    specMenu = named(new QMenu(DBGridEh2), "specMenu");
+    repriceItem =
+        named(specMenu->addAction(QStringLiteral("Обновить цены по каталогу")), "repriceItem");
+    DBGridEh2->view()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGridEh2->view(), &QWidget::customContextMenuRequested, specMenu,
+            [this](const QPoint& at) {
+                specMenu->popup(DBGridEh2->view()->viewport()->mapToGlobal(at));
+            });
     BitBtn6 = sideButton("BitBtn6", QStringLiteral("Добавить"), QStyle::SP_FileDialogNewFolder);
     BitBtn3 = sideButton("BitBtn3", QStringLiteral("Обновить"), QStyle::SP_BrowserReload);
     BitBtn4 = sideButton("BitBtn4", QStringLiteral("Изменить"), QStyle::SP_FileDialogDetailedView);
@@ -390,6 +399,7 @@ void TForm1::buildLayout() {
     BitBtn7 = sideButton("BitBtn7", QStringLiteral("Проекты"), QStyle::SP_DirOpenIcon);
     BitBtn8 = sideButton("BitBtn8", QStringLiteral("Сохранить"), QStyle::SP_DialogSaveButton);
     BitBtn5 = sideButton("BitBtn5", QStringLiteral("Экспорт"), QStyle::SP_ArrowRight);
+    BitBtn10 = sideButton("BitBtn10", QStringLiteral("Печать"), QStyle::SP_FileIcon);
     BitBtn6->setEnabled(false);
     {
         auto* box = new QHBoxLayout(GroupBox4);
@@ -401,6 +411,7 @@ void TForm1::buildLayout() {
             buttons->addWidget(b);
         buttons->addSpacing(12);
         buttons->addWidget(BitBtn5);
+        buttons->addWidget(BitBtn10);
         buttons->addStretch(1);
         box->addLayout(buttons);
     }

@@ -1,0 +1,114 @@
+#include "export/PrintContent.h"
+
+#include "specification/SpecSql.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/SqlLiteral.h"
+
+#include <QStringList>
+#include <cstdint>
+
+namespace {
+
+// Digits of the whole part in groups of three, a decimal comma, then the decimals kept.
+QString russianNumber(Fixed4 value, int minDecimals) {
+    const std::int64_t raw = value.raw();
+    const std::uint64_t magnitude = raw < 0 ? std::uint64_t(-(raw + 1)) + 1 : std::uint64_t(raw);
+    QString whole = QString::number(magnitude / Fixed4::Scale);
+    for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+        whole.insert(at, QChar(0x00A0));
+    QString decimals = QStringLiteral("%1").arg(magnitude % Fixed4::Scale, 4, 10, QLatin1Char('0'));
+    while (decimals.size() > minDecimals && decimals.endsWith(QLatin1Char('0')))
+        decimals.chop(1);
+    QString text = raw < 0 ? QStringLiteral("-") + whole : whole;
+    if (!decimals.isEmpty())
+        text += QLatin1Char(',') + decimals;
+    return text;
+}
+
+}  // namespace
+
+QString printTitle() {
+    return QStringLiteral("СПЕЦИФИКАЦИЯ ИЗДЕЛИЙ КАБЕЛЕНЕСУЩИХ СИСТЕМ \"УЛМАР\"");
+}
+
+QString printNotice() {
+    return QStringLiteral(
+        "Внимание! Указаны розничные цены для проектирования! Точную сумму уточняйте в отделах "
+        "продаж");
+}
+
+QString printTotalLabel() {
+    return QStringLiteral("Итого с НДС:");
+}
+
+QString printColumnTitle(int column) {
+    static const QStringList titles = {
+        QStringLiteral("№п/п"),
+        QStringLiteral("Артикул"),
+        QStringLiteral("Наименование"),
+        QStringLiteral("Покрытие"),
+        QStringLiteral("Кол-во"),
+        QStringLiteral("Ед. изм."),
+        QStringLiteral("Цена с НДС, руб."),
+        QStringLiteral("Сумма с НДС, руб."),
+    };
+    return titles.value(column);
+}
+
+QString printLinesSql(int project) {
+    return QStringLiteral(
+               "select buy.Ключ, Pokr, kol, price, izm, vid, "
+               "(select Номер From EXPORT_TMC Where Ключ = buy.TMC) as Номер, "
+               "(select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname, "
+               "(select Название From EXPORT_PODVID Where Ключ = -buy.vid) as podvid "
+               "from buy where project = ") +
+           sqlInt(project) + QStringLiteral(" order by podvid is null, -vid, buy.Ключ");
+}
+
+PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) {
+    PrintDocument doc;
+    doc.date = date;
+    scratch.open(specCaptionSql(project));
+    doc.projectLine = scratch.recordCount() > 0
+                          ? QStringLiteral("Проект: ") + scratch.field(u"Название").toText()
+                          : QStringLiteral("Рабочая спецификация");
+
+    scratch.open(printLinesSql(project));
+    constexpr std::int64_t unknownSubtype = INT64_MIN;
+    std::int64_t groupVid = 0;
+    for (scratch.first(); !scratch.eof(); scratch.next()) {
+        // Lines of an unknown subtype share one nameless group, whatever their vid.
+        const Value subtype = scratch.field(u"podvid");
+        const bool known = !subtype.isNull();
+        const std::int64_t vid = known ? scratch.field(u"vid").toInt() : unknownSubtype;
+        if (doc.groups.empty() || vid != groupVid) {
+            doc.groups.push_back(PrintGroup{known ? subtype.toText() : QString(), Fixed4(), {}});
+            groupVid = vid;
+        }
+        PrintLine line;
+        line.number = ++doc.lineCount;
+        const int coating = int(scratch.field(u"Pokr").toInt());
+        line.article =
+            scratch.field(u"Номер").toText() + QLatin1Char('-') + QString::number(coating);
+        line.name = scratch.field(u"Tname").toText();
+        line.coating = schema::coatingName(coating);
+        line.quantity = scratch.field(u"kol").toFixed();
+        line.unit = scratch.field(u"izm").toText();
+        line.price = scratch.field(u"price").toFixed();
+        line.sum = line.price * line.quantity;
+        PrintGroup& group = doc.groups.back();
+        group.sum += line.sum;
+        doc.total += line.sum;
+        group.lines.push_back(line);
+    }
+    return doc;
+}
+
+QString russianQuantity(Fixed4 value) {
+    return russianNumber(value, 0);
+}
+
+QString russianMoney(Fixed4 value) {
+    return russianNumber(value, 2);
+}

@@ -1,0 +1,27 @@
+// "Печать" and Ctrl+P: a print preview of the open project's specification, from which the
+// user prints it or saves it as a PDF.
+#include "app/TForm1.h"
+#include "export/PrintContent.h"
+#include "export/PrintLayout.h"
+#include "ui/MessageBox.h"
+#include "ui/Modal.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+void TForm1::BitBtn10Click() {
+    const PrintDocument doc = loadPrintDocument(Q_all, curProject, QDate::currentDate());
+    if (doc.lineCount == 0) {
+        MessageBox::information(this, QStringLiteral("Ваш проект пустой!"));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(printPageLayout());
+    printer.setDocName(doc.projectLine);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
+    // The preview lays the pages out again whenever the user changes the paper or orientation.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&doc](QPrinter* target) { paintSpecification(*target, doc); });
+    runModal(&preview);
+}
