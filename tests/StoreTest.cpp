@@ -222,8 +222,7 @@ TEST(Database, EveryEngineErrorIsToldInRussianFirst) {
         const char* engine;
     } cases[] = {
         {"select * from nowhere", "В базе данных нет нужной таблицы или столбца", "no such table"},
-        {"select nix from buy", "В базе данных нет нужной таблицы или столбца",
-         "no such column"},
+        {"select nix from buy", "В базе данных нет нужной таблицы или столбца", "no such column"},
         {"select from", "База данных не выполнила запрос", "syntax error"},
         {"insert into project (Ключ) values (1); insert into project (Ключ) values (1)",
          "База данных не приняла изменение", "UNIQUE"},
