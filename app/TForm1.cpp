@@ -5,6 +5,7 @@
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
 #include "specification/TEditkol.h"
+#include "store/TableCheck.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
 #include "ui/LookupCombo.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -40,16 +42,21 @@ private:
     std::function<void()> m_left;
 };
 
-// A focused catalogue list or grid is painted in the tooltip background colour.
+// A focused catalogue list or grid is painted in the tooltip background colour. The style
+// sheets of the main groups fix the palettes of the controls inside, so the colour is given
+// as a style sheet of the control's own, on top of the one it was built with.
 void highlight(QWidget* widget, bool on) {
-    QPalette palette = widget->palette();
-    const QPalette standard = QApplication::palette(widget);
-    const QColor colour =
-        on ? standard.color(QPalette::ToolTipBase) : standard.color(QPalette::Base);
-    palette.setColor(QPalette::Base, colour);
-    if (qobject_cast<QComboBox*>(widget))
-        palette.setColor(QPalette::Button, on ? colour : standard.color(QPalette::Button));
-    widget->setPalette(palette);
+    const char* plainSheet = "plainStyleSheet";
+    if (!widget->property(plainSheet).isValid())
+        widget->setProperty(plainSheet, widget->styleSheet());
+    QString sheet = widget->property(plainSheet).toString();
+    if (on) {
+        const char* kind = qobject_cast<QComboBox*>(widget) ? "QComboBox" : "QAbstractScrollArea";
+        sheet += QStringLiteral("\n%1 { background-color: %2; }")
+                     .arg(QLatin1String(kind),
+                          QApplication::palette(widget).color(QPalette::ToolTipBase).name());
+    }
+    widget->setStyleSheet(sheet);
 }
 
 void highlight(DataGrid* grid, bool on) {
@@ -69,6 +76,7 @@ TForm1::TForm1(QWidget* parent)
       Q_foto(*m_db, QStringLiteral("Q_foto")),
       Q_buy(*m_db, QStringLiteral("Q_buy")),
       Q_all(*m_db, QStringLiteral("Q_all")) {
+    requireProgramTables(*m_db, QStringLiteral("base.mdb"));
     buildLayout();
     combovid->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
     combovid3->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
@@ -81,7 +89,11 @@ TForm1::TForm1(QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The query objects go before the controls that show them: no handler runs from here on
+    // (the controls losing the focus would repaint over rows that are gone).
+    m_destroying = true;
+}
 
 void TForm1::createDialogs() {
     Editkol = new TEditkol(*m_db, this);
@@ -93,7 +105,10 @@ void TForm1::createDialogs() {
 void TForm1::connectHandlers() {
     // Every handler runs behind the guard: a failure shows its text and the window goes on.
     auto on = [this](void (TForm1::*handler)()) {
-        return [this, handler] { guarded(this, [&] { (this->*handler)(); }); };
+        return [this, handler] {
+            if (!m_destroying)
+                guarded(this, [&] { (this->*handler)(); });
+        };
     };
     connect(combovid, &LookupCombo::chosen, this, on(&TForm1::combovidClick));
     connect(combovid, &LookupCombo::focusEntered, this, on(&TForm1::combovidEnter));
@@ -120,16 +135,20 @@ void TForm1::connectHandlers() {
 
     connect(DBGridEh1, &DataGrid::currentRowChanged, this, on(&TForm1::DBGridEh1ChangeNode));
     connect(DBGridEh1, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh1DblClick));
+    // Enter on a catalogue row adds it as a double click does: the keyboard's road to an add.
+    connect(DBGridEh1, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh1DblClick));
     connect(DBGridEh1, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh1Enter));
     connect(DBGridEh1, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh1Exit));
     connect(DBGridEh3, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh3CellClick));
     connect(DBGridEh3, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh3KeyUp));
     connect(DBGridEh3, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh3DblClick));
+    connect(DBGridEh3, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh3DblClick));
     connect(DBGridEh3, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh3Enter));
     connect(DBGridEh3, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh3Exit));
     connect(DBGridEh4, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh4CellClick));
     connect(DBGridEh4, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh4KeyUp));
     connect(DBGridEh4, &DataGrid::doubleClicked, this, on(&TForm1::DBGridEh4DblClick));
+    connect(DBGridEh4, &DataGrid::returnPressed, this, on(&TForm1::DBGridEh4DblClick));
     connect(DBGridEh4, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh4Enter));
     connect(DBGridEh4, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh4Exit));
     connect(DBGridEh2, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh2CellClick));
@@ -141,6 +160,7 @@ void TForm1::connectHandlers() {
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
     connect(BitBtn9, &QPushButton::clicked, this, on(&TForm1::BitBtn9Click));
+    connect(findedit, &QLineEdit::returnPressed, this, on(&TForm1::BitBtn9Click));
     connect(BitBtn6, &QPushButton::clicked, this, on(&TForm1::BitBtn6Click));
     connect(BitBtn3, &QPushButton::clicked, this, on(&TForm1::BitBtn3Click));
     connect(BitBtn4, &QPushButton::clicked, this, on(&TForm1::BitBtn4Click));

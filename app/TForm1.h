@@ -30,7 +30,8 @@ class Tproektedit;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Opens base.mdb in the current folder; throws StoreError when it can not.
+    // Opens base.mdb in the current folder; throws StoreError when it can not or when the file
+    // lacks the program's tables.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -173,6 +174,18 @@ private:
     void chooseMounting(int code);
     // Name and photo of the current row of the branch, accessory or specification grid.
     void ShowItemDetails(DataGrid* grid);
+    // What each catalogue grid shows, as a statement of the coating, so a coating change can
+    // show the same rows at the new coating's codes and prices.
+    using CoatingRows = std::function<QString(int coating)>;
+    CoatingRows m_treeRows;
+    CoatingRows m_branchRows;
+    CoatingRows m_accessoryRows;  // set by the search only
+    // Reopens a grid on the statement its rows came from, in the current coating, and stands
+    // on the row it stood on: the rows come back in the same order.
+    void refillInCoating(DataGrid* grid, const CoatingRows& rows);
+    // Refills the accessory grid for the current coating, on the row it stood on: the chosen
+    // type's items, or without a type what the search found.
+    void refillAccessoriesInCoating();
 
     // --- specification: specification/ ---
     void reloadSpec();
@@ -230,6 +243,7 @@ public:
 
 private:
     bool m_shown = false;
+    bool m_destroying = false;
 
     // --- the nine state fields ---
     int curPokr = 2;

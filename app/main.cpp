@@ -49,8 +49,10 @@ int main(int argc, char** argv) {
         lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
         form = std::make_unique<TForm1>();
     } catch (const StoreError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Улмар"),
-                              startFailureText(QStringLiteral("base.mdb"), e.message()));
+        const bool notACatalogue = dynamic_cast<const NotACatalogue*>(&e) != nullptr;
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Улмар"),
+            startFailureText(QStringLiteral("base.mdb"), e.message(), notACatalogue));
         return 1;
     }
     form->createDialogs();

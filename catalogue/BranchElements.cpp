@@ -7,6 +7,7 @@
 #include <QLabel>
 
 void TForm1::FillBranchAuto() {
+    m_branchRows = nullptr;
     Q_FTovar.close();
     DBGridEh3->reload();
     // Without a current tray, or with a size that is no number, nothing can fit.
@@ -16,14 +17,18 @@ void TForm1::FillBranchAuto() {
     const auto width = catalogue::wholeNumber(Q_tovar.field(u"Ширина"));
     if (!height || !width)
         return;
-    Q_FTovar.setSql(catalogue::branchAutoSql(curPokr, Q_tovar.field(u"Название").toText(),
-                                             combovid->keyValue(), *height, *width));
+    m_branchRows = [name = Q_tovar.field(u"Название").toText(), type = combovid->keyValue(),
+                    height = *height, width = *width](int coating) {
+        return catalogue::branchAutoSql(coating, name, type, height, width);
+    };
+    Q_FTovar.setSql(m_branchRows(curPokr));
     Q_FTovar.open();
     DBGridEh3->reload();
 }
 
 void TForm1::FillBranchManual(int typeKey) {
-    DBGridEh3->reopen(catalogue::branchManualSql(curPokr, typeKey));
+    m_branchRows = [typeKey](int coating) { return catalogue::branchManualSql(coating, typeKey); };
+    DBGridEh3->reopen(m_branchRows(curPokr));
 }
 
 void TForm1::combovid3Click() {

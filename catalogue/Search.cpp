@@ -14,14 +14,22 @@ void TForm1::BitBtn9Click() {
 void TForm1::RunSearch() {
     const QString text = findedit->text();
     treeRecNo = -1;  // a search always starts on the first row of its result
-    DBGridEh1->reopen(catalogue::searchTreeSql(curPokr, text));
+    m_treeRows = [text](int coating) { return catalogue::searchTreeSql(coating, text); };
+    DBGridEh1->reopen(m_treeRows(curPokr));
     ShowCoverName();
 
-    DBGridEh3->reopen(catalogue::searchBranchSql(curPokr, text));
+    m_branchRows = [text](int coating) { return catalogue::searchBranchSql(coating, text); };
+    DBGridEh3->reopen(m_branchRows(curPokr));
 
     accRecNo = -1;
-    // The general hardware list does not depend on the search: it stays as it is.
-    if (catalogue::isGeneralHardware(combovid2->currentText()))
+    // The general hardware list does not depend on the search: it keeps its rows, in the
+    // coating the search runs in.
+    if (catalogue::isGeneralHardware(combovid2->currentText())) {
+        refillAccessoriesInCoating();
         return;
-    DBGridEh4->reopen(catalogue::searchAccessoriesSql(curPokr, text));
+    }
+    m_accessoryRows = [text](int coating) {
+        return catalogue::searchAccessoriesSql(coating, text);
+    };
+    DBGridEh4->reopen(m_accessoryRows(curPokr));
 }

@@ -4,6 +4,7 @@
 #include "store/Fixed4.h"
 #include "store/Query.h"
 #include "store/SqlLiteral.h"
+#include "store/StoreError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,7 +63,8 @@ QString exportSql(int project) {
     return QStringLiteral(
                " select Pokr, kol, price,  (select Номер From EXPORT_TMC Where Ключ = buy.TMC) "
                "as Номер,  (select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname,  "
-               "price*kol as summa,  iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
+               "fixed_mul(price, kol) as summa,  "
+               "iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
                "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pname, izm  from buy where "
                "project = ") +
            sqlInt(project) + QStringLiteral(" order by buy.Ключ");
@@ -104,7 +106,10 @@ QByteArray buildSpreadsheet(Query& rows) {
     Fixed4 total;
     for (rows.first(); !rows.eof(); rows.next(), ++number) {
         const Fixed4 sum = rows.field(u"summa").toFixed();
-        total += sum;
+        const std::optional<Fixed4> grown = Fixed4::checkedSum(total, sum);
+        if (!grown)
+            throw StoreError(Fixed4::tooLargeMessage());
+        total = *grown;
         const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
         const QString article = rows.field(u"Номер").toText() + QLatin1Char('-') +
                                 QString::number(rows.field(u"Pokr").toInt());
@@ -140,19 +145,31 @@ QString saveSpreadsheet(const QString& path, const QByteArray& bytes) {
     // Without commit() the text written beside the file is thrown away and the file stays.
     // A write that stops short (a full disk) reports no error of its own, and commit() would
     // then put the cut text in place: the length is checked before.
+    // A folder the user may not write takes no file beside: a file the user may write there is
+    // then written in place, and a failure on the way has already spoilt it, which is said.
+    const QFileInfo target(path);
+    const bool inPlace =
+        target.exists() && target.isWritable() && !QFileInfo(target.absolutePath()).isWritable();
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    const QString partly = QStringLiteral("записана только часть (нет места на диске?)");
     QString reason;
-    if (!file.open(QIODevice::WriteOnly))
+    const bool opened = file.open(QIODevice::WriteOnly);
+    if (!opened)
         reason = QStringLiteral("файл не открывается для записи");
     else if (file.write(bytes) != bytes.size())
-        reason = QStringLiteral("записана только часть (нет места на диске?)");
+        reason = partly;
     else if (!file.commit())
         reason = QStringLiteral("новый файл не удалось поставить на его место");
+    else if (QFileInfo(path).size() != bytes.size())
+        reason = partly;
     else
         return QString();
     // The system's own words, when it has any beyond the default text of every device.
     if (file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString())
         reason += QStringLiteral(": ") + file.errorString();
+    if (inPlace && opened)
+        reason += QStringLiteral("; файл остался неполным, повторите экспорт");
     return QStringLiteral("Не удалось записать файл %1: %2.")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
 }

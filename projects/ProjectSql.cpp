@@ -5,6 +5,9 @@
 namespace {
 
 const QString lineColumns = QStringLiteral("tmc,kol,tmc2,price,vid,pokr,izm,project,kolm");
+// Copied lines get new keys in the order of the old ones, so the lines keep the order in which
+// they were added (left to itself the engine reads them in the order of an index it picks).
+const QString inAddedOrder = QStringLiteral(" order by Ключ");
 
 }  // namespace
 
@@ -13,7 +16,7 @@ QStringList takeSnapshotSql(int project) {
     return {QStringLiteral("Delete from arh where project = ") + k,
             QStringLiteral("Insert into arh (%1) select %1 from buy where project = ")
                     .arg(lineColumns) +
-                k};
+                k + inAddedOrder};
 }
 
 QStringList dropSnapshotSql(int project) {
@@ -25,7 +28,7 @@ QStringList restoreSnapshotSql(int project) {
     return {QStringLiteral("Delete from buy where project = ") + k,
             QStringLiteral("Insert into buy (%1) select %1 from arh where project = ")
                     .arg(lineColumns) +
-                k,
+                k + inAddedOrder,
             QStringLiteral("Delete from arh where project = ") + k};
 }
 
@@ -99,5 +102,6 @@ QString copyProjectLinesSql(int source, int target) {
     return QStringLiteral(
                "Insert into buy (TMC, kol, TMC2, price, vid, Pokr, izm, Project, kolm) "
                "select TMC, kol, TMC2, price, vid, Pokr, izm, ") +
-           sqlInt(target) + QStringLiteral(", kolm from buy where Project=") + sqlInt(source);
+           sqlInt(target) + QStringLiteral(", kolm from buy where Project=") + sqlInt(source) +
+           inAddedOrder;
 }

@@ -36,18 +36,20 @@ QString specViewSql(int project) {
     return QStringLiteral(
                "select Ключ, TMC, Pokr, kol, TMC2, price,vid as parentid, Ключ as ID, "
                "(select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname, "
-               "price*kol as summa, "
+               "fixed_mul(price, kol) as summa, "
                "iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
-               "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pokr, price*kol as summa2, "
+               "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pokr, fixed_mul(price, kol) as "
+               "summa2, "
                "(select Номер From EXPORT_TMC Where Ключ = buy.TMC) ||'-'||str(Pokr) as nomer, "
                "izm, kolm from buy where project =") +
            p + QStringLiteral(" ") + QStringLiteral("union ") +
-           QStringLiteral("select 0, 0, 0, (select sum(kol) from buy where project =") + p +
+           QStringLiteral("select 0, 0, 0, (select fixed_sum(kol) from buy where project =") + p +
            QStringLiteral(" and vid = -EXPORT_PODVID.Ключ) ") +
            QStringLiteral(
-               ", 0, 0, 0, -Ключ, Название, (select sum(kol*price) from buy where project =") +
+               ", 0, 0, 0, -Ключ, Название, (select fixed_sum(fixed_mul(kol, price)) from buy "
+               "where project =") +
            p + QStringLiteral(" and vid = -EXPORT_PODVID.Ключ),'',0,'','', ") +
-           QStringLiteral("(select sum(kolm) from buy where project =") + p +
+           QStringLiteral("(select fixed_sum(kolm) from buy where project =") + p +
            QStringLiteral(" and vid = -EXPORT_PODVID.Ключ) ") +
            QStringLiteral(
                "from EXPORT_PODVID where Ключ in (select -vid from buy where project =") +

@@ -2,15 +2,15 @@
 #include "app/TForm1.h"
 #include "specification/SpecSql.h"
 #include "ui/DataGrid.h"
+#include "ui/ElidedGroupBox.h"
 
 #include <QGroupBox>
 
 QString TForm1::readSpec(int project, Query& rows) {
     Q_all.open(specCaptionSql(project));
-    const QString caption =
-        specCaption(Q_all.recordCount() > 0
-                        ? std::optional<QString>(Q_all.field(u"Название").toText())
-                        : std::nullopt);
+    const QString caption = specCaption(
+        Q_all.recordCount() > 0 ? std::optional<QString>(Q_all.field(u"Название").toText())
+                                : std::nullopt);
     Q_all.close();
     rows.open(specViewSql(project));
     return caption;
@@ -19,7 +19,7 @@ QString TForm1::readSpec(int project, Query& rows) {
 void TForm1::showSpec(Query& rows, const QString& caption) {
     Q_buy.swapResult(rows);
     DBGridEh2->reload();
-    GroupBox4->setTitle(caption);
+    setGroupTitle(GroupBox4, caption);
 }
 
 void TForm1::reloadSpec() {

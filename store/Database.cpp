@@ -6,9 +6,15 @@
 #include <sqlite3.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 QString engineText(sqlite3* db) {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    // The program's own functions and the store's triggers speak Russian already; the
+    // engine's own texts start in English.
+    static const QRegularExpression russian(QStringLiteral("^[А-Яа-яЁё]"));
+    if (text.contains(russian))
+        return text;
     // The failures a user can do something about are told in words, the engine's after them.
     switch (sqlite3_errcode(db) & 0xFF) {
         case SQLITE_BUSY:
@@ -27,8 +33,29 @@ QString engineText(sqlite3* db) {
         case SQLITE_NOTADB:
             return QStringLiteral("Файл базы данных повреждён или не является базой данных. (%1)")
                 .arg(text);
+        case SQLITE_CANTOPEN:
+            return QStringLiteral(
+                       "Файл базы данных не открывается: нет прав на чтение и запись "
+                       "или это не файл. (%1)")
+                .arg(text);
+        case SQLITE_IOERR:
+            return QStringLiteral("Ошибка чтения или записи файла базы данных. (%1)").arg(text);
+        case SQLITE_NOMEM:
+            return QStringLiteral("Не хватило памяти для работы с базой данных. (%1)").arg(text);
+        case SQLITE_CONSTRAINT:
+            return QStringLiteral(
+                       "База данных не приняла изменение: оно нарушает её правила. "
+                       "(%1)")
+                .arg(text);
+        case SQLITE_ERROR:
+            if (text.startsWith(QLatin1String("no such")))
+                return QStringLiteral(
+                           "В базе данных нет нужной таблицы или столбца: файл не "
+                           "из этой программы или повреждён. (%1)")
+                    .arg(text);
+            return QStringLiteral("База данных не выполнила запрос. (%1)").arg(text);
         default:
-            return text;
+            return QStringLiteral("Ошибка базы данных. (%1)").arg(text);
     }
 }
 
@@ -49,11 +76,13 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     (void)configured;
     const QString shown = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path))
-        throw StoreError(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
+        throw NotACatalogue(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
+    if (QFileInfo(path).isDir())
+        throw NotACatalogue(QStringLiteral("%1 — папка, а не файл базы данных.").arg(shown));
     if (isJetFile(path))
-        throw StoreError(QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа "
-                                        "работает с базой SQLite.")
-                             .arg(shown));
+        throw NotACatalogue(QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа "
+                                           "работает с базой SQLite.")
+                                .arg(shown));
     sqlite3* db = nullptr;
     // One thread uses the connection, so the engine's own locking would only cost time.
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
@@ -65,16 +94,17 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     }
     std::unique_ptr<Database> result(new Database(db));
     sqlite3_busy_timeout(db, 5000);
-    // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
-    sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db, 1);
     // Reading the schema proves the file is a database at all, before any window is shown.
+    // It is the one wait for a file another program holds: what needs the schema comes after.
     try {
         registerSqlFunctions(db);
         result->execute(QStringLiteral("select count(*) from sqlite_master"));
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
     }
+    // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
+    sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
 }
 

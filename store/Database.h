@@ -50,8 +50,8 @@ private:
     std::function<void(const QString&)> m_hook;
 };
 
-// The text of the connection's last failure: the engine's own, behind a sentence in Russian
-// where the user can act on it (file busy, read-only, disk full, damaged).
+// The text of the connection's last failure: a sentence in Russian, then the engine's own text
+// (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
 QString engineText(sqlite3* db);
 
 // True when the file starts like a Microsoft Access (Jet or ACE) database.

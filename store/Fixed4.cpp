@@ -92,6 +92,12 @@ std::optional<std::int64_t> roundDecimalText(const std::string& text) {
 
 }  // namespace
 
+QString Fixed4::tooLargeMessage() {
+    return QStringLiteral(
+        "Сумма слишком велика: суммы и количества не могут превышать 922 337 203 685 477 с "
+        "четырьмя знаками после запятой.");
+}
+
 Fixed4 Fixed4::fromDouble(double value) {
     if (!std::isfinite(value))
         return Fixed4();

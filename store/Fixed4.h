@@ -48,6 +48,16 @@ public:
         return *this;
     }
 
+    // The sum, or nothing when it leaves the range of an amount.
+    static std::optional<Fixed4> checkedSum(Fixed4 a, Fixed4 b) {
+        std::int64_t sum = 0;
+        if (__builtin_add_overflow(a.m_raw, b.m_raw, &sum))
+            return std::nullopt;
+        return fromRaw(sum);
+    }
+    // What the user is told when a sum or product leaves that range.
+    static QString tooLargeMessage();
+
     friend constexpr bool operator==(Fixed4 a, Fixed4 b) { return a.m_raw == b.m_raw; }
     friend constexpr bool operator!=(Fixed4 a, Fixed4 b) { return a.m_raw != b.m_raw; }
     friend constexpr bool operator<(Fixed4 a, Fixed4 b) { return a.m_raw < b.m_raw; }

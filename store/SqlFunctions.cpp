@@ -1,6 +1,7 @@
 #include "store/SqlFunctions.h"
 
 #include "store/Database.h"
+#include "store/Fixed4.h"
 #include "store/StoreError.h"
 
 #include <sqlite3.h>
@@ -283,12 +284,134 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
+// foldcase: text ordered by its case-folded form, then (for a stable order) as it stands.
+int foldCaseCollation(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    thread_local std::string foldedA, foldedB;
+    foldCase(static_cast<const unsigned char*>(a), lengthA, foldedA);
+    foldCase(static_cast<const unsigned char*>(b), lengthB, foldedB);
+    if (const int order = foldedA.compare(foldedB))
+        return order;
+    const int common = std::min(lengthA, lengthB);
+    if (common > 0)
+        if (const int order = std::memcmp(a, b, std::size_t(common)))
+            return order;
+    return lengthA - lengthB;
+}
+
+// --- amounts in four-place fixed point ---
+
+using Int128 = __int128;
+constexpr std::int64_t fixedScale = 10000;
+
+void amountTooLarge(sqlite3_context* ctx) {
+    static const QByteArray message = Fixed4::tooLargeMessage().toUtf8();
+    sqlite3_result_error(ctx, message.constData(), int(message.size()));
+}
+
+// An argument as ten-thousandths; false for a number beyond the fixed-point range. Null is
+// told by the caller; text that is no number counts as 0, as in the engine's own arithmetic.
+bool fixedArgument(sqlite3_value* value, std::int64_t& raw) {
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER: {
+            const std::int64_t i = sqlite3_value_int64(value);
+            if (i > INT64_MAX / fixedScale || i < INT64_MIN / fixedScale)
+                return false;
+            raw = i * fixedScale;
+            return true;
+        }
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_value_double(value);
+            if (!(d < 9.2e14 && d > -9.2e14))
+                return false;
+            raw = Fixed4::fromDouble(d).raw();
+            return true;
+        }
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            raw = Fixed4::parse(QString::fromUtf8(text ? text : "")).value_or(Fixed4()).raw();
+            return true;
+        }
+    }
+}
+
+// An amount as the engine's value: a whole number as an integer, a fraction as the double
+// that reads back as its decimal (exact up to fifteen digits), longer ones as their text.
+void fixedResult(sqlite3_context* ctx, Int128 raw) {
+    if (raw > INT64_MAX || raw < INT64_MIN) {
+        amountTooLarge(ctx);
+        return;
+    }
+    const Fixed4 amount = Fixed4::fromRaw(std::int64_t(raw));
+    if (amount.raw() % fixedScale == 0) {
+        sqlite3_result_int64(ctx, amount.raw() / fixedScale);
+    } else if (amount.raw() < 1'000'000'000'000'000 && amount.raw() > -1'000'000'000'000'000) {
+        sqlite3_result_double(ctx, amount.toDouble());
+    } else {
+        const QByteArray text = amount.toString().toUtf8();
+        sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+}
+
+// fixed_mul(a, b): the product rounded to four places, ties to the even neighbour.
+void fixedMulFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return;  // null, as the engine's product
+    std::int64_t a = 0, b = 0;
+    if (!fixedArgument(argv[0], a) || !fixedArgument(argv[1], b)) {
+        amountTooLarge(ctx);
+        return;
+    }
+    // Checked on the exact product: beyond the range the rounded one could not be held.
+    const Int128 exact = Int128(a) * b / fixedScale;
+    if (exact >= INT64_MAX || exact <= INT64_MIN) {
+        amountTooLarge(ctx);
+        return;
+    }
+    fixedResult(ctx, (Fixed4::fromRaw(a) * Fixed4::fromRaw(b)).raw());
+}
+
+// fixed_sum(x): the sum of the non-null values, null when there is none.
+struct FixedSum {
+    Int128 raw;
+    bool any;
+    bool overflow;
+};
+
+void fixedSumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* sum = static_cast<FixedSum*>(sqlite3_aggregate_context(ctx, sizeof(FixedSum)));
+    if (!sum) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sum->overflow)
+        return;
+    std::int64_t raw = 0;
+    if (!fixedArgument(argv[0], raw)) {
+        sum->overflow = true;
+        return;
+    }
+    sum->raw += raw;
+    sum->any = true;
+    if (sum->raw > INT64_MAX || sum->raw < INT64_MIN)
+        sum->overflow = true;
+}
+
+void fixedSumFinal(sqlite3_context* ctx) {
+    auto* sum = static_cast<FixedSum*>(sqlite3_aggregate_context(ctx, 0));
+    if (sum && sum->overflow)
+        amountTooLarge(ctx);
+    else if (sum && sum->any)
+        fixedResult(ctx, sum->raw);
+    else
+        sqlite3_result_null(ctx);
+}
+
 }  // namespace
 
 void registerSqlFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     // Without them the statements would still run, only wrongly: a LIKE that tells Cyrillic
-    // capitals from small letters finds too little.
+    // capitals from small letters finds too little, sums come out as doubles.
     const auto check = [db](int rc) {
         if (rc != SQLITE_OK)
             throw StoreError(engineText(db));
@@ -296,4 +419,9 @@ void registerSqlFunctions(sqlite3* db) {
     check(sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr));
     check(sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
     check(sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
+    check(sqlite3_create_collation(db, "foldcase", SQLITE_UTF8, nullptr, foldCaseCollation));
+    check(sqlite3_create_function(db, "fixed_mul", 2, flags, nullptr, fixedMulFunction, nullptr,
+                                  nullptr));
+    check(sqlite3_create_function(db, "fixed_sum", 1, flags, nullptr, nullptr, fixedSumStep,
+                                  fixedSumFinal));
 }

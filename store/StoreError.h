@@ -13,3 +13,10 @@ public:
 private:
     QString m_message;
 };
+
+// The file is no catalogue store of this program: missing, a folder, an Access file, or a
+// database without the program's tables.
+class NotACatalogue : public StoreError {
+public:
+    using StoreError::StoreError;
+};

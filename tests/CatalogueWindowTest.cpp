@@ -472,3 +472,94 @@ TEST_F(CatalogueWindow, SearchModeRepeatsOnCoatingAndMountingChanges) {
     choose(f(), "combovid3", "Лотки листовые");
     EXPECT_EQ(TForm1Access::searchMode(f()), 0);
 }
+
+// The coating suffixes of the articles a grid shows; group rows have no article.
+std::set<QString> coatingsShown(const Query& q) {
+    std::set<QString> shown;
+    if (!q.isOpen())
+        return shown;
+    for (int r = 0; r < q.recordCount(); ++r) {
+        const QString article = q.value(r, q.columnIndex(u"Номер")).toText();
+        if (!article.isEmpty() && article != "-")
+            shown.insert(article.section('-', -1));
+    }
+    return shown;
+}
+
+TEST_F(CatalogueWindow, CoatingChangeReachesEveryGridThatShowsPrices) {
+    // Grids a search filled and a later choice did not replace, with a row picked in each.
+    const struct {
+        const char* name;
+        const char* listBefore;  // chosen before the search
+        const char* typeBefore;
+        const char* listAfter;  // chosen after the search
+        const char* typeAfter;
+        bool searchMode;  // the search runs again and starts its lists on their first rows
+        const char* lines;
+    } cases[] = {
+        {"general hardware in search mode", "combovid2", "Фурнитура общая", nullptr, nullptr, true,
+         "2"},
+        {"search, then a branch type", nullptr, nullptr, "combovid3", "Лотки листовые", false, "4"},
+        {"search, then an accessory type", nullptr, nullptr, "combovid2", "Подвесы", false, "4"},
+    };
+    for (const auto& c : cases) {
+        form.reset();
+        store.run({"delete from buy"});
+        form = openMainWindow();
+        if (c.listBefore)
+            choose(f(), c.listBefore, c.typeBefore);
+        control<QLineEdit>(f(), "findedit")->setText("");
+        click(f(), "BitBtn9");
+        if (c.listAfter)
+            choose(f(), c.listAfter, c.typeAfter);
+        // On a tray without a move of the user's, which would refill the branch list.
+        f().Q_tovar.setRecNo(rowOfKey(f().Q_tovar, 101));
+        control<DataGrid>(f(), "DBGridEh1")->syncToQuery();
+        clickRow(f(), "DBGridEh3", f().Q_FTovar.recordCount());
+        clickRow(f(), "DBGridEh4", f().Q_tovar2.recordCount());
+        const QString tray = current(f().Q_tovar, u"Ключ");
+        const QString branch = current(f().Q_FTovar, u"Ключ");
+        const QString accessory = current(f().Q_tovar2, u"Ключ");
+
+        click(f(), "RadioButton2");  // Грунт, code 1
+        EXPECT_EQ(coatingsShown(f().Q_tovar), std::set<QString>{"1"}) << c.name;
+        EXPECT_EQ(coatingsShown(f().Q_FTovar), std::set<QString>{"1"}) << c.name;
+        EXPECT_EQ(coatingsShown(f().Q_tovar2), std::set<QString>{"1"}) << c.name;
+        if (!c.searchMode) {
+            EXPECT_EQ(current(f().Q_tovar, u"Ключ"), tray) << c.name;
+            EXPECT_EQ(current(f().Q_FTovar, u"Ключ"), branch) << c.name;
+        }
+        EXPECT_EQ(current(f().Q_tovar2, u"Ключ"), accessory) << c.name;
+
+        // What is added is what is shown: code, item code and price of the one coating.
+        for (const char* grid : {"DBGridEh1", "DBGridEh3", "DBGridEh4"})
+            emit control<DataGrid>(f(), grid)->doubleClicked();
+        EXPECT_EQ(store.scalar("select count(*) from buy join EXPORT_TMC on EXPORT_TMC.Ключ = TMC "
+                               "where Pokr <> 1 or TMC2 <> t1k or price <> p1"),
+                  "0")
+            << c.name;
+        // The tray comes with its cover; a group row adds nothing.
+        EXPECT_EQ(store.scalar("select count(*) from buy"), c.lines) << c.name;
+    }
+}
+
+TEST_F(CatalogueWindow, EnterSearchesAndAddsAsADoubleClickDoes) {
+    auto* find = control<QLineEdit>(f(), "findedit");
+    find->setText("ПП-100");
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(TForm1Access::searchMode(f()), 1);
+    EXPECT_EQ(keysOf(f().Q_FTovar), Keys({501}));
+
+    // Enter on a branch element adds it in double-click mode only, whatever addSource says.
+    auto* branches = control<DataGrid>(f(), "DBGridEh3")->view();
+    const struct {
+        const char* mode;
+        const char* lines;
+    } cases[] = {{"RBbutton", "0"}, {"RBclick", "1"}};
+    for (const auto& c : cases) {
+        click(f(), c.mode);
+        TForm1Access::addSource(f()) = 1;
+        QTest::keyClick(branches, Qt::Key_Return);
+        EXPECT_EQ(store.scalar("select count(*) from buy where TMC = 501"), c.lines) << c.mode;
+    }
+}

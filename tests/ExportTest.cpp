@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,9 +16,11 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <csignal>
+#include <functional>
 
 namespace {
 
@@ -246,10 +249,27 @@ TEST(ExportSpreadsheet, NumbersUseAPointUnderACommaLocale) {
         EXPECT_EQ(all[c.line], QByteArray(c.text)) << c.line;
 }
 
+TEST(ExportSpreadsheet, LineSumsAreExactAndAnOverflowIsRefused) {
+    TempStore store({"insert into EXPORT_TMC (Ключ, Название, Номер) values (1, 'Лоток', 'Л-1')",
+                     insertLine(0, "1, 3, 3001, 558.5749, 1.5, 1.5, 'шт.', -1"),
+                     insertLine(7, "1, 3, 3001, 100000000000, 10000, 1, 'шт.', -1"),
+                     // Two lines within the range whose total is not.
+                     insertLine(8, "1, 3, 3001, 500000000000, 1000, 1, 'шт.', -1"),
+                     insertLine(8, "1, 3, 3001, 500000000000, 1000, 1, 'шт.', -2")});
+    // 837.86235 is a tie that the double product rounded down.
+    EXPECT_TRUE(exportProject(0).contains(R"(<Data ss:Type="Number">837.8624</Data></Cell>)"));
+    for (const char* project : {"7", "8"}) {
+        const ToolRun run = runExport({"big.xml", "--project", project});
+        EXPECT_EQ(run.exitCode, 1) << project;
+        EXPECT_TRUE(run.err.contains("Сумма слишком велика")) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists("big.xml")) << project;
+    }
+}
+
 namespace {
 
 // Targets that can not be replaced, each holding an old file that must survive.
-enum class Block { LongName, ShortWrite, ReadOnlyFolder };
+enum class Block { LongName, ShortWrite, ReadOnly };
 
 struct Unwritable {
     const char* what;
@@ -265,10 +285,11 @@ QList<Unwritable> unwritableTargets(const QString& dir) {
         // A file size limit stops the write part way, as a full disk does.
         {"write stops short", dir + "/full.xml", Block::ShortWrite},
     };
-    // The superuser writes into any folder, so a read-only one only fails for others.
+    // The superuser writes into any folder and file, so these only fail for others.
     if (geteuid() != 0) {
         QDir(dir).mkdir(QStringLiteral("readonly"));
-        result.append({"read-only folder", dir + "/readonly/old.xml", Block::ReadOnlyFolder});
+        result.append(
+            {"read-only file in a read-only folder", dir + "/readonly/old.xml", Block::ReadOnly});
     }
     return result;
 }
@@ -279,7 +300,8 @@ rlimit savedFileSizeLimit;
 // Plants the old file, then makes replacing it fail.
 void block(const Unwritable& target) {
     writeFile(target.path, oldContents);
-    if (target.block == Block::ReadOnlyFolder) {
+    if (target.block == Block::ReadOnly) {
+        QFile::setPermissions(target.path, QFileDevice::ReadOwner);
         QFile::setPermissions(QFileInfo(target.path).path(),
                               QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     } else if (target.block == Block::ShortWrite) {
@@ -292,11 +314,12 @@ void block(const Unwritable& target) {
 }
 
 void unblock(const Unwritable& target) {
-    if (target.block == Block::ReadOnlyFolder)
+    if (target.block == Block::ReadOnly) {
         QFile::setPermissions(QFileInfo(target.path).path(), QFileDevice::ReadOwner |
                                                                  QFileDevice::WriteOwner |
                                                                  QFileDevice::ExeOwner);
-    else if (target.block == Block::ShortWrite)
+        QFile::setPermissions(target.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    } else if (target.block == Block::ShortWrite)
         setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
 }
 
@@ -321,6 +344,75 @@ TEST(ExportSave, FailedWriteKeepsTheOldFileAndNamesIt) {
         EXPECT_TRUE(failure.contains(QFileInfo(target.path).fileName())) << target.what;
         EXPECT_EQ(readFile(target.path), oldContents) << target.what;
         EXPECT_EQ(filesLike(target), 1) << "something left beside the file: " << target.what;
+    }
+}
+
+namespace {
+
+// The superuser writes into any folder: as such the body runs in a child process as nobody.
+int asOrdinaryUser(const std::function<int()>& body) {
+    if (geteuid() != 0)
+        return body();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(99);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A Unix mode such as 0755 as Qt's permissions.
+QFileDevice::Permissions mode(int bits) {
+    const int owner = (bits >> 6) & 7, group = (bits >> 3) & 7, other = bits & 7;
+    return QFileDevice::Permissions((owner << 12) | (owner << 8) | (group << 4) | other);
+}
+
+}  // namespace
+
+TEST(ExportSave, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + "/readonly";
+    QDir().mkdir(dir);
+    const QString path = dir + "/old.xml";
+    const QByteArray bytes(20000, 'n');
+    const struct {
+        const char* what;
+        bool sizeLimit;
+        int status;  // 0 written, 1 refused with the file named and told incomplete
+    } cases[] = {
+        {"written whole", false, 0},
+        {"write stops short", true, 1},
+    };
+    for (const auto& c : cases) {
+        writeFile(path, oldContents);
+        QFile::setPermissions(temp.path(), mode(0755));
+        QFile::setPermissions(dir, mode(0555));
+        QFile::setPermissions(path, mode(0666));
+        const int status = asOrdinaryUser([&] {
+            rlimit saved;
+            getrlimit(RLIMIT_FSIZE, &saved);
+            if (c.sizeLimit) {
+                signal(SIGXFSZ, SIG_IGN);
+                rlimit small = saved;
+                small.rlim_cur = 4096;
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
+            const QString failure = saveSpreadsheet(path, bytes);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            if (failure.isEmpty())
+                return 0;
+            return failure.contains("old.xml") && failure.contains("неполным") ? 1 : 2;
+        });
+        QFile::setPermissions(dir, mode(0755));
+        EXPECT_EQ(status, c.status) << c.what;
+        if (c.status == 0) {
+            EXPECT_EQ(readFile(path), bytes) << c.what;
+        }
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xml"})
+            << c.what;
     }
 }
 
@@ -417,6 +509,15 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
             EXPECT_FALSE(QFile::exists(file)) << args;
         }
     }
+}
+
+TEST(ExportTool, AStoreWithoutTheProgramsTablesIsRefusedInWords) {
+    TempStore store({"drop table buy"});
+    const ToolRun run = runExport({"a.xml"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("buy (строки спецификаций)")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("no such")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists("a.xml"));
 }
 
 TEST(ExportTool, FailedWriteKeepsTheOldFile) {

@@ -327,7 +327,7 @@ TEST(ImportMdb, TheProgramNamesTheCommandThatConvertsAnAccessStore) {
     try {
         Database::open(store);
     } catch (const StoreError& e) {
-        message = startFailureText(store, e.message());
+        message = startFailureText(store, e.message(), true);
     }
     ASSERT_TRUE(message.contains("Microsoft Access")) << message.toStdString();
 

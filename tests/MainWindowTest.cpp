@@ -1,3 +1,4 @@
+#include "app/StartFailure.h"
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
@@ -6,6 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,8 +47,12 @@ QStringList typeRows() {
     return rows;
 }
 
+// The background the control is drawn with: in the middle of an (empty) grid, at the left end
+// of a list, whose middle may hold the red prompt.
 QColor base(QWidget* w) {
-    return w->palette().color(QPalette::Base);
+    const QImage image = w->grab().toImage();
+    const int x = qobject_cast<QComboBox*>(w) ? 2 : image.width() / 2;
+    return image.pixelColor(x, image.height() / 2);
 }
 
 }  // namespace
@@ -93,6 +101,54 @@ TEST(MainWindow, MissingDatabaseIsNeverCreated) {
     EXPECT_FALSE(QFile::exists("base.mdb"));
 }
 
+TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
+    const struct {
+        const char* what;
+        QStringList statements;  // run on the program's store; null text: an empty file
+        bool emptyFile;
+        bool folder;
+        QStringList named;    // in the message
+        QStringList unnamed;  // not in it
+    } cases[] = {
+        {"empty file",
+         {},
+         true,
+         false,
+         {"EXPORT_TMC (товары каталога)", "buy (строки спецификаций)",
+          "arh (копия открытого проекта)", "ulmar-tool demo-db"},
+         {}},
+        {"two tables missing",
+         {"drop table buy", "drop table Export_INFOTO"},
+         false,
+         false,
+         {"buy (строки спецификаций)", "Export_INFOTO (привязка фотографий к товарам)"},
+         {"EXPORT_TMC", "arh"}},
+        {"folder named like the store", {}, false, true, {"папка", "ulmar-tool import-mdb"}, {}},
+    };
+    for (const auto& c : cases) {
+        TempStore store;
+        store.run(c.statements);
+        if (c.emptyFile || c.folder)
+            QFile::remove("base.mdb");
+        if (c.emptyFile)
+            QFile("base.mdb").open(QIODevice::WriteOnly);
+        if (c.folder)
+            QDir().mkdir("base.mdb");
+        try {
+            TForm1 form;
+            ADD_FAILURE() << c.what << ": the window opened";
+        } catch (const NotACatalogue& e) {
+            // As the start-up shows it: the store's words and how to make a store.
+            const QString shown = startFailureText("base.mdb", e.message(), true);
+            for (const QString& text : c.named)
+                EXPECT_TRUE(shown.contains(text)) << c.what << ": " << text.toStdString();
+            for (const QString& text : c.unnamed)
+                EXPECT_FALSE(shown.contains(text)) << c.what << ": " << text.toStdString();
+            EXPECT_FALSE(shown.contains("no such")) << c.what;
+        }
+    }
+}
+
 TEST(MainWindow, FocusHighlightsTheGridWithItsListAndNamesTheAddSource) {
     TempStore store(typeRows());
     auto form = openMainWindow();
@@ -121,7 +177,11 @@ TEST(MainWindow, FocusHighlightsTheGridWithItsListAndNamesTheAddSource) {
     }
     form->findedit->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(base(form->DBGridEh2->view()), window);
+    // Everything gives the colour back.
+    for (DataGrid* grid : {form->DBGridEh1, form->DBGridEh3, form->DBGridEh4, form->DBGridEh2})
+        EXPECT_EQ(base(grid->view()), window) << grid->objectName().toStdString();
+    for (QWidget* list : {form->combovid, form->combovid3, form->combovid2})
+        EXPECT_EQ(base(list), window) << list->objectName().toStdString();
     EXPECT_EQ(TForm1Access::addSource(*form), 3);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/NumberEdit.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -113,6 +114,58 @@ TEST(SpecView, GroupsWithSubtotalsAndATotalOfTheLines) {
     click(form.get(), "BitBtn3");
     click(form.get(), "BitBtn3");
     EXPECT_EQ(viewRows(form->Q_buy), before);
+}
+
+TEST(SpecView, SumsAreExactToTheLastDecimalAndAnOverflowIsRefused) {
+    TempStore store(fixture());
+    store.run({"delete from buy",
+               "insert into buy (Ключ,project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) values "
+               "(1,0,101,2,5121,558.5749,1.5,4.5,'м.п.',-1),"
+               "(2,0,102,2,5122,0.0003,0.5,0.5,'шт.',-1)"});
+    auto form = openMainWindow();
+    EXPECT_EQ(viewRows(form->Q_buy),
+              QStringList({
+                  "-1|0|0|0||Лотки||2|5||0|837.8626|0",
+                  "1|-1|1|101|11.01- 2|Лоток 100x50|Цинк|1.5|4.5|м.п.|558.5749|837.8624|837.8624",
+                  "2|-1|2|102|11.02- 2|Лоток штучный|Цинк|0.5|0.5|шт.|0.0003|0.0002|0.0002",
+              }));
+    EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "837.8626");
+
+    // A line worth a quadrillion: told in words, nothing wraps to a negative sum, the grid
+    // keeps what it showed.
+    const QStringList before = viewRows(form->Q_buy);
+    MessageBox::clearShown();
+    store.run({"update buy set price = 100000000000, kol = 10000 where Ключ = 1"});
+    click(form.get(), "BitBtn3");
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown().first().contains("Сумма слишком велика"));
+    EXPECT_EQ(viewRows(form->Q_buy), before);
+
+    // Lines within the range in groups of their own, whose total is not: no total is shown.
+    MessageBox::clearShown();
+    store.run({"update buy set price = 500000000000, kol = 1000 where Ключ = 1",
+               "update buy set price = 500000000000, kol = 1000, vid = -2 where Ключ = 2"});
+    click(form.get(), "BitBtn3");
+    EXPECT_EQ(MessageBox::shown(), QStringList{Fixed4::tooLargeMessage()});
+    EXPECT_EQ(form->DBGridEh2->footer()->text(), "");
+    MessageBox::clearShown();
+}
+
+TEST(SpecView, ALongProjectNameIsCutToTheFrameAndAnAmpersandShownAsItself) {
+    const QString name = "Щиты & трассы " + QString(241, QChar(u'ж'));  // 255 characters
+    TempStore store(fixture());
+    store.run({"update project set Название = '" + name + "' where Ключ = 1"});
+    auto form = openMainWindow();
+    const int width = form->width();
+    TForm1Access::curProject(*form) = 1;
+    TForm1Access::reloadSpec(*form);
+    QApplication::processEvents();
+    EXPECT_EQ(form->width(), width);
+    const QString shown = form->GroupBox4->title();
+    EXPECT_TRUE(shown.startsWith("Выбранные товары               Проект: Щиты && трассы ж"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LT(form->GroupBox4->fontMetrics().horizontalAdvance(shown), form->GroupBox4->width());
 }
 
 TEST(SpecView, CaptionAndRowsFollowTheOpenProject) {

@@ -86,7 +86,7 @@ TEST(Database, MissingOrForeignFileIsRefusedAndNeverCreated) {
         // The store tells what the file is; the program adds how to convert it.
         EXPECT_TRUE(e.message().contains("Microsoft Access")) << e.message().toStdString();
         EXPECT_FALSE(e.message().contains("ulmar-tool")) << e.message().toStdString();
-        EXPECT_TRUE(startFailureText("jet.mdb", e.message()).contains("import-mdb"));
+        EXPECT_TRUE(startFailureText("jet.mdb", e.message(), true).contains("import-mdb"));
     }
 }
 
@@ -161,6 +161,48 @@ TEST(SqlFunctions, LikeIgnoresLetterCaseInEveryForm) {
     }
 }
 
+TEST(SqlFunctions, AmountsAreReckonedInFourPlacesAndRefuseAnOverflow) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    const struct {
+        const char* expression;
+        const char* value;  // null when the statement is refused
+    } cases[] = {
+        {"fixed_mul(558.5749, 1.5)", "837.8624"},  // a tie the double product rounds down
+        {"fixed_mul(0.0003, 0.5)", "0.0002"},      // ties go to the even neighbour
+        {"fixed_mul(0.0001, 0.5)", "0"},
+        {"fixed_mul(123.45, 9)", "1111.05"},
+        {"fixed_mul(-2.5, 3)", "-7.5"},
+        {"fixed_mul('12,5', 2)", "25"},
+        {"fixed_mul(null, 2)", ""},
+        {"fixed_mul(100000000000, 10000)", nullptr},  // beyond the range: no wrap
+        {"fixed_mul(1e15, 1)", nullptr},
+        {"fixed_mul(99999999999.9999, 9)", "899999999999.9991"},
+        {"fixed_sum(x) from (select 0.1 as x union all select 0.2 union all select null)", "0.3"},
+        {"fixed_sum(x) from (select null as x)", ""},
+        {"fixed_sum(x) from (select 900000000000000 as x union all select 90000000000000)",
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        Query q(*db, "Q_all");
+        q.setSql(QStringLiteral("select ") + QString::fromUtf8(c.expression));
+        if (!c.value) {
+            try {
+                q.open();
+                ADD_FAILURE() << c.expression << " gave " << q.value(0, 0).toText().toStdString();
+            } catch (const StoreError& e) {
+                EXPECT_TRUE(e.message().contains("Сумма слишком велика")) << c.expression;
+            }
+            continue;
+        }
+        q.open();
+        EXPECT_EQ(q.value(0, 0).toText(), QString::fromUtf8(c.value)) << c.expression;
+        EXPECT_EQ(q.value(0, 0).toFixed(),
+                  Fixed4::parse(QString::fromUtf8(c.value)).value_or(Fixed4()))
+            << c.expression;
+    }
+}
+
 TEST(Database, AFileHeldByAnotherProgramIsToldInWords) {
     TempStore store;
     auto other = Database::open(store.path());
@@ -176,6 +218,32 @@ TEST(Database, AFileHeldByAnotherProgramIsToldInWords) {
         EXPECT_TRUE(e.message().contains("locked")) << e.message().toStdString();
     }
     other->execute("rollback");
+}
+
+TEST(Database, EveryEngineErrorIsToldInRussianFirst) {
+    TempStore store;
+    auto db = Database::open(store.path());
+    const struct {
+        const char* sql;
+        const char* sentence;
+        const char* engine;
+    } cases[] = {
+        {"select * from nowhere", "В базе данных нет нужной таблицы или столбца", "no such table"},
+        {"select nix from buy", "В базе данных нет нужной таблицы или столбца", "no such column"},
+        {"select from", "База данных не выполнила запрос", "syntax error"},
+        {"insert into project (Ключ) values (1); insert into project (Ключ) values (1)",
+         "База данных не приняла изменение", "UNIQUE"},
+    };
+    for (const auto& c : cases) {
+        try {
+            db->execute(QString::fromUtf8(c.sql));
+            ADD_FAILURE() << c.sql;
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(c.sentence)))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(c.engine)) << e.message().toStdString();
+        }
+    }
 }
 
 TEST(Database, TransactionRollsBackUnlessCommitted) {

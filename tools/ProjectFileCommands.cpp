@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
+#include "store/TableCheck.h"
 #include "tools/Commands.h"
 
 #include <functional>
@@ -43,6 +44,7 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
 
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));
+        requireProgramTables(*db, QStringLiteral("base.mdb"));
         const QByteArray bytes = content(*db, project);
         if (bytes.isEmpty())
             return fail(QStringLiteral("В проекте с ключом %1 нет строк: файл %2 не записан.")

@@ -3,7 +3,10 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 #include <cstring>
 #include <memory>
 
@@ -36,6 +39,12 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app =
         pdf ? std::make_unique<QGuiApplication>(argc, argv)
             : std::make_unique<QCoreApplication>(argc, argv);
+    // The system's own texts (file errors among them) in Russian, as in the window.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslations);
     const QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();

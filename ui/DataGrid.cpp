@@ -1,6 +1,7 @@
 #include "ui/DataGrid.h"
 
 #include "store/Query.h"
+#include "store/StoreError.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -10,20 +11,33 @@
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-// Column titles run over up to two lines, as narrow columns need.
+// Column titles wrap over as many lines as their widths need, two at least; the header grows
+// to hold the tallest.
 class WrappingHeader : public QHeaderView {
 public:
     explicit WrappingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
 
     QSize sizeHint() const override {
         QSize size = QHeaderView::sizeHint();
-        size.setHeight(2 * fontMetrics().height() + 6);
+        int height = 2 * fontMetrics().height();
+        for (int section = 0; model() && section < count(); ++section) {
+            if (isSectionHidden(section))
+                continue;
+            const QString title = model()->headerData(section, orientation()).toString();
+            const QRect room(0, 0, std::max(1, sectionSize(section) - 4), 1000);
+            height =
+                std::max(height, fontMetrics()
+                                     .boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, title)
+                                     .height());
+        }
+        size.setHeight(height + 6);
         return size;
     }
 
@@ -100,6 +114,9 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });
     connect(m_view, &QTreeView::doubleClicked, this, [this] { emit doubleClicked(); });
+    // A narrower column may need another line of title.
+    connect(m_view->header(), &QHeaderView::sectionResized, m_view,
+            [this] { QMetaObject::invokeMethod(m_view, "updateGeometries"); });
     connect(m_view, &QTreeView::clicked, this, [this] { emit cellClicked(); });
 }
 
@@ -134,6 +151,10 @@ void DataGrid::setFooter(const QString& sumField, const QString& underField) {
                 [this] { placeFooter(); });
     }
     updateFooter();
+}
+
+void DataGrid::narrowToFit(const QString& field) {
+    m_narrowField = field;
 }
 
 void DataGrid::reload() {
@@ -184,9 +205,16 @@ void DataGrid::updateFooter() {
     m_total = Fixed4();
     if (m_query && m_query->isOpen()) {
         const int column = m_query->columnIndex(m_sumField);
-        if (column >= 0)
-            for (int r = 0; r < m_query->recordCount(); ++r)
-                m_total += m_query->value(r, column).toFixed();
+        for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r) {
+            const std::optional<Fixed4> grown =
+                Fixed4::checkedSum(m_total, m_query->value(r, column).toFixed());
+            if (!grown) {
+                m_total = Fixed4();
+                m_footer->clear();
+                throw StoreError(Fixed4::tooLargeMessage());
+            }
+            m_total = *grown;
+        }
     }
     m_footer->setText(m_total.toString().replace(QLatin1Char('.'), QLocale().decimalPoint()));
     placeFooter();
@@ -208,6 +236,23 @@ void DataGrid::placeFooter() {
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_footerStrip && event->type() == QEvent::Resize)
         placeFooter();
+    if (watched == m_view && event->type() == QEvent::Show && !m_narrowField.isEmpty()) {
+        const auto& columns = m_model->columns();
+        int total = 0;
+        int narrowed = -1;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (!m_view->isColumnHidden(c))
+                total += m_view->columnWidth(c);
+            if (columns[c].field == m_narrowField)
+                narrowed = c;
+        }
+        const int room = m_view->width() - 2 * m_view->frameWidth() -
+                         m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
+        if (narrowed >= 0 && total > room)
+            m_view->setColumnWidth(narrowed,
+                                   std::max(40, m_view->columnWidth(narrowed) - (total - room)));
+        m_narrowField.clear();
+    }
     if (watched == m_view) {
         switch (event->type()) {
             case QEvent::FocusIn:
@@ -219,6 +264,14 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::KeyRelease:
                 emit keyReleased();
                 break;
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                    emit returnPressed();
+                    return true;
+                }
+                break;
+            }
             default:
                 break;
         }

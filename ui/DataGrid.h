@@ -24,11 +24,15 @@ public:
     void setTreeFields(const QString& keyField, const QString& parentField);
     // The footer sums sumField over all rows and shows it under the column showing underField.
     void setFooter(const QString& sumField, const QString& underField);
+    // When the grid is first shown, narrows the column of this field so that the columns fit
+    // beside a vertical scroll bar.
+    void narrowToFit(const QString& field);
     QLabel* footer() const { return m_footer; }
     Fixed4 footerTotal() const { return m_total; }
 
     // Rebuilds the rows from the query (after it was opened or closed) and stands on the
-    // query's current row, without reporting a move.
+    // query's current row, without reporting a move. Throws StoreError when the footer's total
+    // leaves the range of an amount (the footer then stays empty).
     void reload();
     // Closes the query (the grid goes empty, so a failing statement leaves nothing stale),
     // gives it the statement, opens it and shows its rows.
@@ -42,6 +46,7 @@ public:
 signals:
     void currentRowChanged();  // the user moved to another row; the query already stands there
     void doubleClicked();
+    void returnPressed();  // Enter on the current row
     void cellClicked();
     void keyReleased();
     void focusEntered();
@@ -64,4 +69,5 @@ private:
     QString m_footerUnder;
     Fixed4 m_total;
     bool m_programMove = false;
+    QString m_narrowField;  // to be narrowed at the first showing
 };

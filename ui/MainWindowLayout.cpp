@@ -1,6 +1,7 @@
 // The main window's regions, controls, captions, sizes and colours.
 #include "app/TForm1.h"
 #include "ui/DataGrid.h"
+#include "ui/ElidedGroupBox.h"
 #include "ui/LookupCombo.h"
 #include "ui/NumberEdit.h"
 #include "ui/PhotoBox.h"
@@ -22,6 +23,7 @@
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -51,8 +53,9 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-QGroupBox* mainGroup(const char* name, const QString& caption) {
-    auto* box = named(new QGroupBox(caption), name);
+template <typename Box = QGroupBox>
+Box* mainGroup(const char* name, const QString& caption) {
+    auto* box = named(new Box(caption), name);
     box->setStyleSheet(QStringLiteral("QGroupBox#%1 { font-family: Verdana; font-weight: bold; "
                                       "font-size: 13px; }")
                            .arg(QString::fromLatin1(name)));
@@ -187,6 +190,8 @@ void TForm1::buildLayout() {
         col(QStringLiteral("ID"), QString(), 49, false),
     });
     DBGridEh1->setTreeFields(QStringLiteral("ID"), QStringLiteral("parentid"));
+    // At the start size the price column stays clear of the scroll bar.
+    DBGridEh1->narrowToFit(QStringLiteral("Название"));
     DBGridEh1->view()->setStyleSheet(QStringLiteral("QTreeView { show-decoration-selected: 1; }"));
     {
         auto* box = new QVBoxLayout(GroupBox8);
@@ -197,6 +202,7 @@ void TForm1::buildLayout() {
     }
     Label4 = named(new QLabel(QStringLiteral("Поиск")), "Label4");
     findedit = named(new QLineEdit, "findedit");
+    findedit->setMaxLength(std::numeric_limits<int>::max());
     BitBtn9 = named(new QPushButton(qApp->style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                     QStringLiteral("Найти")),
                     "BitBtn9");
@@ -350,14 +356,15 @@ void TForm1::buildLayout() {
     Splitter1->setSizes({392, 604});
 
     // Bottom band: the specification and the picture panel.
-    GroupBox4 = mainGroup("GroupBox4", QStringLiteral("Выбранные товары"));
+    // Its caption names the open project, of any length.
+    GroupBox4 = mainGroup<ElidedGroupBox>("GroupBox4", QStringLiteral("Выбранные товары"));
     DBGridEh2 = named(new DataGrid, "DBGridEh2");
     DBGridEh2->setColumns({
         col(QStringLiteral("nomer"), QStringLiteral("Артикул"), 89),
         col(QStringLiteral("tname"), QStringLiteral("Наименование"), 213),
         col(QStringLiteral("pokr"), QStringLiteral("Покрытие"), 69, true, right),
         col(QStringLiteral("kol"), QStringLiteral("Кол-во заказ"), 47, true, centre),
-        col(QStringLiteral("kolm"), QStringLiteral("Кол-во проект"), 47),
+        col(QStringLiteral("kolm"), QStringLiteral("Кол-во проект"), 47, true, right),
         col(QStringLiteral("Izm"), QStringLiteral("Ед. изм."), 50),
         col(QStringLiteral("price"), QStringLiteral("Цена, руб."), 57, true, right),
         col(QStringLiteral("summa"), QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen),
@@ -413,6 +420,8 @@ void TForm1::buildLayout() {
     nametovarm = named(new QPlainTextEdit, "nametovarm");
     nametovarm->setReadOnly(true);
     nametovarm->setFixedHeight(32);
+    // Two lines have no room for a scroll bar; a longer name scrolls with the wheel.
+    nametovarm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     {
         QPalette palette = nametovarm->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// The tables the program reads and writes, checked once at start, so that a file that is no
+// catalogue of this program is refused in words before any window shows.
+
+// The message naming, in Russian, the program's tables missing among those present (names
+// compared without regard to the case of Latin letters, as the engine does); empty when every
+// table is there.
+QString missingTablesMessage(const QStringList& presentTables, const QString& shownPath);
+
+// Throws StoreError with that message when the store lacks any of the tables.
+void requireProgramTables(Database& db, const QString& path);
