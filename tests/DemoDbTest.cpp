@@ -12,41 +12,12 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <memory>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ULMAR_TOOL), args);
-    p.waitForFinished(-1);
-    ToolRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Rows of a select as texts, one list per row.
 QList<QStringList> rows(Database& db, const QString& sql) {
@@ -366,7 +337,7 @@ TEST(DemoDbCommand, RefusesToOverwriteUnlessToldToReplace) {
     EXPECT_TRUE(refused.err.contains(QStringLiteral("уже существует")))
         << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains(QStringLiteral("--replace"))) << refused.err.toStdString();
-    EXPECT_EQ(fileBytes(target), old);
+    EXPECT_EQ(readFile(target), old);
     EXPECT_EQ(entries(dir.path()), QStringList({"base.mdb"}));
 
     // A journal of the old file would be played back into the new one: it goes too.

@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -61,19 +60,6 @@ QString goldenFile(const QString& name) {
                          ? source.dir()
                          : QDir(QCoreApplication::applicationDirPath() + '/' + source.path());
     return dir.filePath(QStringLiteral("golden/") + name);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
 }
 
 QByteArray exportProject(int project) {
@@ -124,18 +110,8 @@ testing::AssertionResult sameFile(const QByteArray& actual, const QByteArray& ex
     return testing::AssertionFailure() << a.size() << " lines written, " << e.size() << " expected";
 }
 
-struct ToolRun {
-    int status;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess tool;
-    tool.setWorkingDirectory(QDir::currentPath());
-    tool.start(QStringLiteral(ULMAR_TOOL), QStringList{"export"} + args);
-    tool.waitForFinished(-1);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardError())};
+ToolRun exportTool(const QStringList& args) {
+    return runTool(QStringList{"export"} + args);
 }
 
 }  // namespace
@@ -358,8 +334,8 @@ TEST(ExportWindow, ButtonWritesTheSameBytesAsTheTool) {
     EXPECT_EQ(TForm1Access::modified(*form), 0);
     EXPECT_EQ(store.scalar("select count(*) from buy"), "5");
 
-    const ToolRun run = runTool({"tool.xml"});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const ToolRun run = exportTool({"tool.xml"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(sameFile(readFile("tool.xml"), fromWindow));
 }
 
@@ -417,9 +393,9 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
         {{}, 2, nullptr, "Не указан файл"},
     };
     for (const auto& c : cases) {
-        const ToolRun run = runTool(c.args);
+        const ToolRun run = exportTool(c.args);
         const std::string args = c.args.join(' ').toStdString();
-        EXPECT_EQ(run.status, c.status) << args << ": " << run.err.toStdString();
+        EXPECT_EQ(run.exitCode, c.status) << args << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << args;
         const QString file = c.args.isEmpty() ? QString() : c.args.first();
         if (c.golden) {
@@ -434,9 +410,9 @@ TEST(ExportTool, FailedWriteKeepsTheOldFile) {
     TempStore store(products + lines(0, 2));
     for (const Unwritable& target : unwritableTargets(store.dir())) {
         block(target);
-        const ToolRun run = runTool({target.path});
+        const ToolRun run = exportTool({target.path});
         unblock(target);
-        EXPECT_NE(run.status, 0) << target.what;
+        EXPECT_NE(run.exitCode, 0) << target.what;
         EXPECT_TRUE(run.err.contains(QFileInfo(target.path).fileName())) << target.what;
         EXPECT_EQ(readFile(target.path), oldContents) << target.what;
     }

@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <memory>
@@ -27,38 +26,12 @@ QString fixturePath() {
     return fixturesDir() + QStringLiteral("/catalogue-jet4.mdb");
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 QJsonObject manifest() {
-    return QJsonDocument::fromJson(readAll(fixturesDir() + "/catalogue-jet4.json")).object();
+    return QJsonDocument::fromJson(readFile(fixturesDir() + "/catalogue-jet4.json")).object();
 }
-
-struct ToolRun {
-    bool crashed = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 ToolRun importMdb(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ULMAR_TOOL), QStringList{QStringLiteral("import-mdb")} + args);
-    process.waitForFinished(-1);
-    ToolRun run;
-    run.crashed = process.exitStatus() == QProcess::CrashExit;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runTool(QStringList{QStringLiteral("import-mdb")} + args);
 }
 
 std::string describe(const ToolRun& run) {
@@ -237,12 +210,12 @@ TEST(ImportMdb, KeysGivenLaterContinueAfterTheHighestImportedOne) {
 
 TEST(ImportMdb, RefusesForeignAndDamagedFilesWithAMessage) {
     REQUIRE_FIXTURE();
-    const QByteArray good = readAll(fixturePath());
+    const QByteArray good = readFile(fixturePath());
     ASSERT_EQ(good.size(), 79 * pageSize);
     QByteArray sqliteStore;
     {
         TempStore store;
-        sqliteStore = readAll(store.path());
+        sqliteStore = readFile(store.path());
     }
     struct Case {
         const char* what;
@@ -276,7 +249,7 @@ TEST(ImportMdb, RefusesForeignAndDamagedFilesWithAMessage) {
 
 TEST(ImportMdb, NeverCrashesOnABitFlippedFile) {
     REQUIRE_FIXTURE();
-    const QByteArray good = readAll(fixturePath());
+    const QByteArray good = readFile(fixturePath());
     QTemporaryDir work;
     const QString source = work.filePath("source.mdb");
     // One flip in the head of every page, where its type, owner, row count and row
@@ -305,7 +278,7 @@ TEST(ImportMdb, KeepsAnExistingStoreUnlessToldToReplaceIt) {
     EXPECT_FALSE(kept.crashed);
     EXPECT_NE(kept.exitCode, 0) << describe(kept);
     EXPECT_TRUE(kept.err.contains("--replace")) << describe(kept);
-    EXPECT_EQ(readAll(store), QByteArray("прежняя база"));
+    EXPECT_EQ(readFile(store), QByteArray("прежняя база"));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"base.mdb"});
 
     const ToolRun replaced = importMdb({fixturePath(), target.path(), "--replace"});

@@ -75,18 +75,8 @@ Pdf readPdf(const QString& path) {
     return pdf;
 }
 
-struct ToolRun {
-    int status;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess tool;
-    tool.setWorkingDirectory(QDir::currentPath());
-    tool.start(QStringLiteral(ULMAR_TOOL), QStringList{"pdf"} + args);
-    tool.waitForFinished(-1);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardError())};
+ToolRun pdfTool(const QStringList& args) {
+    return runTool(QStringList{"pdf"} + args);
 }
 
 QString today() {
@@ -170,8 +160,8 @@ TEST(PrintDocumentContent, LinesGroupedBySubtypeNumberedThroughAndSummedExactly)
 
 TEST(PrintPdf, ThreeLinesOnOneLandscapeA4PageWithEmbeddedFonts) {
     TempStore store(catalogue + workingLines.mid(1, 3));
-    const ToolRun run = runTool({"spec.pdf"});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const ToolRun run = pdfTool({"spec.pdf"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const Pdf pdf = readPdf("spec.pdf");
     EXPECT_TRUE(pdf.info.contains("Page size:       842 x 595 pts (A4)")) << pdf.info.toStdString();
     ASSERT_EQ(pdf.pages.size(), 1);
@@ -227,8 +217,8 @@ TEST(PrintPdf, HundredTwentyLinesRepeatTheHeaderAndCountTheSheets) {
     }
     statements << "insert into project (Ключ, Название) values (3, 'Большой')";
     TempStore store(statements);
-    const ToolRun run = runTool({"big.pdf", "--project", "3"});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const ToolRun run = pdfTool({"big.pdf", "--project", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const Pdf pdf = readPdf("big.pdf");
     ASSERT_EQ(pdf.pages.size(), 4);
     QString all;
@@ -262,9 +252,9 @@ TEST(PrintPdf, EmptyProjectOrBadArgumentsWriteNothing) {
         {{}, 2, "Не указан файл"},
     };
     for (const auto& c : cases) {
-        const ToolRun run = runTool(c.args);
+        const ToolRun run = pdfTool(c.args);
         const std::string args = c.args.join(' ').toStdString();
-        EXPECT_EQ(run.status, c.status) << args;
+        EXPECT_EQ(run.exitCode, c.status) << args;
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
             << args << run.err.toStdString();
         if (!c.args.isEmpty()) {

@@ -10,11 +10,12 @@
 #include "ui/Modal.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QProcess>
 #include <QTest>
 #include <QTreeView>
 
@@ -25,6 +26,51 @@ void PrintTo(const QString& text, std::ostream* os) {
 QString fixturesDir() {
     const QString dir = QStringLiteral(ULMAR_FIXTURES_DIR);
     return QDir(dir).exists() ? dir : QString();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+ToolRun runTool(const QStringList& args) {
+    QProcess process;
+    process.setWorkingDirectory(QDir::currentPath());
+    process.start(QStringLiteral(ULMAR_TOOL), args);
+    process.waitForFinished(-1);
+    ToolRun run;
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = run.crashed ? -1 : process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString sqlQuoted(const char* text) {
+    return "'" + QString::fromUtf8(text).replace("'", "''") + "'";
+}
+
+QString catalogueItem(int key, const char* name, const char* article, int type, int subtype,
+                      int width, int height, int length, const char* unit, int baseCode, int cover,
+                      int code, int price) {
+    QStringList values = {QString::number(key),     sqlQuoted(name),
+                          sqlQuoted(article),       QString::number(type),
+                          QString::number(subtype), QString::number(width),
+                          QString::number(height),  QString::number(length),
+                          sqlQuoted(unit),          QString::number(baseCode)};
+    for (int n = 1; n <= 5; ++n)
+        values << (cover ? QString::number(cover + n) : QStringLiteral("null"));
+    for (int n = 1; n <= 5; ++n)
+        values << QString::number(code + n);
+    for (int n = 1; n <= 5; ++n)
+        values << QString::number(price + 10 * n);
+    return "insert into EXPORT_TMC values (" + values.join(", ") + ")";
 }
 
 TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
@@ -92,7 +138,7 @@ int DialogScript::run(QDialog* dialog) {
 }
 
 void click(QWidget* window, const char* button) {
-    auto* b = window->findChild<QPushButton*>(QString::fromLatin1(button));
+    auto* b = window->findChild<QAbstractButton*>(QString::fromLatin1(button));
     ASSERT_NE(b, nullptr) << button;
     QTest::mouseClick(b, Qt::LeftButton);
 }

@@ -20,6 +20,30 @@ void PrintTo(const QString& text, std::ostream* os);
 // The folder of the shared test data, or empty when it is not there.
 QString fixturesDir();
 
+// A file's bytes, empty when it can not be read.
+QByteArray readFile(const QString& path);
+// Writes the bytes as the whole file.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// What a run of ulmar-tool gave back.
+struct ToolRun {
+    bool crashed = false;
+    int exitCode = -1;  // -1 when it crashed
+    QString out;
+    QString err;
+};
+// Runs ulmar-tool with these arguments in the current folder and waits for its end.
+ToolRun runTool(const QStringList& args);
+
+// A text as an SQL literal, for fixtures whose texts hold quotes of their own.
+QString sqlQuoted(const char* text);
+
+// One catalogue item with every coating's columns: k<N> = cover + N (null without a cover),
+// t<N>k = code + N, p<N> = price + 10 N.
+QString catalogueItem(int key, const char* name, const char* article, int type, int subtype,
+                      int width, int height, int length, const char* unit, int baseCode, int cover,
+                      int code, int price);
+
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).
 class TempStore {
@@ -83,7 +107,7 @@ private:
     std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
 };
 
-// Clicks a push button of a window or dialog by its objectName.
+// Clicks a button (push or radio) of a window or dialog by its objectName.
 void click(QWidget* window, const char* button);
 // Types into the dialog's field namepro key by key, as a person does.
 void type(QWidget* dialog, const QString& text);
