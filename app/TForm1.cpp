@@ -10,6 +10,7 @@
 #include "ui/LookupCombo.h"
 #include "ui/NumberEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
@@ -136,6 +137,7 @@ void TForm1::connectHandlers() {
     connect(DBGridEh2, &DataGrid::doubleClicked, this, on(&TForm1::BitBtn4Click));
     connect(DBGridEh2, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh2Enter));
     connect(DBGridEh2, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh2Exit));
+    connect(repriceItem, &QAction::triggered, this, on(&TForm1::repriceItemClick));
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
     connect(BitBtn9, &QPushButton::clicked, this, on(&TForm1::BitBtn9Click));

@@ -11,9 +11,11 @@ class DataGrid;
 class LookupCombo;
 class NumberEdit;
 class PhotoBox;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -82,6 +84,8 @@ public:
     // Bottom band.
     QGroupBox* GroupBox4;
     DataGrid* DBGridEh2;
+    QMenu* specMenu;  // the grid's context menu
+    QAction* repriceItem;
     QPushButton* BitBtn6;
     QPushButton* BitBtn3;
     QPushButton* BitBtn4;
@@ -188,6 +192,7 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn4Click();
+    void repriceItemClick();
 
     // --- projects: projects/ ---
     void BitBtn7Click();

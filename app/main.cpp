@@ -31,7 +31,7 @@ QIcon appIcon() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Улмар"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Улмар"));
+    // No display name: the platform would add " — Улмар" to every dialog's caption.
     QApplication::setWindowIcon(appIcon());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Standard buttons and dialogs speak Russian: "Да", "Нет", "Отмена", the file dialog.

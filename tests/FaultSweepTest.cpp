@@ -94,6 +94,7 @@ struct Command {
     Start start;
     std::function<void(TForm1&, DialogScript&)> run;
     bool failureTold = true;  // false where a failure loses nothing and goes unmentioned
+    QStringList setup = {};   // run on the store before the window opens
 };
 
 // The window on a fresh copy of the store, in the state the command starts from.
@@ -264,6 +265,14 @@ const Command kCommands[] = {
          click(&f, "BitBtn1");
      }},
     {"clear", Start::NorthChanged, [](TForm1& f, DialogScript&) { click(&f, "BitBtn2"); }},
+    {"reprice by the catalogue",
+     Start::NorthUnchanged,
+     [](TForm1& f, DialogScript&) {
+         MessageBox::setNextAnswer(true);
+         TForm1Access::repriceItemClick(f);
+     },
+     true,
+     {"update EXPORT_TMC set p2 = p2 + 10"}},
 };
 
 // One run of the command; failAt 0 lets every statement through. Returns how many statements
@@ -276,7 +285,7 @@ struct Outcome {
 };
 
 Outcome runFailingAt(const Command& command, int failAt) {
-    TempStore store(kStore);
+    TempStore store(kStore + command.setup);
     auto form = startWindow(store, command.start);
     Outcome outcome;
     outcome.states << contents(store);

@@ -43,6 +43,11 @@ const char* kNorthChanged = "101:12:11:120.5:м.п.:-1;102:6:5.5:40:м.п.:-2";
 const char* kWorking = "101:9:7.5:120.5:м.п.:-1";
 const char* kWorkingChanged = "101:12:11:120.5:м.п.:-1";
 const char* kSouth = "102:3:3:44:м.п.:-2";
+// What a run killed while Север was open leaves: its snapshot, and changed lines.
+const char* kSnapshotNorth =
+    "insert into arh (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select project, TMC, "
+    "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 1";
+const char* kChangeNorth = "update buy set kol = 12, kolm = 11 where TMC = 101 and project = 1";
 
 // The lines of a project in buy or arh, by product: product, order and designed quantity,
 // price, unit and group.
@@ -93,6 +98,7 @@ enum class Event {
     SaveCancelled,
     ProjectsCancel,
     ProjectsChooseSouth,
+    ProjectsChooseNorth,
     ProjectsDeleteOpen,
     Close
 };
@@ -120,6 +126,13 @@ void trigger(TForm1& form, DialogScript& script, Event event) {
         case Event::ProjectsChooseSouth:
             script.on("proekti", [](QDialog* d) {
                 pick(d, QStringLiteral("Юг"));
+                click(d, "BitBtn3");
+            });
+            click(&form, "BitBtn7");
+            break;
+        case Event::ProjectsChooseNorth:
+            script.on("proekti", [](QDialog* d) {
+                pick(d, QStringLiteral("Север"));
                 click(d, "BitBtn3");
             });
             click(&form, "BitBtn7");
@@ -433,6 +446,38 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
         EXPECT_EQ(TForm1Access::curProject(*form), c.endProject);
         EXPECT_EQ(TForm1Access::modified(*form), c.endModified);
         EXPECT_EQ(script.shown.contains("proekti"), c.listShown);
+    }
+}
+
+TEST(ProjectStates, ChangesLeftByACrashAreOfferedOnOpening) {
+    const QString question = QStringLiteral(
+        "Проект «Север» содержит изменения, не сохранённые при прошлом завершении программы. "
+        "Сохранить их?");
+    const struct {
+        const char* what;
+        QStringList leftByTheCrash;  // statements that make the store an earlier run left
+        std::optional<bool> answer;  // none: nothing is asked
+        const char* north;           // Север's lines once it is open
+    } cases[] = {
+        {"changed, kept", {kSnapshotNorth, kChangeNorth}, true, kNorthChanged},
+        {"changed, thrown away", {kSnapshotNorth, kChangeNorth}, false, kNorth},
+        {"unchanged", {kSnapshotNorth}, {}, kNorth},
+        {"left properly", {}, {}, kNorth},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempStore store(kStore + c.leftByTheCrash);
+        auto form = openOn(store, 0, false);
+        DialogScript script;
+        if (c.answer)
+            MessageBox::setNextAnswer(*c.answer);
+        trigger(*form, script, Event::ProjectsChooseNorth);
+        EXPECT_EQ(MessageBox::shown().contains(question), c.answer.has_value())
+            << MessageBox::shown().join("|").toStdString();
+        EXPECT_EQ(TForm1Access::curProject(*form), 1);
+        EXPECT_EQ(TForm1Access::modified(*form), 0);
+        EXPECT_EQ(lines(store, "buy", 1), c.north);
+        EXPECT_EQ(lines(store, "arh", 1), c.north) << "the version open now is the saved one";
     }
 }
 

@@ -3,11 +3,15 @@
 #include "store/Query.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
+#include "store/StoreLock.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QFile>
+#include <csignal>
 
 TEST(Fixed4, ShortestTextWithAPoint) {
     const struct {
@@ -181,4 +185,51 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
         t.commit();
     }
     EXPECT_EQ(store.scalar("select count(*) from project"), "1");
+}
+
+TEST(StoreLock, OneWindowPerStoreWhileOtherProgramsShareIt) {
+    TempStore store;
+    {
+        StoreLock first(store.path());
+        EXPECT_TRUE(StoreLock::isHeld(store.path()));
+        try {
+            StoreLock second(store.path());
+            ADD_FAILURE() << "a second window took the store";
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("уже открыта в другом окне")))
+                << e.message().toStdString();
+        }
+        // The engine's own locks are untouched: another connection still writes.
+        store.run({"insert into project (Название) values ('Север')"});
+        EXPECT_EQ(store.scalar("select count(*) from project"), "1");
+    }
+    EXPECT_FALSE(StoreLock::isHeld(store.path()));
+    StoreLock again(store.path());
+
+    // A file that can not be opened is left to the connection to report.
+    EXPECT_NO_THROW(StoreLock(store.dir() + QStringLiteral("/missing.mdb")));
+}
+
+TEST(StoreLock, AWindowThatDiedNeverBlocksAStart) {
+    TempStore store;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        StoreLock held(store.path());
+        const char byte = 1;
+        (void)!write(ready[1], &byte, 1);
+        pause();  // killed while it holds the lock
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    EXPECT_TRUE(StoreLock::isHeld(store.path()));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_FALSE(StoreLock::isHeld(store.path()));
+    EXPECT_NO_THROW(StoreLock(store.path()));
 }

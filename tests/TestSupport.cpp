@@ -73,12 +73,18 @@ QString catalogueItem(int key, const char* name, const char* article, int type, 
     return "insert into EXPORT_TMC values (" + values.join(", ") + ")";
 }
 
-TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+void createStore(const QString& path, const QStringList& statements) {
     {
-        QFile file(path());
+        QFile file(path);
         file.open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
     }
-    run(schema::createTables() + schema::createIndexes() + statements);
+    auto db = Database::open(path);
+    for (const QString& sql : schema::createTables() + schema::createIndexes() + statements)
+        db->execute(sql);
+}
+
+TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
+    createStore(path(), statements);
     QDir::setCurrent(m_dir.path());
 }
 

@@ -44,6 +44,9 @@ QString catalogueItem(int key, const char* name, const char* article, int type, 
                       int width, int height, int length, const char* unit, int baseCode, int cover,
                       int code, int price);
 
+// Creates the store file at path with the program's schema and indexes, then runs statements.
+void createStore(const QString& path, const QStringList& statements = {});
+
 // A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
 // folder while the object lives (the program opens base.mdb from there).
 class TempStore {
@@ -83,6 +86,7 @@ struct TForm1Access {
     static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
     static bool FormClose(TForm1& f) { return f.FormClose(); }
     static void openProject(TForm1& f, int project) { f.openProject(project); }
+    static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
     // export/
     static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };

@@ -9,3 +9,5 @@ int exportCommand(const QStringList& args);
 int importMdbCommand(const QStringList& args);
 // Needs a QGuiApplication: the PDF is laid out with the system's fonts.
 int pdfCommand(const QStringList& args);
+int updateCatalogueCommand(const QStringList& args);
+int repriceCommand(const QStringList& args);

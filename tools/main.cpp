@@ -14,7 +14,9 @@ int usage() {
                            "  ulmar-tool demo-db DIR [--replace]\n"
                            "  ulmar-tool export FILE [--project KEY]\n"
                            "  ulmar-tool import-mdb SOURCE DIR [--replace]\n"
-                           "  ulmar-tool pdf FILE [--project KEY]\n";
+                           "  ulmar-tool pdf FILE [--project KEY]\n"
+                           "  ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]\n"
+                           "  ulmar-tool reprice [--project KEY] [DIR]\n";
     return 2;
 }
 
@@ -42,5 +44,9 @@ int main(int argc, char** argv) {
         return importMdbCommand(rest);
     if (command == QLatin1String("pdf"))
         return pdfCommand(rest);
+    if (command == QLatin1String("update-catalogue"))
+        return updateCatalogueCommand(rest);
+    if (command == QLatin1String("reprice"))
+        return repriceCommand(rest);
     return usage();
 }

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -375,6 +376,14 @@ void TForm1::buildLayout() {
         palette.setColor(QPalette::WindowText, Qt::red);
         footer->setPalette(palette);
     }
+    specMenu = named(new QMenu(DBGridEh2), "specMenu");
+    repriceItem =
+        named(specMenu->addAction(QStringLiteral("Обновить цены по каталогу")), "repriceItem");
+    DBGridEh2->view()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGridEh2->view(), &QWidget::customContextMenuRequested, specMenu,
+            [this](const QPoint& at) {
+                specMenu->popup(DBGridEh2->view()->viewport()->mapToGlobal(at));
+            });
     BitBtn6 = sideButton("BitBtn6", QStringLiteral("Добавить"), QStyle::SP_FileDialogNewFolder);
     BitBtn3 = sideButton("BitBtn3", QStringLiteral("Обновить"), QStyle::SP_BrowserReload);
     BitBtn4 = sideButton("BitBtn4", QStringLiteral("Изменить"), QStyle::SP_FileDialogDetailedView);

@@ -1,0 +1,142 @@
+#include "specification/Reprice.h"
+
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/SqlLiteral.h"
+
+namespace {
+
+QString arrow(Fixed4 from, Fixed4 to) {
+    return from.toString() + QStringLiteral(" → ") + to.toString();
+}
+
+// The article as the spreadsheet prints it: the product's number, a hyphen and the coating code.
+QString articleOf(const RepriceLine& line) {
+    if (line.article.isEmpty())
+        return QStringLiteral("товар с ключом %1").arg(line.product);
+    return line.article + QLatin1Char('-') + QString::number(line.coating);
+}
+
+}  // namespace
+
+QString repriceLinesSql(int project, const QString& listSchema, const QString& oldSchema) {
+    return QStringLiteral(
+               "select b.Ключ, b.TMC, b.Pokr, b.kol, b.izm, b.price, "
+               "coalesce(o.Номер, n.Номер), coalesce(o.Название, n.Название), "
+               "n.Ключ is not null, "
+               "case b.Pokr when 1 then n.p1 when 2 then n.p2 when 3 then n.p3 when 4 then n.p4 "
+               "when 5 then n.p5 end "
+               "from main.buy b left join ") +
+           oldSchema + QStringLiteral(".EXPORT_TMC o on o.Ключ = b.TMC left join ") + listSchema +
+           QStringLiteral(".EXPORT_TMC n on n.Ключ = b.TMC where b.project = ") + sqlInt(project) +
+           QStringLiteral(" order by b.Ключ");
+}
+
+std::vector<RepriceLine> readRepriceLines(Query& q, int project, const QString& listSchema,
+                                          const QString& oldSchema) {
+    q.open(repriceLinesSql(project, listSchema, oldSchema));
+    std::vector<RepriceLine> lines;
+    lines.reserve(std::size_t(q.recordCount()));
+    for (int row = 0; row < q.recordCount(); ++row) {
+        RepriceLine line;
+        line.key = q.value(row, 0).toInt();
+        line.product = q.value(row, 1).toInt();
+        line.coating = int(q.value(row, 2).toInt());
+        line.kol = q.value(row, 3).toFixed();
+        line.unit = q.value(row, 4).toText();
+        line.price = q.value(row, 5).toFixed();
+        line.article = q.value(row, 6).toText();
+        line.name = q.value(row, 7).toText();
+        line.listed = q.value(row, 8).toInt() != 0;
+        // A missing or zero price is no price: a line priced at 0 would read as a group row.
+        const Fixed4 listPrice = q.value(row, 9).toFixed();
+        if (listPrice > Fixed4())
+            line.listPrice = listPrice;
+        lines.push_back(line);
+    }
+    q.close();
+    return lines;
+}
+
+bool priceChanges(const RepriceLine& line) {
+    return line.listPrice && *line.listPrice != line.price;
+}
+
+RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines) {
+    RepriceTotals totals;
+    for (const RepriceLine& line : lines) {
+        ++totals.lines;
+        if (!line.listPrice)
+            ++totals.kept;
+        else if (priceChanges(line))
+            ++totals.changed;
+        totals.before += line.price * line.kol;
+        totals.after += line.listPrice.value_or(line.price) * line.kol;
+    }
+    return totals;
+}
+
+QString repriceLineSql(std::int64_t line, Fixed4 price) {
+    return QStringLiteral("update buy set price = ") + sqlFixed(price) +
+           QStringLiteral(" where Ключ = ") + sqlInt(line);
+}
+
+QStringList repriceSql(const std::vector<RepriceLine>& lines) {
+    QStringList statements;
+    for (const RepriceLine& line : lines)
+        if (priceChanges(line))
+            statements << repriceLineSql(line.key, *line.listPrice);
+    return statements;
+}
+
+QString repriceTitle(int project, const QString& name) {
+    if (project == 0)
+        return QStringLiteral("Рабочая спецификация");
+    return QStringLiteral("Проект «%1» (ключ %2)").arg(name).arg(project);
+}
+
+QString repriceReport(const QString& title, const std::vector<RepriceLine>& lines) {
+    QString text = title + QLatin1Char('\n');
+    if (lines.empty())
+        return text + QStringLiteral("  Строк нет.\n");
+    QString kept;
+    QString changed;
+    for (const RepriceLine& line : lines) {
+        if (!line.listPrice) {
+            QStringList parts = {articleOf(line), line.name,
+                                 (line.kol.toString() + QLatin1Char(' ') + line.unit).trimmed()};
+            parts.removeAll(QString());
+            kept += QStringLiteral("    ") + parts.join(QStringLiteral("  "));
+            if (line.listed)
+                kept += QStringLiteral(" (нет цены в покрытии «%1»)")
+                            .arg(schema::coatingName(line.coating));
+            kept += QLatin1Char('\n');
+        } else if (priceChanges(line)) {
+            changed += QStringLiteral("    %1  цена %2  сумма %3\n")
+                           .arg(articleOf(line), arrow(line.price, *line.listPrice),
+                                arrow(line.price * line.kol, *line.listPrice * line.kol));
+        }
+    }
+    if (!kept.isEmpty())
+        text += QStringLiteral("  Нет в каталоге, цена оставлена прежней:\n") + kept;
+    if (!changed.isEmpty())
+        text += QStringLiteral("  Меняется цена:\n") + changed;
+    if (kept.isEmpty() && changed.isEmpty())
+        text += QStringLiteral("  Цены совпадают с каталогом.\n");
+    const RepriceTotals totals = repriceTotals(lines);
+    return text + QStringLiteral("  Итого: %1\n").arg(arrow(totals.before, totals.after));
+}
+
+QString repriceQuestion(const RepriceTotals& totals, const QString& decimalPoint) {
+    const auto shown = [&](Fixed4 value) {
+        return value.toString().replace(QLatin1Char('.'), decimalPoint);
+    };
+    QString text =
+        QStringLiteral("Обновить цены по каталогу?\nИзменится строк: %1.\nСумма: %2 → %3.")
+            .arg(totals.changed)
+            .arg(shown(totals.before), shown(totals.after));
+    if (totals.kept > 0)
+        text += QStringLiteral("\nСтрок без цены в каталоге (их цены останутся прежними): %1.")
+                    .arg(totals.kept);
+    return text;
+}

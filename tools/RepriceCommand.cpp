@@ -1,0 +1,74 @@
+// ulmar-tool reprice [--project KEY] [DIR]: a project's lines take the catalogue's prices.
+#include "specification/Reprice.h"
+#include "specification/SpecSql.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/StoreError.h"
+#include "tools/Commands.h"
+#include "tools/StoreFolder.h"
+
+#include <QTextStream>
+
+namespace {
+
+int fail(const QString& message, int status = 1) {
+    QTextStream(stderr) << message << '\n';
+    return status;
+}
+
+}  // namespace
+
+int repriceCommand(const QStringList& args) {
+    const QString usage = QStringLiteral("Использование: ulmar-tool reprice [--project KEY] [DIR]");
+    QString dir;
+    int project = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--project")) {
+            if (++i >= args.size())
+                return fail(QStringLiteral("После --project нужен ключ проекта.\n") + usage, 2);
+            bool ok = false;
+            project = args.at(i).toInt(&ok);
+            if (!ok || project < 0)
+                return fail(
+                    QStringLiteral("Ключ проекта должен быть целым числом: %1").arg(args.at(i)), 2);
+        } else if (arg.startsWith(QLatin1String("--")) || !dir.isEmpty()) {
+            return fail(QStringLiteral("Лишний аргумент: %1\n").arg(arg) + usage, 2);
+        } else {
+            dir = arg;
+        }
+    }
+    QString failure;
+    const QString target = existingStoreIn(dir.isEmpty() ? QStringLiteral(".") : dir, failure);
+    if (target.isEmpty())
+        return fail(failure);
+
+    try {
+        auto db = Database::open(target);
+        Query q(*db, QStringLiteral("reprice"));
+        QString name;
+        if (project != 0) {
+            q.open(specCaptionSql(project));
+            if (q.recordCount() == 0)
+                return fail(
+                    QStringLiteral("В базе %1 нет проекта с ключом %2.").arg(target).arg(project));
+            name = q.value(0, 0).toText();
+            q.close();
+        }
+        Database::Transaction transaction(*db);
+        const std::vector<RepriceLine> lines = readRepriceLines(q, project);
+        for (const QString& sql : repriceSql(lines))
+            db->execute(sql);
+        transaction.commit();
+
+        const RepriceTotals totals = repriceTotals(lines);
+        QTextStream(stdout)
+            << repriceReport(repriceTitle(project, name), lines)
+            << (totals.changed > 0
+                    ? QStringLiteral("Цены обновлены в строках: %1.\n").arg(totals.changed)
+                    : QStringLiteral("Цены не изменились.\n"));
+        return 0;
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Цены не обновлены: %1").arg(e.message()));
+    }
+}

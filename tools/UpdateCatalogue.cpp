@@ -1,0 +1,326 @@
+// ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]: a maker's new price list replaces the
+// catalogue of a store; the projects, their lines and snapshots stay as they are.
+#include "specification/Reprice.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/SqlLiteral.h"
+#include "store/StoreError.h"
+#include "tools/Commands.h"
+#include "tools/ImportError.h"
+#include "tools/StoreFolder.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QStringList catalogueTables = {
+    QStringLiteral("EXPORT_VIDTMC"), QStringLiteral("EXPORT_TMC"),
+    QStringLiteral("EXPORT_PODVID"), QStringLiteral("EXPORT_FOTO"),
+    QStringLiteral("Export_INFOTO"), QStringLiteral("EXPORT_KREP"),
+};
+const QStringList ownTables = {QStringLiteral("project"), QStringLiteral("buy"),
+                               QStringLiteral("arh")};
+
+int fail(const QString& message, int status = 1) {
+    QTextStream(stderr) << message << '\n';
+    return status;
+}
+
+QString identifier(const QString& name) {
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+// Names as the engine matches them: Latin letters in either case, every other letter exactly
+// (the statements say Фото, so a column фото would not be found).
+bool sameName(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QChar x = a.at(i);
+        const QChar y = b.at(i);
+        if (x != y && !(x.unicode() < 128 && y.unicode() < 128 && x.toLower() == y.toLower()))
+            return false;
+    }
+    return true;
+}
+
+QString findName(const QStringList& names, const QString& name) {
+    for (const QString& n : names)
+        if (sameName(n, name))
+            return n;
+    return QString();
+}
+
+bool isSqliteFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QStringList column0(Query& q, const QString& sql) {
+    q.open(sql);
+    QStringList values;
+    for (int row = 0; row < q.recordCount(); ++row)
+        values << q.value(row, 0).toText();
+    q.close();
+    return values;
+}
+
+QStringList tablesOf(Query& q, const QString& database) {
+    return column0(
+        q, QStringLiteral("select name from %1.sqlite_master where type = 'table'").arg(database));
+}
+
+struct Column {
+    QString name;
+    QString type;
+};
+
+std::vector<Column> columnsOf(Query& q, const QString& database, const QString& table) {
+    q.open(QStringLiteral("select name, type from pragma_table_info(%1, %2)")
+               .arg(sqlText(table), sqlText(database)));
+    std::vector<Column> columns;
+    for (int row = 0; row < q.recordCount(); ++row)
+        columns.push_back({q.value(row, 0).toText(), q.value(row, 1).toText()});
+    q.close();
+    return columns;
+}
+
+// The store's statement that creates a catalogue table, made to create it in the database
+// named.
+QString createIn(const QString& database, const QString& table) {
+    const QString create = QStringLiteral("create table ");
+    for (const QString& sql : schema::createTables())
+        if (sql.startsWith(create + table + QStringLiteral(" (")))
+            return create + database + QLatin1Char('.') + sql.mid(create.size());
+    throw StoreError(QStringLiteral("Нет описания таблицы %1.").arg(table));
+}
+
+// How one catalogue table of the source goes into the store: into the store's own columns,
+// and columns the store lacks added as the source declares them.
+struct TableCopy {
+    QString table;   // as the store names it
+    QString source;  // as the source names it
+    QStringList targetColumns;
+    QStringList sourceColumns;
+    std::vector<Column> extra;
+};
+
+// The source has every catalogue table with every column the program's statements read.
+std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) {
+    const QStringList sourceTables = tablesOf(q, QStringLiteral("src"));
+    QStringList missingTables;
+    QStringList missingColumns;
+    std::vector<TableCopy> copies;
+    for (const QString& table : catalogueTables) {
+        TableCopy copy;
+        copy.table = table;
+        copy.source = findName(sourceTables, table);
+        if (copy.source.isEmpty()) {
+            missingTables << table;
+            continue;
+        }
+        db.execute(createIn(QStringLiteral("shape"), table));
+        QStringList needed;
+        for (const Column& column : columnsOf(q, QStringLiteral("shape"), table))
+            needed << column.name;
+        QStringList present;
+        for (const Column& column : columnsOf(q, QStringLiteral("src"), copy.source)) {
+            present << column.name;
+            const QString target = findName(needed, column.name);
+            copy.targetColumns << (target.isEmpty() ? column.name : target);
+            copy.sourceColumns << column.name;
+            if (target.isEmpty())
+                copy.extra.push_back(column);
+        }
+        for (const QString& column : needed)
+            if (findName(present, column).isEmpty())
+                missingColumns << table + QLatin1Char('.') + column;
+        copies.push_back(copy);
+    }
+    if (!missingTables.isEmpty())
+        throw ImportError(QStringLiteral("В файле %1 нет таблиц каталога: %2.")
+                              .arg(shown, missingTables.join(QStringLiteral(", "))));
+    if (!missingColumns.isEmpty())
+        throw ImportError(QStringLiteral("В каталоге файла %1 нет столбцов: %2.")
+                              .arg(shown, missingColumns.join(QStringLiteral(", "))));
+    return copies;
+}
+
+QString catalogueSummary(Query& q) {
+    q.open(QStringLiteral(
+        "select (select count(*) from main.EXPORT_TMC), (select count(*) from src.EXPORT_TMC), "
+        "(select count(*) from src.EXPORT_TMC where Ключ not in (select Ключ from "
+        "main.EXPORT_TMC)), "
+        "(select count(*) from main.EXPORT_TMC where Ключ not in (select Ключ from "
+        "src.EXPORT_TMC)), "
+        "(select count(*) from main.EXPORT_TMC o join src.EXPORT_TMC n on n.Ключ = o.Ключ "
+        "where n.p1 is not o.p1 or n.p2 is not o.p2 or n.p3 is not o.p3 or n.p4 is not o.p4 "
+        "or n.p5 is not o.p5)"));
+    const QString text =
+        QStringLiteral(
+            "Товаров в каталоге: было %1, стало %2; новых %3, снятых %4, с другой "
+            "ценой %5.\n")
+            .arg(q.value(0, 0).toText(), q.value(0, 1).toText(), q.value(0, 2).toText(),
+                 q.value(0, 3).toText(), q.value(0, 4).toText());
+    q.close();
+    return text;
+}
+
+// What the new list changes in the working specification and in every project.
+QString projectsReport(Query& q) {
+    std::vector<std::pair<int, QString>> projects = {{0, QString()}};
+    q.open(QStringLiteral("select Ключ, Название from main.project order by Ключ"));
+    for (int row = 0; row < q.recordCount(); ++row)
+        projects.emplace_back(int(q.value(row, 0).toInt()), q.value(row, 1).toText());
+    q.close();
+    QString text;
+    for (const auto& [key, name] : projects)
+        text += QLatin1Char('\n') + repriceReport(repriceTitle(key, name),
+                                                  readRepriceLines(q, key, QStringLiteral("src"),
+                                                                   QStringLiteral("main")));
+    return text;
+}
+
+QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copies) {
+    QString counts;
+    for (const TableCopy& copy : copies) {
+        const QString target = QStringLiteral("main.") + identifier(copy.table);
+        const QString source = QStringLiteral("src.") + identifier(copy.source);
+        db.execute(QStringLiteral("drop table if exists ") + target);
+        db.execute(createIn(QStringLiteral("main"), copy.table));
+        for (const Column& column : copy.extra)
+            db.execute(QStringLiteral("alter table %1 add column %2 %3")
+                           .arg(target, identifier(column.name), column.type));
+        QStringList into;
+        QStringList from;
+        for (const QString& column : copy.targetColumns)
+            into << identifier(column);
+        for (const QString& column : copy.sourceColumns)
+            from << identifier(column);
+        db.execute(QStringLiteral("insert into %1 (%2) select %3 from %4")
+                       .arg(target, into.join(QStringLiteral(", ")),
+                            from.join(QStringLiteral(", ")), source));
+        const QString expected =
+            column0(q, QStringLiteral("select count(*) from ") + source).value(0);
+        const QString stored =
+            column0(q, QStringLiteral("select count(*) from ") + target).value(0);
+        if (stored != expected)
+            throw ImportError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
+                                  .arg(copy.table, stored, expected));
+        counts += QStringLiteral("  %1: %2\n").arg(copy.table, stored);
+    }
+    for (const QString& sql : schema::createIndexes())
+        // Statistics of the store only: a bare analyze would also write into the source.
+        db.execute(sql == QLatin1String("analyze") ? QStringLiteral("analyze main") : sql);
+    return counts;
+}
+
+}  // namespace
+
+int updateCatalogueCommand(const QStringList& args) {
+    const QString usage =
+        QStringLiteral("Использование: ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]");
+    QStringList positional;
+    bool dryRun = false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--dry-run"))
+            dryRun = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("Неизвестный параметр %1.\n").arg(arg) + usage, 2);
+        else
+            positional << arg;
+    }
+    if (positional.isEmpty() || positional.size() > 2)
+        return fail(usage, 2);
+
+    const QString source = QFileInfo(positional.at(0)).absoluteFilePath();
+    QString failure;
+    const QString target = existingStoreIn(positional.value(1, QStringLiteral(".")), failure);
+    if (target.isEmpty())
+        return fail(failure);
+    const QString unchanged = QStringLiteral("База %1 не изменена.").arg(target);
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.exists())
+        return fail(QStringLiteral("Не найден файл %1. ").arg(source) + unchanged);
+    if (!sourceInfo.isFile())
+        return fail(QStringLiteral("%1 — не файл. ").arg(source) + unchanged);
+    if (sourceInfo.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return fail(QStringLiteral("Новый каталог — это сама база %1.").arg(target));
+
+    // An Access file is read as import-mdb reads it, by the command itself in a process of its
+    // own, into a store that lives only as long as this command.
+    std::optional<QTemporaryDir> converted;
+    QString sourceStore = source;
+    if (isJetFile(source)) {
+        converted.emplace();
+        if (!converted->isValid())
+            return fail(QStringLiteral("Не удалось создать временную папку: %1. ")
+                            .arg(converted->errorString()) +
+                        unchanged);
+        QProcess import;
+        import.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("import-mdb"), source, converted->path()});
+        import.waitForFinished(-1);
+        if (import.exitStatus() != QProcess::NormalExit || import.exitCode() != 0)
+            return fail(QStringLiteral("Файл Access %1 не прочитан:\n%2")
+                            .arg(source, QString::fromUtf8(import.readAllStandardError())) +
+                        unchanged);
+        sourceStore = converted->filePath(QStringLiteral("base.mdb"));
+    } else if (!isSqliteFile(source)) {
+        return fail(
+            QStringLiteral("Файл %1 — не база программы и не база Microsoft Access. ").arg(source) +
+            unchanged);
+    }
+
+    try {
+        auto db = Database::open(target);
+        Query q(*db, QStringLiteral("update"));
+        const QStringList storeTables = tablesOf(q, QStringLiteral("main"));
+        for (const QString& table : ownTables)
+            if (findName(storeTables, table).isEmpty())
+                return fail(QStringLiteral("%1 — не база программы: в ней нет таблицы %2.")
+                                .arg(target, table));
+
+        db->execute(QStringLiteral("attach database ':memory:' as shape"));
+        std::vector<TableCopy> copies;
+        try {
+            db->execute(QStringLiteral("attach database %1 as src").arg(sqlText(sourceStore)));
+            const QStringList check = column0(q, QStringLiteral("pragma src.quick_check"));
+            if (check.value(0) != QLatin1String("ok"))
+                throw ImportError(QStringLiteral("Файл %1 повреждён: %2.")
+                                      .arg(source, check.join(QStringLiteral("; "))));
+            copies = planCopies(*db, q, source);
+        } catch (const StoreError& e) {
+            throw ImportError(
+                QStringLiteral("Файл %1 повреждён или не база: %2").arg(source, e.message()));
+        }
+
+        Database::Transaction transaction(*db);
+        const QString report = QStringLiteral("Новый каталог: %1\n").arg(source) +
+                               catalogueSummary(q) + projectsReport(q);
+        QTextStream out(stdout);
+        if (dryRun) {
+            out << report << QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(target);
+            return 0;
+        }
+        const QString counts = replaceTables(*db, q, copies);
+        transaction.commit();
+        out << report << QStringLiteral("\nТаблицы каталога заменены, строк в них:\n") << counts
+            << QStringLiteral("Проекты, их строки и снимки сохранены. База обновлена: %1\n")
+                   .arg(target);
+        return 0;
+    } catch (const ImportError& e) {
+        return fail(e.message() + QLatin1Char(' ') + unchanged);
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Каталог не обновлён: %1\n").arg(e.message()) + unchanged);
+    }
+}
