@@ -21,10 +21,7 @@ void runOn(const QString& path, const QStringList& statements) {
 }
 
 QByteArray hashOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
 }
 
 // The store in use: three products, the working specification and two projects, Север with a
@@ -230,12 +227,7 @@ const Refusal kRefusals[] = {
     {"MissingColumn", [](const QString& l) { runOn(l, {"alter table EXPORT_TMC drop column p4"}); },
      nullptr, nullptr, "нет столбцов: EXPORT_TMC.p4."},
     {"Damaged", corruptCatalogueRoot, nullptr, nullptr, "повреждён"},
-    {"NotADatabase",
-     [](const QString& l) {
-         QFile file(l);
-         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-         file.write("Артикул;Цена\n100.1;125.75\n");
-     },
+    {"NotADatabase", [](const QString& l) { writeFile(l, "Артикул;Цена\n100.1;125.75\n"); },
      nullptr, nullptr, "не база программы и не база Microsoft Access"},
     // Fails halfway through, after three tables were replaced: all of them come back.
     {"PhotoKeysTwice",
@@ -297,14 +289,12 @@ TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     EXPECT_EQ(scalar(store(), kOwnRows), ownRows);
 
     // A cut-off Access file is refused as import-mdb refuses it.
-    QFile whole(fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    QFile cut(m_dir.filePath("cut.mdb"));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(whole.read(50000));
-    cut.close();
+    const QByteArray whole = readFile(fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"));
+    ASSERT_GT(whole.size(), 50000);
+    const QString cut = m_dir.filePath("cut.mdb");
+    writeFile(cut, whole.left(50000));
     const QByteArray updated = hashOf(store());
-    const ToolRun refused = runTool({"update-catalogue", cut.fileName(), dir()});
+    const ToolRun refused = runTool({"update-catalogue", cut, dir()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("обрезан")) << refused.err.toStdString();
     EXPECT_EQ(hashOf(store()), updated);
