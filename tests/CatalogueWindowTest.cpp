@@ -120,13 +120,7 @@ int rowOfKey(const Query& q, std::int64_t key) {
 // The user clicks the row of the grid's query that holds the product key (a group row: the
 // negated subtype key in ID).
 void clickRow(TForm1& form, const char* gridName, int recNo) {
-    auto* grid = control<DataGrid>(form, gridName);
-    ASSERT_GE(recNo, 1);
-    const QModelIndex index = grid->model()->indexOfRecNo(recNo);
-    ASSERT_TRUE(index.isValid());
-    grid->view()->scrollTo(index);
-    QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {},
-                      grid->view()->visualRect(index).center());
+    clickRow(control<DataGrid>(form, gridName), recNo);
 }
 
 void clickKey(TForm1& form, const char* gridName, std::int64_t key) {

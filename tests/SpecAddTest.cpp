@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeView>
 
 namespace {
 
@@ -252,16 +251,10 @@ TEST(SpecAdd, AFailingStatementLeavesNoHalfWrittenAdd) {
 
 namespace {
 
+// The grid first shows the row its query was put on.
 void doubleClickCurrentRow(DataGrid* grid) {
     grid->reload();
-    const QModelIndex index = grid->model()->indexOfRecNo(grid->query()->recNo());
-    grid->view()->scrollTo(index);
-    QWidget* viewport = grid->view()->viewport();
-    const QPoint at = grid->view()->visualRect(index).center();
-    // A widget's double click arrives after the press and release of the first click.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    doubleClickRow(grid, grid->query()->recNo());
 }
 
 }  // namespace

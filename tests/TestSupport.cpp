@@ -172,13 +172,35 @@ void pick(QDialog* dialog, const QString& name) {
     for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
         if (list->Q_pro.value(row, column).toText() != name)
             continue;
-        QTreeView* view = grid->view();
-        const QRect cell = view->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        clickRow(grid, row + 1);
         ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
         return;
     }
     FAIL() << "no row " << name.toStdString();
+}
+
+namespace {
+
+// The centre of the row's cell in the first column, scrolled into view.
+QPoint rowCentre(DataGrid* grid, int recNo) {
+    const QModelIndex index = grid->model()->indexOfRecNo(recNo);
+    EXPECT_TRUE(index.isValid()) << "no row " << recNo;
+    grid->view()->scrollTo(index);
+    return grid->view()->visualRect(index).center();
+}
+
+}  // namespace
+
+void clickRow(DataGrid* grid, int recNo) {
+    QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, rowCentre(grid, recNo));
+}
+
+void doubleClickRow(DataGrid* grid, int recNo) {
+    const QPoint at = rowCentre(grid, recNo);
+    QWidget* viewport = grid->view()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
 }
 
 int main(int argc, char** argv) {

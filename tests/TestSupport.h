@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 
+class DataGrid;
 class QDialog;
 class QWidget;
 
@@ -117,3 +118,7 @@ void click(QWidget* window, const char* button);
 void type(QWidget* dialog, const QString& text);
 // Clicks the project list's row of that project, as the user picks it.
 void pick(QDialog* list, const QString& name);
+// Clicks the grid's row of that row number (from 1) as the user does.
+void clickRow(DataGrid* grid, int recNo);
+// Double-clicks it, after the click that makes it current, as a person's double click arrives.
+void doubleClickRow(DataGrid* grid, int recNo);
