@@ -84,7 +84,7 @@ QString photoSql(std::int64_t itemCode) {
     return QStringLiteral(
                "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
                "[Export_INFOTO] where ТМЦ = ") +
-           sqlInt(itemCode) + QStringLiteral(") limit 1");
+           sqlInt(itemCode) + QStringLiteral(") order by Ключ limit 1");
 }
 
 QString photoSql(std::int64_t itemCode, int mounting) {
@@ -92,7 +92,7 @@ QString photoSql(std::int64_t itemCode, int mounting) {
                "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
                "[Export_INFOTO] where krep = ") +
            sqlInt(mounting) + QStringLiteral(" and ТМЦ = ") + sqlInt(itemCode) +
-           QStringLiteral(") limit 1");
+           QStringLiteral(") order by Ключ limit 1");
 }
 
 QString sValue(const QString& trayName) {

@@ -19,7 +19,8 @@ QString searchTreeSql(int coating, const QString& text);
 // Article and name of the cover whose item code in this coating is coverCode.
 QString coverNameSql(int coating, std::int64_t coverCode);
 
-// One photo of an item code; the mounting variant takes only photos linked to that method.
+// The first photo of an item code by the photo's key, so an item with several photos always
+// shows the same one; the mounting variant takes only photos linked to that method.
 QString photoSql(std::int64_t itemCode);
 QString photoSql(std::int64_t itemCode, int mounting);
 

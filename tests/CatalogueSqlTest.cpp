@@ -4,82 +4,229 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 
 using namespace catalogue;
 
-TEST(CatalogueSql, ProductTreeOfOneTypeAndCoating) {
-    EXPECT_EQ(productTreeSql(2, 64),
-              "Select Ключ, Название, Ширина, Высота, Номер||'-'||'2' as Номер, ТМЦ, "
-              "iif(k2 is null,0,k2) as kk,t2k as tt,p2 as pp, -1*Подвид as parentid, Ключ as ID, "
-              "Длина,Подвид, ЕИ from EXPORT_TMC where Подвид<>5 and Вид = 64 union select 0, "
-              "Название, 0, 0,'', 0,0,0,0,0,-Ключ, 0,Ключ,'-' from [EXPORT_PODVID] where Ключ<> 5 "
-              "and Ключ in (select distinct Подвид From EXPORT_TMC where Вид = 64)");
+namespace {
+
+// Trays, covers and branch elements of tray types 64, 65 and 76, accessories of types 72, 79 and
+// 80, and items of type 90, which is neither. Prices are price + 10 N in coating N (see
+// catalogueItem).
+QStringList fixture() {
+    return {
+        "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'Крышки'), (3, 'Лестничные'), "
+        "(4, 'Листовые'), (5, 'Ответвления'), (7, 'Крепёж'), (8, 'Пустой')",
+        catalogueItem(101, "Лоток ЛП 100x50 S0.7", "ЛП-100", 64, 1, 100, 50, 3000, "м.п.", 1001,
+                      20100, 10100, 100),
+        catalogueItem(102, "Лоток ЛП 200x50", "ЛП-200", 64, 1, 200, 50, 3000, "м.п.", 1002, 0,
+                      10200, 200),
+        catalogueItem(103, "Лоток Д'Арт 300x80", "ЛД-300", 64, 3, 300, 80, 2500, "м.п.", 1003, 0,
+                      10300, 300),
+        // The cover of 101 in every coating; 202's code in coating 2 equals 201's in coating 3.
+        catalogueItem(201, "Крышка КЛ 100", "КЛ-100", 64, 2, 100, 0, 3000, "м.п.", 2001, 0, 20100,
+                      50),
+        catalogueItem(202, "Крышка чужая", "КЧ-100", 64, 2, 100, 0, 3000, "м.п.", 2002, 0, 20101,
+                      60),
+        catalogueItem(501, "Поворот ПП 100x50 S0,7", "ПП-100", 64, 5, 100, 50, 0, "шт.", 5001, 0,
+                      50100, 80),
+        catalogueItem(502, "Поворот ПП 100x50 S1.0", "ПП-101", 64, 5, 100, 50, 0, "шт.", 5002, 0,
+                      50200, 90),
+        catalogueItem(503, "Тройник ТП 100x50 0.7", "ТП-100", 64, 5, 100, 50, 0, "шт.", 5003, 0,
+                      50300, 95),
+        catalogueItem(504, "Тройник ТП 200x50 0.7", "ТП-200", 64, 5, 200, 50, 0, "шт.", 5004, 0,
+                      50400, 99),
+        catalogueItem(505, "Тройник ТП 100x80 0.7", "ТП-180", 64, 5, 100, 80, 0, "шт.", 5005, 0,
+                      50500, 99),
+        catalogueItem(506, "Крестовина КП 100x50 1,0", "КП-100", 64, 5, 100, 50, 0, "шт.", 5006, 0,
+                      50600, 70),
+        catalogueItem(507, "Отвод Д'Арт 300x80", "ОД-300", 64, 5, 300, 80, 0, "шт.", 5007, 0, 50700,
+                      60),
+        catalogueItem(603, "Лоток Д'Арт листовой", "ЛЛ-200", 76, 4, 200, 100, 2000, "м.п.", 6003, 0,
+                      60300, 150),
+        catalogueItem(651, "Поворот ПЛ 100x50 0.7", "ПЛ-100", 65, 5, 100, 50, 0, "шт.", 6051, 0,
+                      65100, 70),
+        catalogueItem(652, "Тройник ТЛ 100x50", "ТЛ-100", 65, 5, 100, 50, 0, "шт.", 6052, 0, 65200,
+                      75),
+        catalogueItem(701, "Шпилька М8", "ШП-8", 72, 7, 0, 0, 0, "шт.", 7001, 0, 70100, 10),
+        catalogueItem(702, "Подвес потолочный", "ПВ-1", 72, 7, 0, 0, 0, "шт.", 7002, 30000, 70200,
+                      20),
+        catalogueItem(711, "Гайка м8", "ГМ-8", 79, 7, 0, 0, 0, "шт.", 7011, 0, 71100, 1),
+        catalogueItem(712, "Шайба", "ШБ-8", 79, 7, 0, 0, 0, "шт.", 7012, 0, 71200, 1),
+        catalogueItem(801, "Консоль настенная М8", "КН-200", 80, 7, 0, 0, 0, "шт.", 8001, 0, 80100,
+                      40),
+        catalogueItem(901, "Винт М8", "ВМ-8", 90, 7, 0, 0, 0, "шт.", 9001, 0, 90100, 5),
+        catalogueItem(903, "Лоток Д'Арт прочий", "ЛП-900", 90, 1, 100, 50, 3000, "м.п.", 9003, 0,
+                      90300, 10),
+        "insert into EXPORT_KREP values (701, 3), (702, 1), (702, 2), (711, 1), (712, 2), "
+        "(801, 3)",
+        // Item 1001 has two photos, linked in the opposite order of their keys; 70102 one for
+        // the wall and one for the floor.
+        "insert into EXPORT_FOTO values (9, cast('фото 9' as blob)), (4, cast('фото 4' as blob)), "
+        "(2, cast('стена' as blob)), (3, cast('пол' as blob))",
+        "insert into Export_INFOTO values (1001, 9, 1), (1001, 4, 2), (70102, 2, 2), "
+        "(70102, 3, 3)",
+    };
 }
 
-TEST(CatalogueSql, CoverAndPhotoLookups) {
-    EXPECT_EQ(coverNameSql(3, 20103),
-              "select Номер||'-'||'3'||' - '||Название as namk From EXPORT_TMC where T3K = 20103");
-    EXPECT_EQ(photoSql(1001),
-              "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
-              "[Export_INFOTO] where ТМЦ = 1001) limit 1");
-    EXPECT_EQ(photoSql(70102, 2),
-              "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
-              "[Export_INFOTO] where krep = 2 and ТМЦ = 70102) limit 1");
+// The columns of the catalogue grids, as the program reads them by name, in order.
+const QStringList kTreeColumns = {"Ключ", "Название", "Ширина", "Высота", "Номер",
+                                  "ТМЦ",  "kk",       "tt",     "pp",     "parentid",
+                                  "ID",   "Длина",    "Подвид", "ЕИ"};
+const QStringList kListColumns = {"Номер", "Ключ",     "Название", "ТМЦ",   "kk",     "tt",
+                                  "pp",    "parentid", "ID",       "Длина", "Подвид", "ЕИ"};
+
+using Rows = std::multiset<QString>;
+using Keys = std::set<std::int64_t>;
+
+class CatalogueStatements : public ::testing::Test {
+protected:
+    // The statement's rows as "field|field|..." texts; the statements leave the order of the
+    // rows to the engine. Each column must stand where the list names it.
+    Rows rows(const QString& sql, const QStringList& columns) {
+        Query q(*db, "q");
+        q.setSql(sql);
+        q.open();
+        EXPECT_EQ(q.columnCount(), columns.size()) << sql.toStdString();
+        for (int c = 0; c < columns.size(); ++c)
+            EXPECT_EQ(q.columnIndex(columns[c]), c) << columns[c].toStdString();
+        Rows result;
+        for (int r = 0; r < q.recordCount(); ++r) {
+            QStringList fields;
+            for (int c = 0; c < q.columnCount(); ++c)
+                fields << q.value(r, c).toText();
+            result.insert(fields.join('|'));
+        }
+        return result;
+    }
+    Keys keys(const QString& sql, const QStringList& columns) {
+        const int key = int(columns.indexOf("Ключ"));
+        Keys result;
+        for (const QString& row : rows(sql, columns))
+            result.insert(row.section('|', key, key).toLongLong());
+        return result;
+    }
+
+    TempStore store{fixture()};
+    std::unique_ptr<Database> db = Database::open(store.path());
+};
+
+}  // namespace
+
+TEST_F(CatalogueStatements, ProductTreeOfOneTypeAndCoating) {
+    // Type 64 outside the branch subtype, in coating 2, and one group row per subtype it uses.
+    EXPECT_EQ(
+        rows(productTreeSql(2, 64), kTreeColumns),
+        Rows({
+            "101|Лоток ЛП 100x50 S0.7|100|50|ЛП-100-2|1001|20102|10102|120|-1|101|3000|1|м.п.",
+            "102|Лоток ЛП 200x50|200|50|ЛП-200-2|1002|0|10202|220|-1|102|3000|1|м.п.",
+            "103|Лоток Д'Арт 300x80|300|80|ЛД-300-2|1003|0|10302|320|-3|103|2500|3|м.п.",
+            "201|Крышка КЛ 100|100|0|КЛ-100-2|2001|0|20102|70|-2|201|3000|2|м.п.",
+            "202|Крышка чужая|100|0|КЧ-100-2|2002|0|20103|80|-2|202|3000|2|м.п.",
+            "0|Лотки|0|0||0|0|0|0|0|-1|0|1|-",
+            "0|Крышки|0|0||0|0|0|0|0|-2|0|2|-",
+            "0|Лестничные|0|0||0|0|0|0|0|-3|0|3|-",
+        }));
+    EXPECT_EQ(keys(productTreeSql(5, 76), kTreeColumns), Keys({0, 603}));
+    EXPECT_EQ(keys(productTreeSql(1, 65), kTreeColumns), Keys());  // branch elements only
 }
 
-TEST(CatalogueSql, BranchLists) {
-    EXPECT_EQ(branchAutoSql(2, "Лоток ЛП 100x50 S0.7", 64, 50, 100),
-              "Select Номер||'-'||'2' as Номер,Ключ, Название, ТМЦ, iif(k2 is null,0,k2) as "
-              "kk,t2k as tt,p2 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from "
-              "EXPORT_TMC where Подвид=5  and ((Название like '%0.7%') or (Название like "
-              "'%0,7%'))  and Вид = 64 and Высота = 50 and Ширина = 100");
-    // Without a marker there is no name filter at all.
-    EXPECT_EQ(branchAutoSql(1, "Лоток ЛП 100x50", -1, 0, 0),
-              "Select Номер||'-'||'1' as Номер,Ключ, Название, ТМЦ, iif(k1 is null,0,k1) as "
-              "kk,t1k as tt,p1 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from "
-              "EXPORT_TMC where Подвид=5  and Вид = -1 and Высота = 0 and Ширина = 0");
-    // A name ending right after the marker asks for "1." or "1," anywhere.
-    EXPECT_TRUE(branchAutoSql(2, "Лоток S1.", 64, 50, 100)
-                    .contains("((Название like '%1.%') or (Название like '%1,%'))"));
-    EXPECT_EQ(branchManualSql(5, 65),
-              "Select Номер||'-'||'5' as Номер,Ключ, Название, ТМЦ, iif(k5 is null,0,k5) as "
-              "kk,t5k as tt,p5 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-              "EXPORT_TMC where Подвид=5 and Вид = 65");
+TEST_F(CatalogueStatements, CoverAndPhotoLookups) {
+    // The cover is found by its code in the coating asked for.
+    EXPECT_EQ(rows(coverNameSql(3, 20103), {"namk"}), Rows({"КЛ-100-3 - Крышка КЛ 100"}));
+    EXPECT_EQ(rows(coverNameSql(2, 20103), {"namk"}), Rows({"КЧ-100-2 - Крышка чужая"}));
+    EXPECT_EQ(rows(coverNameSql(2, 99900), {"namk"}), Rows());
+
+    const struct {
+        std::int64_t code;
+        int mounting;  // 0: any
+        const char* photo;
+    } cases[] = {
+        {1001, 0, "фото 4"},  // of two photos, the first by key
+        {70102, 2, "стена"}, {70102, 3, "пол"}, {70102, 1, ""}, {70102, 0, "стена"}, {5555, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const QString sql = c.mounting ? photoSql(c.code, c.mounting) : photoSql(c.code);
+        EXPECT_EQ(rows(sql, {"Фото"}), *c.photo ? Rows({QString::fromUtf8(c.photo)}) : Rows())
+            << c.code << " " << c.mounting;
+    }
 }
 
-TEST(CatalogueSql, AccessoryLists) {
-    const QString head =
-        "Select Номер||'-'||'4' as Номер, Ключ, Название, ТМЦ, iif(k4 is null,0,k4) as kk,t4k "
-        "as tt,p4 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from EXPORT_TMC ";
-    EXPECT_EQ(accessoriesSql(4, 72, 3, false),
-              head +
-                  "where Ключ in (select [_Группа] from EXPORT_KREP where Способ = 3) and Вид "
-                  "= 72");
-    EXPECT_EQ(accessoriesSql(4, 79, 3, true), head + "where Вид = 79");
+TEST_F(CatalogueStatements, BranchLists) {
+    EXPECT_EQ(rows(branchAutoSql(2, "Лоток ЛП 100x50 S0.7", 64, 50, 100), kListColumns),
+              Rows({
+                  "ПП-100-2|501|Поворот ПП 100x50 S0,7|5001|0|50102|100|-5|501|0|5|шт.",
+                  "ТП-100-2|503|Тройник ТП 100x50 0.7|5003|0|50302|115|-5|503|0|5|шт.",
+              }));
+    const struct {
+        const char* tray;
+        int type;
+        std::int64_t height, width;
+        Keys keys;
+    } cases[] = {
+        // Subtype 5 of the type, the tray's height and width, and its thickness written with
+        // a point or a comma.
+        {"Лоток ЛП 100x50 S0.7", 64, 50, 100, {501, 503}},
+        {"Лоток ЛП 100x80 S0.7", 64, 80, 100, {505}},
+        {"Лоток ЛП 100x50 S0.7", 65, 50, 100, {651}},
+        // Without a marker there is no name filter at all.
+        {"Лоток ЛП 100x50", 64, 50, 100, {501, 502, 503, 506}},
+        {"Лоток ЛП 100x50", -1, 0, 0, {}},
+        // A name ending right after the marker asks for "1." or "1," anywhere.
+        {"Лоток S1.", 64, 50, 100, {502, 506}},
+        // A quote in the thickness stays inside its literal.
+        {"Лоток S0.'", 64, 50, 100, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(keys(branchAutoSql(1, QString::fromUtf8(c.tray), c.type, c.height, c.width),
+                       kListColumns),
+                  c.keys)
+            << c.tray << " " << c.type;
+
+    EXPECT_EQ(rows(branchManualSql(5, 65), kListColumns),
+              Rows({
+                  "ПЛ-100-5|651|Поворот ПЛ 100x50 0.7|6051|0|65105|120|-5|651|0|5|шт.",
+                  "ТЛ-100-5|652|Тройник ТЛ 100x50|6052|0|65205|125|-5|652|0|5|шт.",
+              }));
+    EXPECT_EQ(keys(branchManualSql(1, 76), kListColumns), Keys());
+}
+
+TEST_F(CatalogueStatements, AccessoryLists) {
+    EXPECT_EQ(rows(accessoriesSql(4, 72, 3, false), kListColumns),
+              Rows({"ШП-8-4|701|Шпилька М8|7001|0|70104|50|-7|701|0|7|шт."}));
+    EXPECT_EQ(rows(accessoriesSql(4, 72, 1, false), kListColumns),
+              Rows({"ПВ-1-4|702|Подвес потолочный|7002|30004|70204|60|-7|702|0|7|шт."}));
+    // The general hardware is listed whole, whatever the mounting method.
+    EXPECT_EQ(rows(accessoriesSql(4, 79, 3, true), kListColumns),
+              Rows({"ГМ-8-4|711|Гайка м8|7011|0|71104|41|-7|711|0|7|шт.",
+                    "ШБ-8-4|712|Шайба|7012|0|71204|41|-7|712|0|7|шт."}));
+    EXPECT_EQ(keys(accessoriesSql(4, 79, 3, false), kListColumns), Keys());
     EXPECT_TRUE(isGeneralHardware("Фурнитура общая"));
     for (const char* other : {"фурнитура общая", "Фурнитура общая ", "Фурнитура", ""})
         EXPECT_FALSE(isGeneralHardware(QString::fromUtf8(other))) << other;
 }
 
-TEST(CatalogueSql, SearchStatements) {
-    EXPECT_EQ(searchTreeSql(2, "Д'А"),
-              "Select Ключ, Название, Ширина, Высота, Номер||'-'||'2' as Номер, ТМЦ, "
-              "iif(k2 is null,0,k2) as kk,t2k as tt,p2 as pp, -1*Подвид as parentid, Ключ as ID, "
-              "Длина,Подвид, ЕИ from EXPORT_TMC  where Подвид<>5 and Вид in "
-              "(64,65,66,67,68,69,70,71,75,76) and Номер||' '||Название like '%Д''А%'   union "
-              "select 0, Название, 0, 0,'', 0,0,0,0,0,-Ключ, 0,Ключ,'-' from [EXPORT_PODVID] "
-              "where Ключ<> 5 and Ключ in (select distinct Подвид From EXPORT_TMC where Вид in "
-              "(64,65,66,67,68,69,70,71,75,76) and Номер||' '||Название like '%Д''А%') ");
-    EXPECT_EQ(searchBranchSql(1, "50%"),
-              "Select Номер||'-'||'1' as Номер,Ключ, Название, ТМЦ, iif(k1 is null,0,k1) as "
-              "kk,t1k as tt,p1 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-              "EXPORT_TMC where Подвид=5 and Вид in (64,65,66,67,68,69,70,71,75,76) and "
-              "Номер||' '||Название like '%50%%'  ");
-    EXPECT_EQ(searchAccessoriesSql(3, "М8"),
-              "Select Номер||'-'||'3' as Номер, Ключ, Название, ТМЦ, iif(k3 is null,0,k3) as "
-              "kk,t3k as tt,p3 as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from "
-              "EXPORT_TMC where Вид in (72,79,80) and Номер||' '||Название like '%М8%'  ");
+TEST_F(CatalogueStatements, SearchStatements) {
+    // Items of every tray type (not type 90) whose "article name" holds the text with its quote,
+    // and the groups of their subtypes.
+    EXPECT_EQ(rows(searchTreeSql(2, "Д'А"), kTreeColumns),
+              Rows({
+                  "103|Лоток Д'Арт 300x80|300|80|ЛД-300-2|1003|0|10302|320|-3|103|2500|3|м.п.",
+                  "603|Лоток Д'Арт листовой|200|100|ЛЛ-200-2|6003|0|60302|170|-4|603|2000|4|м.п.",
+                  "0|Лестничные|0|0||0|0|0|0|0|-3|0|3|-",
+                  "0|Листовые|0|0||0|0|0|0|0|-4|0|4|-",
+              }));
+    EXPECT_EQ(rows(searchBranchSql(1, "Д'А"), kListColumns),
+              Rows({"ОД-300-1|507|Отвод Д'Арт 300x80|5007|0|50701|70|-5|507|0|5|шт."}));
+    // "%" keeps its meaning in the pattern.
+    EXPECT_EQ(keys(searchBranchSql(1, "50%"), kListColumns),
+              Keys({501, 502, 503, 504, 506, 651, 652}));
+    // Accessories of every accessory type, in any letter case.
+    EXPECT_EQ(rows(searchAccessoriesSql(3, "М8"), kListColumns),
+              Rows({"ШП-8-3|701|Шпилька М8|7001|0|70103|40|-7|701|0|7|шт.",
+                    "ГМ-8-3|711|Гайка м8|7011|0|71103|31|-7|711|0|7|шт.",
+                    "КН-200-3|801|Консоль настенная М8|8001|0|80103|70|-7|801|0|7|шт."}));
 }
 
 TEST(CatalogueSql, SearchTextNeverLeavesItsLiteral) {

@@ -19,17 +19,6 @@
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // Rows of a select as texts, one list per row.
 QList<QStringList> rows(Database& db, const QString& sql) {
     Query q(db, QStringLiteral("test"));
@@ -348,7 +337,7 @@ TEST(DemoDbCommand, RefusesToOverwriteUnlessToldToReplace) {
     EXPECT_TRUE(refused.err.contains(QStringLiteral("уже существует")))
         << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains(QStringLiteral("--replace"))) << refused.err.toStdString();
-    EXPECT_EQ(fileBytes(target), old);
+    EXPECT_EQ(readFile(target), old);
     EXPECT_EQ(entries(dir.path()), QStringList({"base.mdb"}));
 
     // A journal of the old file would be played back into the new one: it goes too.

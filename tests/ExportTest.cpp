@@ -65,19 +65,6 @@ QString goldenFile(const QString& name) {
     return dir.filePath(QStringLiteral("golden/") + name);
 }
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 QByteArray exportProject(int project) {
     auto db = Database::open(QStringLiteral("base.mdb"));
     Query rows(*db, QStringLiteral("Q_all"));

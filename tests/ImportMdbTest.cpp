@@ -27,19 +27,8 @@ QString fixturePath() {
     return fixturesDir() + QStringLiteral("/catalogue-jet4.mdb");
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 QJsonObject manifest() {
-    return QJsonDocument::fromJson(readAll(fixturesDir() + "/catalogue-jet4.json")).object();
+    return QJsonDocument::fromJson(readFile(fixturesDir() + "/catalogue-jet4.json")).object();
 }
 
 ToolRun importMdb(const QStringList& args, const QStringList& environment = {}) {
@@ -205,12 +194,12 @@ TEST(ImportMdb, KeysGivenLaterContinueAfterTheHighestImportedOne) {
 }
 
 TEST(ImportMdb, RefusesForeignAndDamagedFilesWithAMessage) {
-    const QByteArray good = readAll(fixturePath());
+    const QByteArray good = readFile(fixturePath());
     ASSERT_EQ(good.size(), 79 * pageSize);
     QByteArray sqliteStore;
     {
         TempStore store;
-        sqliteStore = readAll(store.path());
+        sqliteStore = readFile(store.path());
     }
     struct Case {
         const char* what;
@@ -243,7 +232,7 @@ TEST(ImportMdb, RefusesForeignAndDamagedFilesWithAMessage) {
 }
 
 TEST(ImportMdb, NeverCrashesOnABitFlippedFile) {
-    const QByteArray good = readAll(fixturePath());
+    const QByteArray good = readFile(fixturePath());
     QTemporaryDir work;
     const QString source = work.filePath("source.mdb");
     // One flip in the head of every page, where its type, owner, row count and row
@@ -271,7 +260,7 @@ TEST(ImportMdb, KeepsAnExistingStoreUnlessToldToReplaceIt) {
     EXPECT_FALSE(kept.crashed);
     EXPECT_NE(kept.exitCode, 0) << describe(kept);
     EXPECT_TRUE(kept.err.contains("--replace")) << describe(kept);
-    EXPECT_EQ(readAll(store), QByteArray("прежняя база"));
+    EXPECT_EQ(readFile(store), QByteArray("прежняя база"));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"base.mdb"});
 
     const ToolRun replaced = importMdb({fixturePath(), target.path(), "--replace"});
@@ -287,7 +276,7 @@ TEST(ImportMdb, KeepsAnExistingStoreUnlessToldToReplaceIt) {
 TEST(ImportMdb, AReaderThatNeverEndsIsStoppedAndTheFolderKept) {
     // The chain of a photo's pages leads from its first page back to itself: libmdb reads it
     // round and round, its memory growing.
-    QByteArray endless = readAll(fixturePath());
+    QByteArray endless = readFile(fixturePath());
     const qint64 firstPhotoRow = 47 * pageSize + 0x14;
     ASSERT_EQ(endless.mid(firstPhotoRow, 4).toHex(), "00300000");  // on to page 48
     endless.replace(firstPhotoRow, 4, QByteArray("\x00\x2f\x00\x00", 4));
@@ -315,7 +304,7 @@ TEST(ImportMdb, AReaderThatNeverEndsIsStoppedAndTheFolderKept) {
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << describe(run);
         EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"base.mdb"});
-        EXPECT_EQ(readAll(store), QByteArray("прежняя база"));
+        EXPECT_EQ(readFile(store), QByteArray("прежняя база"));
     }
 }
 

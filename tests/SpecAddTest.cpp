@@ -1,3 +1,4 @@
+#include "catalogue/CatalogueSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
@@ -13,13 +14,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeView>
 
 namespace {
 
 // Trays of type 64 with a cover, branch elements (subtype 5) and one accessory (type 72).
 // Coating 1 uses k1/t1k/p1, coating 2 k2/t2k/p2.
-QStringList catalogue() {
+QStringList fixture() {
     return {
         "insert into EXPORT_PODVID values (1,'Лотки'),(2,'Крышки'),(5,'Ответвления'),"
         "(7,'Крепёж')",
@@ -42,33 +42,6 @@ QStringList catalogue() {
     };
 }
 
-// The catalogue grids' statements, in the shape the catalogue uses for coating n.
-QString treeSql(int n) {
-    return QStringLiteral(
-               "Select Ключ, Название, Ширина, Высота, Номер||'-'||'%1' as Номер, ТМЦ, "
-               "iif(k%1 is null,0,k%1) as kk,t%1k as tt,p%1 as pp, -1*Подвид as parentid, "
-               "Ключ as ID, Длина,Подвид, ЕИ from EXPORT_TMC where Подвид<>5 and Вид = 64 "
-               "union select 0, Название, 0, 0,'', 0,0,0,0,0,-Ключ, 0,Ключ,'-' from "
-               "[EXPORT_PODVID] where Ключ<> 5 and Ключ in (select distinct Подвид From "
-               "EXPORT_TMC where Вид = 64)")
-        .arg(n);
-}
-
-QString flatSql(int n, const QString& where) {
-    return QStringLiteral(
-               "select Номер||'-'||'%1' as Номер, Ключ, Название, ТМЦ, iif(k%1 is null,0,k%1) "
-               "as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, Ключ as ID, Длина, "
-               "Подвид, ЕИ from EXPORT_TMC where %2")
-        .arg(n)
-        .arg(where);
-}
-
-void load(Query& q, const QString& sql) {
-    q.close();
-    q.setSql(sql);
-    q.open();
-}
-
 // Puts the query on the row whose ID is id; false when there is none.
 bool standOn(Query& q, int id) {
     for (int r = 1; r <= q.recordCount(); ++r) {
@@ -80,15 +53,13 @@ bool standOn(Query& q, int id) {
     return false;
 }
 
-// Fills the three catalogue grids for coating n.
+// Fills the three catalogue grids for coating n with the catalogue's own statements: the
+// trays of type 64, its branch elements and the accessories of type 72.
 void loadGrids(TForm1& form, int n) {
     TForm1Access::curPokr(form) = n;
-    load(form.Q_tovar, treeSql(n));
-    load(form.Q_FTovar, flatSql(n, QStringLiteral("Подвид = 5")));
-    load(form.Q_tovar2, flatSql(n, QStringLiteral("Вид = 72")));
-    form.DBGridEh1->reload();
-    form.DBGridEh3->reload();
-    form.DBGridEh4->reload();
+    form.DBGridEh1->reopen(catalogue::productTreeSql(n, 64));
+    form.DBGridEh3->reopen(catalogue::branchManualSql(n, 64));
+    form.DBGridEh4->reopen(catalogue::accessoriesSql(n, 72, 1, true));
 }
 
 Query& gridQuery(TForm1& form, int source) {
@@ -206,7 +177,7 @@ TEST(SpecAdd, QuantityRulesOfEveryAdd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempStore store(catalogue());
+        TempStore store(fixture());
         auto form = openMainWindow();
         MessageBox::clearShown();
         for (const Add& add : c.adds) {
@@ -229,7 +200,7 @@ TEST(SpecAdd, QuantityRulesOfEveryAdd) {
 }
 
 TEST(SpecAdd, LinesCarryCodePriceGroupAndUnitOfTheCoating) {
-    TempStore store(catalogue());
+    TempStore store(fixture());
     auto form = openMainWindow();
     TForm1Access::curProject(*form) = 3;
     loadGrids(*form, 2);
@@ -246,7 +217,7 @@ TEST(SpecAdd, LinesCarryCodePriceGroupAndUnitOfTheCoating) {
 }
 
 TEST(SpecAdd, OtherSourcesAndEmptyGridsAddNothing) {
-    TempStore store(catalogue());
+    TempStore store(fixture());
     auto form = openMainWindow();
     MessageBox::clearShown();
     for (int source : {0, 4, -1, 1, 2, 3}) {  // the grids are closed
@@ -254,14 +225,15 @@ TEST(SpecAdd, OtherSourcesAndEmptyGridsAddNothing) {
         TForm1Access::addPosition(*form, source);
         EXPECT_EQ(TForm1Access::modified(*form), 1) << source;
     }
-    load(form->Q_FTovar, flatSql(2, "Подвид = 99"));  // open, no rows
+    form->DBGridEh3->reopen(catalogue::branchManualSql(2, 99));  // open, no rows
+    ASSERT_TRUE(form->Q_FTovar.isOpen());
     TForm1Access::addPosition(*form, 2);
     EXPECT_TRUE(lines(store).isEmpty());
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 }
 
 TEST(SpecAdd, AFailingStatementLeavesNoHalfWrittenAdd) {
-    TempStore store(catalogue());
+    TempStore store(fixture());
     store.run(
         {"create trigger refuse_cover before insert on buy when new.TMC = 201 "
          "begin select raise(abort, 'запись крышки отклонена'); end"});
@@ -279,22 +251,16 @@ TEST(SpecAdd, AFailingStatementLeavesNoHalfWrittenAdd) {
 
 namespace {
 
+// The grid first shows the row its query was put on.
 void doubleClickCurrentRow(DataGrid* grid) {
     grid->reload();
-    const QModelIndex index = grid->model()->indexOfRecNo(grid->query()->recNo());
-    grid->view()->scrollTo(index);
-    QWidget* viewport = grid->view()->viewport();
-    const QPoint at = grid->view()->visualRect(index).center();
-    // A widget's double click arrives after the press and release of the first click.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    doubleClickRow(grid, grid->query()->recNo());
 }
 
 }  // namespace
 
 TEST(SpecAdd, DoubleClickAddsOnlyInDoubleClickMode) {
-    TempStore store(catalogue());
+    TempStore store(fixture());
     auto form = openMainWindow();
     loadGrids(*form, 2);
     form->dlinaus->setFixedValue(Fixed4::fromInt(1));
@@ -330,7 +296,7 @@ TEST(SpecAdd, FractionsAreWrittenWithAPointUnderACommaLocale) {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::Russian));
     {
-        TempStore store(catalogue());
+        TempStore store(fixture());
         auto form = openMainWindow();
         loadGrids(*form, 2);
         form->dlinaus->selectAll();

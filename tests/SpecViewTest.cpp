@@ -17,7 +17,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeView>
 
 namespace {
 
@@ -348,22 +347,13 @@ TEST(SpecLines, GroupRowsOpenNoDialog) {
     select(*form, -2);
     click(form.get(), "BitBtn4");
     // A double click on the group row, after the click that makes it current.
-    QTreeView* view = form->DBGridEh2->view();
-    const QModelIndex group = form->DBGridEh2->model()->indexOfRecNo(form->Q_buy.recNo());
-    const QPoint at = view->visualRect(group).center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    doubleClickRow(form->DBGridEh2, form->Q_buy.recNo());
     EXPECT_EQ(dialogs, 0);
     EXPECT_EQ(TForm1Access::modified(*form), 0);
 
     // The same double click on a line opens it.
     select(*form, 3);
-    const QPoint line =
-        view->visualRect(form->DBGridEh2->model()->indexOfRecNo(form->Q_buy.recNo())).center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, line);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, line);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, line);
+    doubleClickRow(form->DBGridEh2, form->Q_buy.recNo());
     setModalHandler(nullptr);
     EXPECT_EQ(dialogs, 1);
 }

@@ -10,6 +10,7 @@
 #include "ui/Modal.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -46,6 +47,38 @@ std::string describe(const ToolRun& run) {
         .arg(run.crashed ? QStringLiteral(" (crashed)") : QString())
         .arg(run.out, run.err)
         .toStdString();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+QString sqlQuoted(const char* text) {
+    return "'" + QString::fromUtf8(text).replace("'", "''") + "'";
+}
+
+QString catalogueItem(int key, const char* name, const char* article, int type, int subtype,
+                      int width, int height, int length, const char* unit, int baseCode, int cover,
+                      int code, int price) {
+    QStringList values = {QString::number(key),     sqlQuoted(name),
+                          sqlQuoted(article),       QString::number(type),
+                          QString::number(subtype), QString::number(width),
+                          QString::number(height),  QString::number(length),
+                          sqlQuoted(unit),          QString::number(baseCode)};
+    for (int n = 1; n <= 5; ++n)
+        values << (cover ? QString::number(cover + n) : QStringLiteral("null"));
+    for (int n = 1; n <= 5; ++n)
+        values << QString::number(code + n);
+    for (int n = 1; n <= 5; ++n)
+        values << QString::number(price + 10 * n);
+    return "insert into EXPORT_TMC values (" + values.join(", ") + ")";
 }
 
 void createStore(const QString& path, const QStringList& statements) {
@@ -119,7 +152,7 @@ int DialogScript::run(QDialog* dialog) {
 }
 
 void click(QWidget* window, const char* button) {
-    auto* b = window->findChild<QPushButton*>(QString::fromLatin1(button));
+    auto* b = window->findChild<QAbstractButton*>(QString::fromLatin1(button));
     ASSERT_NE(b, nullptr) << button;
     QTest::mouseClick(b, Qt::LeftButton);
 }
@@ -147,13 +180,35 @@ void pick(QDialog* dialog, const QString& name) {
     for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
         if (list->Q_pro.value(row, column).toText() != name)
             continue;
-        QTreeView* view = grid->view();
-        const QRect cell = view->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        clickRow(grid, row + 1);
         ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
         return;
     }
     FAIL() << "no row " << name.toStdString();
+}
+
+namespace {
+
+// The centre of the row's cell in the first column, scrolled into view.
+QPoint rowCentre(DataGrid* grid, int recNo) {
+    const QModelIndex index = grid->model()->indexOfRecNo(recNo);
+    EXPECT_TRUE(index.isValid()) << "no row " << recNo;
+    grid->view()->scrollTo(index);
+    return grid->view()->visualRect(index).center();
+}
+
+}  // namespace
+
+void clickRow(DataGrid* grid, int recNo) {
+    QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, rowCentre(grid, recNo));
+}
+
+void doubleClickRow(DataGrid* grid, int recNo) {
+    const QPoint at = rowCentre(grid, recNo);
+    QWidget* viewport = grid->view()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
 }
 
 int main(int argc, char** argv) {

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 
+class DataGrid;
 class QDialog;
 class QWidget;
 
@@ -20,6 +21,20 @@ void PrintTo(const QString& text, std::ostream* os);
 
 // The folder of the test data: an Access catalogue and the manifest of what it holds.
 QString fixturesDir();
+
+// A file's bytes, empty when it can not be read.
+QByteArray readFile(const QString& path);
+// Writes the bytes as the whole file.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// A text as an SQL literal, for fixtures whose texts hold quotes of their own.
+QString sqlQuoted(const char* text);
+
+// One catalogue item with every coating's columns: k<N> = cover + N (null without a cover),
+// t<N>k = code + N, p<N> = price + 10 N.
+QString catalogueItem(int key, const char* name, const char* article, int type, int subtype,
+                      int width, int height, int length, const char* unit, int baseCode, int cover,
+                      int code, int price);
 
 // Creates the store file at path with the program's schema and indexes, then runs statements.
 void createStore(const QString& path, const QStringList& statements = {});
@@ -31,6 +46,7 @@ struct ToolRun {
     QString out;
     QString err;
 };
+// Runs ulmar-tool with these arguments in the current folder and waits for its end;
 // environment: further "NAME=value" settings for the run.
 ToolRun runTool(const QStringList& args, const QStringList& environment = {});
 // The run's exit and output, for a failed expectation.
@@ -100,9 +116,13 @@ private:
     std::map<QString, std::deque<std::function<void(QDialog*)>>> m_steps;
 };
 
-// Clicks a push button of a window or dialog by its objectName.
+// Clicks a button (push or radio) of a window or dialog by its objectName.
 void click(QWidget* window, const char* button);
 // Types into the dialog's field namepro key by key, as a person does.
 void type(QWidget* dialog, const QString& text);
 // Clicks the project list's row of that project, as the user picks it.
 void pick(QDialog* list, const QString& name);
+// Clicks the grid's row of that row number (from 1) as the user does.
+void clickRow(DataGrid* grid, int recNo);
+// Double-clicks it, after the click that makes it current, as a person's double click arrives.
+void doubleClickRow(DataGrid* grid, int recNo);

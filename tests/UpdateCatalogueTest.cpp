@@ -9,29 +9,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ULMAR_TOOL), args);
-    process.waitForFinished(-1);
-    ToolRun run;
-    run.exitCode =
-        process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 void runOn(const QString& path, const QStringList& statements) {
     auto db = Database::open(path);
@@ -40,10 +21,7 @@ void runOn(const QString& path, const QStringList& statements) {
 }
 
 QByteArray hashOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
 }
 
 // The store in use: three products, the working specification and two projects, Север with a
@@ -139,7 +117,7 @@ protected:
 };
 
 TEST_F(UpdateCatalogue, ReplacesTheCatalogueAndKeepsEveryProjectRowForRow) {
-    const ToolRun run = tool({"update-catalogue", list(), dir()});
+    const ToolRun run = runTool({"update-catalogue", list(), dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(scalar(store(),
                      "select group_concat(Ключ || ':' || p2 || ':' || p3 || ':' || Вес, "
@@ -168,7 +146,7 @@ TEST_F(UpdateCatalogue, ReplacesTheCatalogueAndKeepsEveryProjectRowForRow) {
 }
 
 TEST_F(UpdateCatalogue, ReportsWhatTheNewListChangesInEveryProject) {
-    const ToolRun run = tool({"update-catalogue", list(), dir()});
+    const ToolRun run = runTool({"update-catalogue", list(), dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("Новый каталог: %1\n").arg(list()) +
                                    QString::fromUtf8(kReport) + "\n"))
@@ -176,7 +154,7 @@ TEST_F(UpdateCatalogue, ReportsWhatTheNewListChangesInEveryProject) {
 }
 
 TEST_F(UpdateCatalogue, DryRunReportsAndChangesNothing) {
-    const ToolRun run = tool({"update-catalogue", list(), dir(), "--dry-run"});
+    const ToolRun run = runTool({"update-catalogue", list(), dir(), "--dry-run"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("Новый каталог: %1\n").arg(list()) +
                            QString::fromUtf8(kReport) +
@@ -185,8 +163,8 @@ TEST_F(UpdateCatalogue, DryRunReportsAndChangesNothing) {
 }
 
 TEST_F(UpdateCatalogue, RepriceGivesAProjectTheCataloguePricesAfterTheUpdate) {
-    ASSERT_EQ(tool({"update-catalogue", list(), dir()}).exitCode, 0);
-    const ToolRun run = tool({"reprice", "--project", "1", dir()});
+    ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    const ToolRun run = runTool({"reprice", "--project", "1", dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out,
               "Проект «Север» (ключ 1)\n"
@@ -206,12 +184,12 @@ TEST_F(UpdateCatalogue, RepriceGivesAProjectTheCataloguePricesAfterTheUpdate) {
                      "by TMC)"),
               "120.5 40 210");
 
-    const ToolRun working = tool({"reprice", dir()});
+    const ToolRun working = runTool({"reprice", dir()});
     ASSERT_EQ(working.exitCode, 0) << working.err.toStdString();
     EXPECT_EQ(scalar(store(), "select price from buy where Ключ = 1"), "125.75");
-    EXPECT_TRUE(tool({"reprice", dir()}).out.endsWith("Цены не изменились.\n"));
+    EXPECT_TRUE(runTool({"reprice", dir()}).out.endsWith("Цены не изменились.\n"));
 
-    const ToolRun missing = tool({"reprice", "--project", "7", dir()});
+    const ToolRun missing = runTool({"reprice", "--project", "7", dir()});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, QStringLiteral("В базе %1 нет проекта с ключом 7.\n").arg(store()));
 }
@@ -249,12 +227,7 @@ const Refusal kRefusals[] = {
     {"MissingColumn", [](const QString& l) { runOn(l, {"alter table EXPORT_TMC drop column p4"}); },
      nullptr, nullptr, "нет столбцов: EXPORT_TMC.p4."},
     {"Damaged", corruptCatalogueRoot, nullptr, nullptr, "повреждён"},
-    {"NotADatabase",
-     [](const QString& l) {
-         QFile file(l);
-         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-         file.write("Артикул;Цена\n100.1;125.75\n");
-     },
+    {"NotADatabase", [](const QString& l) { writeFile(l, "Артикул;Цена\n100.1;125.75\n"); },
      nullptr, nullptr, "не база программы и не база Microsoft Access"},
     // Fails halfway through, after three tables were replaced: all of them come back.
     {"PhotoKeysTwice",
@@ -280,7 +253,7 @@ TEST_P(UpdateCatalogueRefuses, ChangingNothing) {
         folder = m_dir.filePath(r.folder);
         ASSERT_TRUE(QDir().mkpath(folder));
     }
-    const ToolRun run = tool({"update-catalogue", source, folder});
+    const ToolRun run = runTool({"update-catalogue", source, folder});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QString::fromUtf8(r.said))) << run.err.toStdString();
     EXPECT_EQ(run.out, "");
@@ -294,7 +267,7 @@ TEST_F(UpdateCatalogue, AStoreOpenInTheWindowIsLeftAlone) {
     StoreLock window(store());
     for (const QStringList& args :
          {QStringList{"update-catalogue", list(), dir()}, QStringList{"reprice", dir()}}) {
-        const ToolRun run = tool(args);
+        const ToolRun run = runTool(args);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err,
                   QStringLiteral("База %1 открыта в окне программы Улмар: закройте программу и "
@@ -308,7 +281,7 @@ TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     if (fixturesDir().isEmpty())
         GTEST_SKIP() << "the shared test data (catalogue-jet4.mdb) is not on this machine";
     const ToolRun run =
-        tool({"update-catalogue", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"), dir()});
+        runTool({"update-catalogue", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"), dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(scalar(store(), "select count(*) from EXPORT_TMC"), "32");
     EXPECT_EQ(scalar(store(), "select count(*) from EXPORT_FOTO"), "5");
@@ -316,14 +289,12 @@ TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     EXPECT_EQ(scalar(store(), kOwnRows), ownRows);
 
     // A cut-off Access file is refused as import-mdb refuses it.
-    QFile whole(fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    QFile cut(m_dir.filePath("cut.mdb"));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(whole.read(50000));
-    cut.close();
+    const QByteArray whole = readFile(fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"));
+    ASSERT_GT(whole.size(), 50000);
+    const QString cut = m_dir.filePath("cut.mdb");
+    writeFile(cut, whole.left(50000));
     const QByteArray updated = hashOf(store());
-    const ToolRun refused = tool({"update-catalogue", cut.fileName(), dir()});
+    const ToolRun refused = runTool({"update-catalogue", cut, dir()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("обрезан")) << refused.err.toStdString();
     EXPECT_EQ(hashOf(store()), updated);
