@@ -1,10 +1,10 @@
 #include "projects/Tproekti.h"
 
-#include "store/Database.h"
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
 #include "projects/ProjectSql.h"
 #include "projects/Tproektedit.h"
+#include "store/Database.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"

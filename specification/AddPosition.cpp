@@ -72,8 +72,8 @@ void TForm1::addPosition(int source) {
             if (usesSurplus(row->stockLength, row->unit)) {
                 Q_all.open(lineQuantitiesSql(p, row->product, c));
                 if (Q_all.recordCount() > 0)
-                    surplus = lineSurplus(Q_all.field(u"kol").toFixed(),
-                                          Q_all.field(u"kolm").toFixed());
+                    surplus =
+                        lineSurplus(Q_all.field(u"kol").toFixed(), Q_all.field(u"kolm").toFixed());
             }
             const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
             if (!lineExists(Q_all, p, row->product, c))
@@ -89,8 +89,8 @@ void TForm1::addPosition(int source) {
                     coverMissing = true;
                 else if (!lineExists(Q_all, p, cover->product, c))
                     Q_all.execute(insertCoverLineSql(p, cover->product, add.order, c,
-                                                     row->coverCode, cover->price,
-                                                     cover->parentId, cover->unit, length));
+                                                     row->coverCode, cover->price, cover->parentId,
+                                                     cover->unit, length));
                 else
                     Q_all.execute(updateCoverLineSql(add.order, length, p, cover->product, c));
             }
@@ -104,8 +104,8 @@ void TForm1::addPosition(int source) {
                 Q_all.execute(insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
                                                   row->parentId, row->unit));
             else
-                Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode,
-                                                     row->price, row->parentId, row->unit));
+                Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
+                                                     row->parentId, row->unit));
             return p;
         });
     }
