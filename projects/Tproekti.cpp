@@ -27,6 +27,7 @@ Tproekti::Tproekti(Database& db, QWidget* parent, Tproektedit* editor)
     name.field = QStringLiteral("Название");
     name.title = QStringLiteral("Название проекта");
     name.width = 299;
+    GridP->setRowIndicatorAndLines();
     GridP->setColumns({name});
     GridP->view()->header()->setSectionResizeMode(QHeaderView::Interactive);
     place(GridP, QRect(0, 0, 357, 401),

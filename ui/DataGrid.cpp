@@ -53,16 +53,52 @@ protected:
     }
 };
 
+}  // namespace
+
 // Draws a cell's text in one pass, without the line-breaking layout the standard delegate
 // builds for every cell: a large tree repaints many. Long names are cut at the column's edge,
 // as grids of this kind do; numbers, right-aligned, would read as other numbers when cut, so
-// they end in an ellipsis instead.
+// they end in an ellipsis instead. Where asked, it draws a row indicator and grid lines too.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    bool lines = false;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
+        const auto* model = static_cast<const GridModel*>(index.model());
+        if (model->columns().at(index.column()).indicator)
+            paintIndicator(painter, option);
+        else
+            paintCell(painter, option, index);
+        if (lines) {
+            painter->save();
+            painter->setPen(option.palette.color(QPalette::Mid));
+            painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+            painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+            painter->restore();
+        }
+    }
+
+private:
+    // A button-coloured cell with a black arrowhead on the current row.
+    static void paintIndicator(QPainter* painter, const QStyleOptionViewItem& option) {
+        painter->fillRect(option.rect, option.palette.button());
+        if (!(option.state & QStyle::State_Selected))
+            return;
+        const QPoint centre = option.rect.center();
+        const QPolygon arrow(
+            {centre + QPoint(-2, -4), centre + QPoint(2, 0), centre + QPoint(-2, 4)});
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(option.palette.color(QPalette::ButtonText));
+        painter->drawPolygon(arrow);
+        painter->restore();
+    }
+
+    void paintCell(QPainter* painter, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) const {
         QStyleOptionViewItem cell = option;
         initStyleOption(&cell, index);
         const QString text = cell.text;
@@ -87,8 +123,6 @@ public:
     }
 };
 
-}  // namespace
-
 DataGrid::DataGrid(QWidget* parent)
     : QWidget(parent), m_model(new GridModel(this)), m_view(new QTreeView(this)) {
     auto* layout = new QVBoxLayout(this);
@@ -99,7 +133,8 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setUniformRowHeights(true);
-    m_view->setItemDelegate(new CellDelegate(m_view));
+    m_delegate = new CellDelegate(m_view);
+    m_view->setItemDelegate(m_delegate);
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -121,11 +156,25 @@ DataGrid::DataGrid(QWidget* parent)
 }
 
 void DataGrid::setColumns(const QList<GridColumn>& columns) {
-    m_model->setColumns(columns);
-    for (int c = 0; c < columns.size(); ++c) {
-        m_view->setColumnWidth(c, columns[c].width);
-        m_view->setColumnHidden(c, !columns[c].visible);
+    QList<GridColumn> all = columns;
+    if (m_delegate->lines) {
+        GridColumn indicator;
+        indicator.indicator = true;
+        indicator.width = 11;
+        all.prepend(indicator);
     }
+    m_model->setColumns(all);
+    for (int c = 0; c < all.size(); ++c) {
+        m_view->setColumnWidth(c, all[c].width);
+        m_view->setColumnHidden(c, !all[c].visible);
+    }
+}
+
+void DataGrid::setRowIndicatorAndLines() {
+    if (m_delegate->lines)
+        return;
+    m_delegate->lines = true;
+    setColumns(m_model->columns());
 }
 
 void DataGrid::setTreeFields(const QString& keyField, const QString& parentField) {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class CellDelegate;
 class QLabel;
 class QTreeView;
 class Query;
@@ -21,6 +22,9 @@ public:
     void setQuery(Query* query) { m_query = query; }
     Query* query() const { return m_query; }
     void setColumns(const QList<GridColumn>& columns);
+    // A row indicator column before the columns, and lines between rows and columns, as the
+    // project list draws them.
+    void setRowIndicatorAndLines();
     void setTreeFields(const QString& keyField, const QString& parentField);
     // The footer sums sumField over all rows and shows it under the column showing underField.
     void setFooter(const QString& sumField, const QString& underField);
@@ -63,6 +67,7 @@ private:
     Query* m_query = nullptr;
     GridModel* m_model;
     QTreeView* m_view;
+    CellDelegate* m_delegate;
     QWidget* m_footerStrip = nullptr;
     QLabel* m_footer = nullptr;
     QString m_sumField;

@@ -17,6 +17,7 @@ struct GridColumn {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor background;         // invalid: the view's own
     bool twoDecimals = false;  // "#.##": at most two decimals, no trailing zeros
+    bool indicator = false;    // the narrow first column that marks the current row
 };
 
 // Adapts an open static cursor to Qt's views. With key and parent fields it builds the tree
