@@ -9,6 +9,7 @@
 #include "store/StoreError.h"
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
+#include "tools/ProjectArguments.h"
 
 #include <functional>
 #include <optional>
@@ -19,28 +20,15 @@ namespace {
 // content() makes of the project; content() returns an empty file for a project without lines.
 int writeProjectFile(const QStringList& args, const QString& command, const QString& fileKind,
                      const std::function<QByteArray(Database&, int)>& content) {
-    const QString usage =
-        QStringLiteral("Использование: ulmar-tool %1 FILE [--project KEY]").arg(command);
-    QString path;
-    int project = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (arg == QLatin1String("--project")) {
-            if (++i >= args.size())
-                return fail(QStringLiteral("После --project нужен ключ проекта.\n") + usage, 2);
-            bool ok = false;
-            project = args.at(i).toInt(&ok);
-            if (!ok)
-                return fail(
-                    QStringLiteral("Ключ проекта должен быть целым числом: %1").arg(args.at(i)), 2);
-        } else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            return fail(QStringLiteral("Лишний аргумент: %1\n").arg(arg) + usage, 2);
-        } else {
-            path = arg;
-        }
-    }
+    const QString usage = QStringLiteral("ulmar-tool %1 FILE [--project KEY]").arg(command);
+    int status = 0;
+    const auto read = readProjectArguments(args, usage, status);
+    if (!read)
+        return status;
+    const QString path = read->other;
+    const int project = read->project;
     if (path.isEmpty())
-        return fail(QStringLiteral("Не указан файл %1.\n").arg(fileKind) + usage, 2);
+        return fail(QStringLiteral("Не указан файл %1.\nИспользование: ").arg(fileKind) + usage, 2);
 
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));

@@ -5,30 +5,19 @@
 #include "store/Query.h"
 #include "store/StoreError.h"
 #include "tools/Commands.h"
+#include "tools/ProjectArguments.h"
 #include "tools/StoreFolder.h"
 
 #include <QTextStream>
 
 int repriceCommand(const QStringList& args) {
-    const QString usage = QStringLiteral("Использование: ulmar-tool reprice [--project KEY] [DIR]");
-    QString dir;
-    int project = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (arg == QLatin1String("--project")) {
-            if (++i >= args.size())
-                return fail(QStringLiteral("После --project нужен ключ проекта.\n") + usage, 2);
-            bool ok = false;
-            project = args.at(i).toInt(&ok);
-            if (!ok || project < 0)
-                return fail(
-                    QStringLiteral("Ключ проекта должен быть целым числом: %1").arg(args.at(i)), 2);
-        } else if (arg.startsWith(QLatin1String("--")) || !dir.isEmpty()) {
-            return fail(QStringLiteral("Лишний аргумент: %1\n").arg(arg) + usage, 2);
-        } else {
-            dir = arg;
-        }
-    }
+    int status = 0;
+    const auto read = readProjectArguments(
+        args, QStringLiteral("ulmar-tool reprice [--project KEY] [DIR]"), status);
+    if (!read)
+        return status;
+    const QString dir = read->other;
+    const int project = read->project;
     QString failure;
     const QString target = existingStoreIn(dir.isEmpty() ? QStringLiteral(".") : dir, failure);
     if (target.isEmpty())
