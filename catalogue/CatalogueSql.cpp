@@ -7,13 +7,14 @@ namespace catalogue {
 
 namespace {
 
-// Items whose article and name, joined by one space, contain the text; a "%" in it keeps its
-// pattern meaning. A NUL would end the statement text inside the literal, and no catalogue text
-// holds one.
-QString articleOrNameHas(const QString& text) {
+// Items of the types whose article and name, joined by one space, contain the text; a "%" in it
+// keeps its pattern meaning. A NUL would end the statement text inside the literal, and no
+// catalogue text holds one.
+QString foundAmong(const QString& typeKeys, const QString& text) {
     QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
     pattern.remove(QChar(u'\0'));
-    return QStringLiteral("Номер||' '||Название like %1").arg(sqlText(pattern));
+    return QStringLiteral("Вид in (%1) and Номер||' '||Название like %2")
+        .arg(typeKeys, sqlText(pattern));
 }
 
 // Products of the tree in a coating and one group row per subtype they use, the branch
@@ -60,9 +61,7 @@ QString productTreeSql(int coating, int typeKey) {
 }
 
 QString searchTreeSql(int coating, const QString& text) {
-    return treeSql(
-        coating,
-        QStringLiteral("Вид in (%1) and %2").arg(schema::trayTypes, articleOrNameHas(text)));
+    return treeSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 QString coverNameSql(int coating, std::int64_t coverCode) {
@@ -91,12 +90,12 @@ QString branchAutoSql(int coating, const QString& trayName, int typeKey, std::in
                       std::int64_t width) {
     QString products = QStringLiteral("Вид = %1 and Высота = %2 and Ширина = %3")
                            .arg(sqlInt(typeKey), sqlInt(height), sqlInt(width));
-    const QString s = sValue(trayName);
-    if (!s.isEmpty()) {
+    const QString thickness = sValue(trayName);
+    if (!thickness.isEmpty()) {
         // Branch elements write the thickness with a point or with a comma: 0.7 or 0,7.
-        const QString withComma = s.left(1) + QStringLiteral(",") + s.mid(2, 1);
+        const QString withComma = thickness.left(1) + QStringLiteral(",") + thickness.mid(2, 1);
         products += QStringLiteral(" and (Название like %1 or Название like %2)")
-                        .arg(sqlText(QStringLiteral("%") + s + QStringLiteral("%")),
+                        .arg(sqlText(QStringLiteral("%") + thickness + QStringLiteral("%")),
                              sqlText(QStringLiteral("%") + withComma + QStringLiteral("%")));
     }
     return branchListSql(coating, products);
@@ -107,9 +106,7 @@ QString branchManualSql(int coating, int typeKey) {
 }
 
 QString searchBranchSql(int coating, const QString& text) {
-    return branchListSql(
-        coating,
-        QStringLiteral("Вид in (%1) and %2").arg(schema::trayTypes, articleOrNameHas(text)));
+    return branchListSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 bool isGeneralHardware(const QString& shownType) {
@@ -126,9 +123,7 @@ QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardw
 }
 
 QString searchAccessoriesSql(int coating, const QString& text) {
-    return listSql(
-        coating,
-        QStringLiteral("Вид in (%1) and %2").arg(schema::accessoryTypes, articleOrNameHas(text)));
+    return listSql(coating, foundAmong(schema::accessoryTypes, text));
 }
 
 std::int64_t pieceCount(Fixed4 lengthMetres, Fixed4 stockLength) {
