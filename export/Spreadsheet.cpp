@@ -65,9 +65,9 @@ QString exportSql(int project) {
                "select Pokr, kol, price, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "fixed_mul(price, kol) as summa, %2 as pname, izm "
-               "from buy where project = %1 order by buy.Ключ")
-        .arg(sqlInt(project), schema::coatingNameSql(QStringLiteral("Pokr")));
+               "fixed_mul(price, kol) as summa, %1 as pname, izm "
+               "from buy where project = %2 order by buy.Ключ")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project));
 }
 
 void openExportRows(Query& rows, int project) {

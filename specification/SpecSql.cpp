@@ -29,20 +29,20 @@ QString specViewSql(int project) {
     return QStringLiteral(
                "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "fixed_mul(price, kol) as summa, %2 as pokr, fixed_mul(price, kol) as summa2, "
+               "fixed_mul(price, kol) as summa, %1 as pokr, fixed_mul(price, kol) as summa2, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC)||'-'||str(Pokr) as nomer, "
                "izm, kolm "
-               "from buy where project = %1 "
+               "from buy where project = %2 "
                "union "
                "select 0, 0, 0, "
-               "(select fixed_sum(kol) from buy where project = %1 and vid = -EXPORT_PODVID.Ключ), "
+               "(select fixed_sum(kol) from buy where project = %2 and vid = -EXPORT_PODVID.Ключ), "
                "0, 0, 0, -Ключ, Название, "
                "(select fixed_sum(fixed_mul(kol, price)) from buy "
-               "where project = %1 and vid = -EXPORT_PODVID.Ключ), "
+               "where project = %2 and vid = -EXPORT_PODVID.Ключ), "
                "'', 0, '', '', "
-               "(select fixed_sum(kolm) from buy where project = %1 and vid = -EXPORT_PODVID.Ключ) "
-               "from EXPORT_PODVID where Ключ in (select -vid from buy where project = %1)")
-        .arg(sqlInt(project), schema::coatingNameSql(QStringLiteral("Pokr")));
+               "(select fixed_sum(kolm) from buy where project = %2 and vid = -EXPORT_PODVID.Ключ) "
+               "from EXPORT_PODVID where Ключ in (select -vid from buy where project = %2)")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project));
 }
 
 QString lineQuantitiesSql(int project, std::int64_t product, int coating) {
