@@ -222,7 +222,7 @@ void TForm1::FormShow() {
 void TForm1::DBGridEh1Enter() {
     highlight(DBGridEh1, true);
     highlight(combovid, true);
-    addSource = 1;
+    addSource = TreeSource;
 }
 
 void TForm1::DBGridEh1Exit() {
@@ -233,7 +233,7 @@ void TForm1::DBGridEh1Exit() {
 void TForm1::DBGridEh3Enter() {
     highlight(DBGridEh3, true);
     highlight(combovid3, true);
-    addSource = 2;
+    addSource = BranchSource;
 }
 
 void TForm1::DBGridEh3Exit() {
@@ -244,7 +244,7 @@ void TForm1::DBGridEh3Exit() {
 void TForm1::DBGridEh4Enter() {
     highlight(DBGridEh4, true);
     highlight(combovid2, true);
-    addSource = 3;
+    addSource = AccessorySource;
 }
 
 void TForm1::DBGridEh4Exit() {

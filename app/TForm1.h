@@ -1,5 +1,6 @@
 #pragma once
 
+#include "specification/AddSource.h"
 #include "store/Database.h"
 #include "store/Query.h"
 
@@ -197,6 +198,7 @@ private:
     // project to show; store, open project and view change together or not at all.
     void commitLines(const std::function<int()>& change);
     void BitBtn3Click();
+    // source is an AddSource; any other value adds nothing.
     void addPosition(int source);
     void DBGridEh1DblClick();
     void DBGridEh3DblClick();
@@ -251,7 +253,7 @@ private:
     int accRecNo = 0;
     int krepMode = 1;
     int manualBranch = 0;
-    int addSource = 0;
+    int addSource = NoAddSource;
     int curProject = 0;
     int modified = 0;
     int searchMode = 0;

@@ -7,92 +7,76 @@ namespace catalogue {
 
 namespace {
 
-// The search text inside its quoted pattern. Quotes are doubled, "%" keeps its pattern meaning.
-// A NUL would end the statement text inside the literal, and no catalogue text holds one.
-QString searchBody(const QString& text) {
-    QString body = sqlTextBody(text);
-    body.remove(QChar(u'\0'));
-    return body;
+// Items of the types whose article and name, joined by one space, contain the text; a "%" in it
+// keeps its pattern meaning. A NUL would end the statement text inside the literal, and no
+// catalogue text holds one.
+QString foundAmong(const QString& typeKeys, const QString& text) {
+    QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
+    pattern.remove(QChar(u'\0'));
+    return QStringLiteral("Вид in (%1) and Номер||' '||Название like %2")
+        .arg(typeKeys, sqlText(pattern));
 }
 
-// Article with the coating code appended, the key and the name: the head of every flat list.
-QString flatListHead(const QString& n) {
-    return QStringLiteral("Select Номер||'-'||'") + n +
-           QStringLiteral("' as Номер,Ключ, Название, ТМЦ, iif(k") + n +
-           QStringLiteral(" is null,0,k") + n + QStringLiteral(") as kk,t") + n +
-           QStringLiteral("k as tt,p") + n;
+// Products of the tree in a coating and one group row per subtype they use, the branch
+// subtype left out; a group row's key is its subtype's key negated.
+QString treeSql(int coating, const QString& products) {
+    return QStringLiteral(
+               "select Ключ, Название, Ширина, Высота, Номер||'-'||'%1' as Номер, ТМЦ, "
+               "iif(k%1 is null,0,k%1) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
+               "Ключ as ID, Длина, Подвид, ЕИ "
+               "from EXPORT_TMC where Подвид <> %2 and %3 "
+               "union select 0, Название, 0, 0, '', 0, 0, 0, 0, 0, -Ключ, 0, Ключ, '-' "
+               "from EXPORT_PODVID where Ключ <> %2 and Ключ in "
+               "(select distinct Подвид from EXPORT_TMC where %3)")
+        .arg(sqlInt(coating), sqlInt(schema::branchSubtype), products);
 }
 
-QString accessoryListHead(const QString& n) {
-    return QStringLiteral("Select Номер||'-'||'") + n +
-           QStringLiteral("' as Номер, Ключ, Название, ТМЦ, ") + QStringLiteral("iif(k") + n +
-           QStringLiteral(" is null,0,k") + n + QStringLiteral(") as kk,t") + n +
-           QStringLiteral("k as tt,p") + n +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from "
-               "EXPORT_TMC ");
+// The flat lists of branch elements and accessories in a coating.
+QString listSql(int coating, const QString& products) {
+    return QStringLiteral(
+               "select Номер||'-'||'%1' as Номер, Ключ, Название, ТМЦ, "
+               "iif(k%1 is null,0,k%1) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
+               "Ключ as ID, Длина, Подвид, ЕИ "
+               "from EXPORT_TMC where %2")
+        .arg(sqlInt(coating), products);
 }
 
-QString treeHead(const QString& n) {
-    return QStringLiteral("Select Ключ, Название, Ширина, Высота, Номер||'-'||'") + n +
-           QStringLiteral("' as Номер, ТМЦ, iif(k") + n + QStringLiteral(" is null,0,k") + n +
-           QStringLiteral(") as kk,t") + n + QStringLiteral("k as tt,p") + n;
+QString branchListSql(int coating, const QString& products) {
+    return listSql(
+        coating, QStringLiteral("Подвид = %1 and %2").arg(sqlInt(schema::branchSubtype), products));
+}
+
+// The first photo of a group by the photo's key.
+QString firstPhotoSql(const QString& links) {
+    return QStringLiteral(
+               "select Фото from EXPORT_FOTO where Ключ in "
+               "(select _ГруппаФото from Export_INFOTO where %1) order by Ключ limit 1")
+        .arg(links);
 }
 
 }  // namespace
 
 QString productTreeSql(int coating, int typeKey) {
-    const QString n = sqlInt(coating);
-    const QString v = sqlInt(typeKey);
-    return treeHead(n) +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-               "EXPORT_TMC where Подвид<>5 and Вид = ") +
-           v +
-           QStringLiteral(
-               " union select 0, Название, 0, 0,'', 0,0,0,0,0,-Ключ, 0,Ключ,'-' from "
-               "[EXPORT_PODVID] where Ключ<> 5 and Ключ in (select distinct Подвид "
-               "From EXPORT_TMC where Вид = ") +
-           v + QStringLiteral(")");
+    return treeSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
 }
 
 QString searchTreeSql(int coating, const QString& text) {
-    const QString n = sqlInt(coating);
-    const QString s = searchBody(text);
-    return treeHead(n) +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-               "EXPORT_TMC ") +
-           QStringLiteral(" where Подвид<>5 and Вид in (") + schema::trayTypes +
-           QStringLiteral(") and Номер||' '||Название like '%") + s + QStringLiteral("%'  ") +
-           QStringLiteral(
-               " union select 0, Название, 0, 0,'', 0,0,0,0,0,-Ключ, 0,Ключ,'-' from "
-               "[EXPORT_PODVID] where Ключ<> 5 and Ключ in (select distinct Подвид "
-               "From EXPORT_TMC where Вид in (") +
-           schema::trayTypes + QStringLiteral(") and Номер||' '||Название like '%") + s +
-           QStringLiteral("%') ");
+    return treeSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 QString coverNameSql(int coating, std::int64_t coverCode) {
-    const QString n = sqlInt(coating);
-    return QStringLiteral("select Номер||'-'||'") + n +
-           QStringLiteral("'||' - '||Название as namk From EXPORT_TMC where T") + n +
-           QStringLiteral("K = ") + sqlInt(coverCode);
+    return QStringLiteral(
+               "select Номер||'-'||'%1'||' - '||Название as namk from EXPORT_TMC where t%1k = %2")
+        .arg(sqlInt(coating), sqlInt(coverCode));
 }
 
 QString photoSql(std::int64_t itemCode) {
-    return QStringLiteral(
-               "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
-               "[Export_INFOTO] where ТМЦ = ") +
-           sqlInt(itemCode) + QStringLiteral(") order by Ключ limit 1");
+    return firstPhotoSql(QStringLiteral("ТМЦ = %1").arg(sqlInt(itemCode)));
 }
 
 QString photoSql(std::int64_t itemCode, int mounting) {
-    return QStringLiteral(
-               "Select [Фото] from EXPORT_FOTO where Ключ in (select [_ГруппаФото] From "
-               "[Export_INFOTO] where krep = ") +
-           sqlInt(mounting) + QStringLiteral(" and ТМЦ = ") + sqlInt(itemCode) +
-           QStringLiteral(") order by Ключ limit 1");
+    return firstPhotoSql(
+        QStringLiteral("krep = %1 and ТМЦ = %2").arg(sqlInt(mounting), sqlInt(itemCode)));
 }
 
 QString sValue(const QString& trayName) {
@@ -104,39 +88,25 @@ QString sValue(const QString& trayName) {
 
 QString branchAutoSql(int coating, const QString& trayName, int typeKey, std::int64_t height,
                       std::int64_t width) {
-    const QString s = sValue(trayName);
-    QString nameFilter;
-    if (!s.isEmpty()) {
+    QString products = QStringLiteral("Вид = %1 and Высота = %2 and Ширина = %3")
+                           .arg(sqlInt(typeKey), sqlInt(height), sqlInt(width));
+    const QString thickness = sValue(trayName);
+    if (!thickness.isEmpty()) {
         // Branch elements write the thickness with a point or with a comma: 0.7 or 0,7.
-        nameFilter = QStringLiteral(" and ((Название like '%") + sqlTextBody(s) +
-                     QStringLiteral("%') or (Название like '%") + sqlTextBody(s.left(1)) +
-                     QStringLiteral(",") + sqlTextBody(s.mid(2, 1)) + QStringLiteral("%')) ");
+        const QString withComma = thickness.left(1) + QStringLiteral(",") + thickness.mid(2, 1);
+        products += QStringLiteral(" and (Название like %1 or Название like %2)")
+                        .arg(sqlText(QStringLiteral("%") + thickness + QStringLiteral("%")),
+                             sqlText(QStringLiteral("%") + withComma + QStringLiteral("%")));
     }
-    return flatListHead(sqlInt(coating)) +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид,ЕИ from "
-               "EXPORT_TMC where Подвид=5 ") +
-           nameFilter + QStringLiteral(" and Вид = ") + sqlInt(typeKey) +
-           QStringLiteral(" and Высота = ") + sqlInt(height) + QStringLiteral(" and Ширина = ") +
-           sqlInt(width);
+    return branchListSql(coating, products);
 }
 
 QString branchManualSql(int coating, int typeKey) {
-    return flatListHead(sqlInt(coating)) +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-               "EXPORT_TMC where Подвид=5 and Вид = ") +
-           sqlInt(typeKey);
+    return branchListSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
 }
 
 QString searchBranchSql(int coating, const QString& text) {
-    return flatListHead(sqlInt(coating)) +
-           QStringLiteral(
-               " as pp, -1*Подвид as parentid, Ключ as ID, Длина,Подвид, ЕИ from "
-               "EXPORT_TMC where Подвид=5 and ") +
-           QStringLiteral("Вид in (") + schema::trayTypes +
-           QStringLiteral(") and Номер||' '||Название like '%") + searchBody(text) +
-           QStringLiteral("%'  ");
+    return branchListSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 bool isGeneralHardware(const QString& shownType) {
@@ -144,18 +114,16 @@ bool isGeneralHardware(const QString& shownType) {
 }
 
 QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardware) {
-    const QString filter =
-        generalHardware
-            ? QStringLiteral("where Вид = ") + sqlInt(typeKey)
-            : QStringLiteral("where Ключ in (select [_Группа] from EXPORT_KREP where Способ = ") +
-                  sqlInt(mounting) + QStringLiteral(") and Вид = ") + sqlInt(typeKey);
-    return accessoryListHead(sqlInt(coating)) + filter;
+    if (generalHardware)
+        return listSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
+    return listSql(coating,
+                   QStringLiteral("Ключ in (select _Группа from EXPORT_KREP where Способ = %1) "
+                                  "and Вид = %2")
+                       .arg(sqlInt(mounting), sqlInt(typeKey)));
 }
 
 QString searchAccessoriesSql(int coating, const QString& text) {
-    return accessoryListHead(sqlInt(coating)) + QStringLiteral("where Вид in (") +
-           schema::accessoryTypes + QStringLiteral(") and Номер||' '||Название like '%") +
-           searchBody(text) + QStringLiteral("%'  ");
+    return listSql(coating, foundAmong(schema::accessoryTypes, text));
 }
 
 std::int64_t pieceCount(Fixed4 lengthMetres, Fixed4 stockLength) {

@@ -59,11 +59,11 @@ QString printColumnTitle(int column) {
 QString printLinesSql(int project) {
     return QStringLiteral(
                "select buy.Ключ, Pokr, kol, price, izm, vid, "
-               "(select Номер From EXPORT_TMC Where Ключ = buy.TMC) as Номер, "
-               "(select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname, "
-               "(select Название From EXPORT_PODVID Where Ключ = -buy.vid) as podvid "
-               "from buy where project = ") +
-           sqlInt(project) + QStringLiteral(" order by podvid is null, -vid, buy.Ключ");
+               "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
+               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
+               "(select Название from EXPORT_PODVID where Ключ = -buy.vid) as podvid "
+               "from buy where project = %1 order by podvid is null, -vid, buy.Ключ")
+        .arg(sqlInt(project));
 }
 
 PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) {

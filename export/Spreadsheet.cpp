@@ -3,6 +3,7 @@
 #include "export/SpreadsheetTemplates.h"
 #include "store/Fixed4.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
 
@@ -61,13 +62,12 @@ QString exportSql(int project) {
     // Rows in the order the lines were added: left to itself the engine returns them in the
     // order of whichever index it picks for the project, which is no order a user would know.
     return QStringLiteral(
-               " select Pokr, kol, price,  (select Номер From EXPORT_TMC Where Ключ = buy.TMC) "
-               "as Номер,  (select Название From EXPORT_TMC Where Ключ = buy.TMC) as Tname,  "
-               "fixed_mul(price, kol) as summa,  "
-               "iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',iif(Pokr=3,'Полимер',"
-               "iif(Pokr=4,'Гор. Цинк',iif(Pokr=5,'ТДЦ',0))))) as pname, izm  from buy where "
-               "project = ") +
-           sqlInt(project) + QStringLiteral(" order by buy.Ключ");
+               "select Pokr, kol, price, "
+               "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
+               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
+               "fixed_mul(price, kol) as summa, %1 as pname, izm "
+               "from buy where project = %2 order by buy.Ключ")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project));
 }
 
 void openExportRows(Query& rows, int project) {

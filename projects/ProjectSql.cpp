@@ -4,44 +4,47 @@
 
 namespace {
 
-const QString lineColumns = QStringLiteral("tmc,kol,tmc2,price,vid,pokr,izm,project,kolm");
+// Every column of a line but its key; buy and arh have the same.
+const QString lineColumns = QStringLiteral("TMC, kol, TMC2, price, vid, Pokr, izm, project, kolm");
+
+QString deleteLinesSql(const QString& table, int project) {
+    return QStringLiteral("delete from %1 where project = %2").arg(table, sqlInt(project));
+}
+
 // Copied lines get new keys in the order of the old ones, so the lines keep the order in which
 // they were added (left to itself the engine reads them in the order of an index it picks).
-const QString inAddedOrder = QStringLiteral(" order by Ключ");
+QString copyLinesSql(const QString& from, const QString& to, int project) {
+    return QStringLiteral("insert into %1 (%2) select %2 from %3 where project = %4 order by Ключ")
+        .arg(to, lineColumns, from, sqlInt(project));
+}
+
+const QString buy = QStringLiteral("buy");
+const QString snapshot = QStringLiteral("arh");
 
 }  // namespace
 
 QStringList takeSnapshotSql(int project) {
-    const QString k = sqlInt(project);
-    return {QStringLiteral("Delete from arh where project = ") + k,
-            QStringLiteral("Insert into arh (%1) select %1 from buy where project = ")
-                    .arg(lineColumns) +
-                k + inAddedOrder};
+    return {deleteLinesSql(snapshot, project), copyLinesSql(buy, snapshot, project)};
 }
 
 QStringList dropSnapshotSql(int project) {
-    return {QStringLiteral("Delete from arh where project = ") + sqlInt(project)};
+    return {deleteLinesSql(snapshot, project)};
 }
 
 QStringList restoreSnapshotSql(int project) {
-    const QString k = sqlInt(project);
-    return {QStringLiteral("Delete from buy where project = ") + k,
-            QStringLiteral("Insert into buy (%1) select %1 from arh where project = ")
-                    .arg(lineColumns) +
-                k + inAddedOrder,
-            QStringLiteral("Delete from arh where project = ") + k};
+    return {deleteLinesSql(buy, project), copyLinesSql(snapshot, buy, project),
+            deleteLinesSql(snapshot, project)};
 }
 
 QString leftSnapshotSql(int project) {
-    const QString k = sqlInt(project);
-    const QString columns = QStringLiteral("tmc,kol,tmc2,price,vid,pokr,izm,kolm");
+    const QString columns = QStringLiteral("TMC, kol, TMC2, price, vid, Pokr, izm, kolm");
     return QStringLiteral(
                "select (select count(*) from arh where project = %1) as snapshotLines, "
                "(select count(*) from buy where project = %1) as projectLines, "
                "(select count(*) from (select %2 from buy where project = %1 "
                "except select %2 from arh where project = %1)) as differentLines, "
                "Название from project where Ключ = %1")
-        .arg(k, columns);
+        .arg(sqlInt(project), columns);
 }
 
 bool snapshotDiffers(std::int64_t snapshotLines, std::int64_t projectLines,
@@ -62,36 +65,33 @@ QString projectListSql() {
 }
 
 QString insertProjectSql(const QString& name) {
-    return QStringLiteral("Insert Into Project (Название) values(") + sqlText(name) +
-           QStringLiteral(")");
+    return QStringLiteral("insert into project (Название) values (%1)").arg(sqlText(name));
 }
 
 QString renameProjectSql(int key, const QString& name) {
-    return QStringLiteral("update project set Название = ") + sqlText(name) +
-           QStringLiteral(" where Ключ = ") + sqlInt(key);
+    return QStringLiteral("update project set Название = %1 where Ключ = %2")
+        .arg(sqlText(name), sqlInt(key));
 }
 
 QString moveWorkingLinesSql(int project) {
-    return QStringLiteral("Update buy set project = ") + sqlInt(project) +
-           QStringLiteral(" where project = 0");
+    return QStringLiteral("update buy set project = %1 where project = 0").arg(sqlInt(project));
 }
 
 QString projectNamedSql(const QString& name) {
-    return QStringLiteral("select * from project where Название = ") + sqlText(name) +
-           QStringLiteral(" ");
+    return QStringLiteral("select * from project where Название = %1").arg(sqlText(name));
 }
 
 QString otherProjectNamedSql(int key, const QString& name) {
-    return QStringLiteral("select * from project where Ключ <> ") + sqlInt(key) +
-           QStringLiteral(" and Название = ") + sqlText(name) + QStringLiteral(" ");
+    return QStringLiteral("select * from project where Ключ <> %1 and Название = %2")
+        .arg(sqlInt(key), sqlText(name));
 }
 
 QString deleteProjectLinesSql(int key) {
-    return QStringLiteral("delete from buy where project =") + sqlInt(key);
+    return deleteLinesSql(buy, key);
 }
 
 QString deleteProjectSql(int key) {
-    return QStringLiteral("delete from Project where Ключ =") + sqlInt(key);
+    return QStringLiteral("delete from project where Ключ = %1").arg(sqlInt(key));
 }
 
 QString copyName(const QString& name) {
@@ -100,8 +100,7 @@ QString copyName(const QString& name) {
 
 QString copyProjectLinesSql(int source, int target) {
     return QStringLiteral(
-               "Insert into buy (TMC, kol, TMC2, price, vid, Pokr, izm, Project, kolm) "
-               "select TMC, kol, TMC2, price, vid, Pokr, izm, ") +
-           sqlInt(target) + QStringLiteral(", kolm from buy where Project=") + sqlInt(source) +
-           inAddedOrder;
+               "insert into buy (%1) select TMC, kol, TMC2, price, vid, Pokr, izm, %2, kolm "
+               "from buy where project = %3 order by Ключ")
+        .arg(lineColumns, sqlInt(target), sqlInt(source));
 }

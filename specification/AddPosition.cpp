@@ -10,8 +10,6 @@
 
 namespace {
 
-enum Source { Tree = 1, Branches = 2, Accessories = 3 };
-
 bool lineExists(Query& q, int project, std::int64_t product, int coating) {
     q.open(lineCountSql(project, product, coating));
     return q.field(u"sss").toInt() != 0;
@@ -42,13 +40,13 @@ std::optional<Cover> findCover(Query& q, int coating, std::int64_t coverCode) {
 void TForm1::addPosition(int source) {
     // Marked before anything is checked: at worst the question on leaving comes once too often.
     modified = 1;
-    Query* rows = source == Tree          ? &Q_tovar
-                  : source == Branches    ? &Q_FTovar
-                  : source == Accessories ? &Q_tovar2
-                                          : nullptr;
+    Query* rows = source == TreeSource        ? &Q_tovar
+                  : source == BranchSource    ? &Q_FTovar
+                  : source == AccessorySource ? &Q_tovar2
+                                              : nullptr;
     if (!rows || !rows->isOpen() || rows->recordCount() == 0)
         return;
-    const std::optional<SourceRow> row = readSourceRow(*rows, source == Tree);
+    const std::optional<SourceRow> row = readSourceRow(*rows, source == TreeSource);
     // Subtype rows of the tree and products without a price in this coating add nothing.
     if (!row || row->price.isZero())
         return;
@@ -56,7 +54,7 @@ void TForm1::addPosition(int source) {
     const int p = curProject;
     const int c = curPokr;
     bool coverMissing = false;
-    if (source == Tree) {
+    if (source == TreeSource) {
         const Fixed4 length = dlinaus->fixedValue();
         if (length.isZero()) {
             MessageBox::information(this, QStringLiteral("Длина не может равняться нулю!"));
@@ -77,10 +75,10 @@ void TForm1::addPosition(int source) {
             }
             const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
             if (!lineExists(Q_all, p, row->product, c))
-                Q_all.execute(insertTreeLineSql(row->product, add.order, c, row->itemCode,
-                                                row->price, row->parentId, row->unit, p, length));
+                Q_all.execute(insertLineSql(p, row->product, c, row->itemCode, row->price,
+                                            row->parentId, row->unit, add.order, length));
             else
-                Q_all.execute(updateTreeLineSql(add.order, length, p, row->product, c));
+                Q_all.execute(addToLineSql(p, row->product, c, add.order, length));
 
             // The cover gets the tray's order quantity as it is.
             if (row->coverCode > 0 && RadioButton6->isChecked()) {
@@ -88,24 +86,22 @@ void TForm1::addPosition(int source) {
                 if (!cover)
                     coverMissing = true;
                 else if (!lineExists(Q_all, p, cover->product, c))
-                    Q_all.execute(insertCoverLineSql(p, cover->product, add.order, c,
-                                                     row->coverCode, cover->price, cover->parentId,
-                                                     cover->unit, length));
+                    Q_all.execute(insertLineSql(p, cover->product, c, row->coverCode, cover->price,
+                                                cover->parentId, cover->unit, add.order, length));
                 else
-                    Q_all.execute(updateCoverLineSql(add.order, length, p, cover->product, c));
+                    Q_all.execute(addToLineSql(p, cover->product, c, add.order, length));
             }
             return p;
         });
     } else {
+        // Branch elements and accessories: one piece per add.
+        const Fixed4 onePiece = Fixed4::fromInt(1);
         commitLines([&] {
             if (lineExists(Q_all, p, row->product, c))
-                Q_all.execute(addOnePieceSql(p, row->product, c));
-            else if (source == Branches)
-                Q_all.execute(insertBranchLineSql(p, row->product, c, row->itemCode, row->price,
-                                                  row->parentId, row->unit));
+                Q_all.execute(addToLineSql(p, row->product, c, onePiece, onePiece));
             else
-                Q_all.execute(insertAccessoryLineSql(p, row->product, c, row->itemCode, row->price,
-                                                     row->parentId, row->unit));
+                Q_all.execute(insertLineSql(p, row->product, c, row->itemCode, row->price,
+                                            row->parentId, row->unit, onePiece, onePiece));
             return p;
         });
     }
@@ -117,17 +113,17 @@ void TForm1::addPosition(int source) {
 
 void TForm1::DBGridEh1DblClick() {
     if (RBclick->isChecked())
-        addPosition(Tree);
+        addPosition(TreeSource);
 }
 
 void TForm1::DBGridEh3DblClick() {
     if (RBclick->isChecked())
-        addPosition(Branches);
+        addPosition(BranchSource);
 }
 
 void TForm1::DBGridEh4DblClick() {
     if (RBclick->isChecked())
-        addPosition(Accessories);
+        addPosition(AccessorySource);
 }
 
 void TForm1::BitBtn6Click() {

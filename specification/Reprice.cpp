@@ -20,16 +20,20 @@ QString articleOf(const RepriceLine& line) {
 }  // namespace
 
 QString repriceLinesSql(int project, const QString& listSchema, const QString& oldSchema) {
+    // The list's price in the line's coating: case line.Pokr when 1 then listItem.p1 … end.
+    QString listPrice = QStringLiteral("case line.Pokr");
+    for (int code = 1; code <= schema::coatingCount; ++code)
+        listPrice += QStringLiteral(" when %1 then listItem.p%1").arg(sqlInt(code));
+    listPrice += QStringLiteral(" end");
     return QStringLiteral(
-               "select b.Ключ, b.TMC, b.Pokr, b.kol, b.izm, b.price, "
-               "coalesce(o.Номер, n.Номер), coalesce(o.Название, n.Название), "
-               "n.Ключ is not null, "
-               "case b.Pokr when 1 then n.p1 when 2 then n.p2 when 3 then n.p3 when 4 then n.p4 "
-               "when 5 then n.p5 end "
-               "from main.buy b left join ") +
-           oldSchema + QStringLiteral(".EXPORT_TMC o on o.Ключ = b.TMC left join ") + listSchema +
-           QStringLiteral(".EXPORT_TMC n on n.Ключ = b.TMC where b.project = ") + sqlInt(project) +
-           QStringLiteral(" order by b.Ключ");
+               "select line.Ключ, line.TMC, line.Pokr, line.kol, line.izm, line.price, "
+               "coalesce(oldItem.Номер, listItem.Номер), "
+               "coalesce(oldItem.Название, listItem.Название), listItem.Ключ is not null, %1 "
+               "from main.buy line "
+               "left join %2.EXPORT_TMC oldItem on oldItem.Ключ = line.TMC "
+               "left join %3.EXPORT_TMC listItem on listItem.Ключ = line.TMC "
+               "where line.project = %4 order by line.Ключ")
+        .arg(listPrice, oldSchema, listSchema, sqlInt(project));
 }
 
 std::vector<RepriceLine> readRepriceLines(Query& q, int project, const QString& listSchema,
@@ -77,8 +81,8 @@ RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines) {
 }
 
 QString repriceLineSql(std::int64_t line, Fixed4 price) {
-    return QStringLiteral("update buy set price = ") + sqlFixed(price) +
-           QStringLiteral(" where Ключ = ") + sqlInt(line);
+    return QStringLiteral("update buy set price = %1 where Ключ = %2")
+        .arg(sqlFixed(price), sqlInt(line));
 }
 
 QStringList repriceSql(const std::vector<RepriceLine>& lines) {

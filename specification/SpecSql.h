@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-// Statements on the lines of a specification (table buy). P is the project key, K a product
-// key, C the coating code; every value enters through the literal helpers.
+// Statements on the lines of a specification (table buy); every value enters through the
+// literal helpers.
 
 // --- the view ---
 QString specCaptionSql(int project);
@@ -17,27 +17,18 @@ QString specCaption(const std::optional<QString>& projectName);
 QString specViewSql(int project);
 
 // --- adding ---
+// The line of a product in a coating, if the project has one: one line per product and coating.
 QString lineQuantitiesSql(int project, std::int64_t product, int coating);
 QString lineCountSql(int project, std::int64_t product, int coating);
-QString insertTreeLineSql(std::int64_t product, Fixed4 order, int coating, std::int64_t itemCode,
-                          Fixed4 price, std::int64_t parentId, const QString& unit, int project,
-                          Fixed4 length);
-QString updateTreeLineSql(Fixed4 order, Fixed4 length, int project, std::int64_t product,
-                          int coating);
+// A new line: itemCode is the product's code in the coating (TMC2), parentId its subtype
+// negated (vid), kol the order quantity and kolm the quantity as designed.
+QString insertLineSql(int project, std::int64_t product, int coating, std::int64_t itemCode,
+                      Fixed4 price, std::int64_t parentId, const QString& unit, Fixed4 kol,
+                      Fixed4 kolm);
+// Another add of the same product and coating grows the line it already has.
+QString addToLineSql(int project, std::int64_t product, int coating, Fixed4 kol, Fixed4 kolm);
 // The cover whose item code in the coating is coverCode.
 QString coverLookupSql(int coating, std::int64_t coverCode);
-QString insertCoverLineSql(int project, std::int64_t cover, Fixed4 order, int coating,
-                           std::int64_t coverCode, Fixed4 price, std::int64_t parentId,
-                           const QString& unit, Fixed4 length);
-QString updateCoverLineSql(Fixed4 order, Fixed4 length, int project, std::int64_t cover,
-                           int coating);
-QString insertBranchLineSql(int project, std::int64_t product, int coating, std::int64_t itemCode,
-                            Fixed4 price, std::int64_t parentId, const QString& unit);
-QString insertAccessoryLineSql(int project, std::int64_t product, int coating,
-                               std::int64_t itemCode, Fixed4 price, std::int64_t parentId,
-                               const QString& unit);
-// Branch elements and accessories grow by one piece per add.
-QString addOnePieceSql(int project, std::int64_t product, int coating);
 
 // --- editing and removing ---
 QString deleteLineSql(std::int64_t line);

@@ -1,22 +1,34 @@
 #include "store/Schema.h"
 
+#include "store/SqlLiteral.h"
+
+#include <array>
+
 namespace schema {
 
+namespace {
+
+// Coating names by code, from 1.
+const std::array<QString, coatingCount> coatingNames = {
+    QStringLiteral("Грунт"),     QStringLiteral("Цинк"), QStringLiteral("Полимер"),
+    QStringLiteral("Гор. Цинк"), QStringLiteral("ТДЦ"),
+};
+
+}  // namespace
+
 QString coatingName(int code) {
-    switch (code) {
-        case 1:
-            return QStringLiteral("Грунт");
-        case 2:
-            return QStringLiteral("Цинк");
-        case 3:
-            return QStringLiteral("Полимер");
-        case 4:
-            return QStringLiteral("Гор. Цинк");
-        case 5:
-            return QStringLiteral("ТДЦ");
-        default:
-            return QStringLiteral("0");
-    }
+    if (code < 1 || code > coatingCount)
+        return QStringLiteral("0");
+    return coatingNames[std::size_t(code - 1)];
+}
+
+QString coatingNameSql(const QString& codeColumn) {
+    // iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',…,0)), built from the last code outwards.
+    QString expression = QStringLiteral("0");
+    for (int code = coatingCount; code >= 1; --code)
+        expression = QStringLiteral("iif(%1=%2,%3,%4)")
+                         .arg(codeColumn, sqlInt(code), sqlText(coatingName(code)), expression);
+    return expression;
 }
 
 QStringList createTables() {

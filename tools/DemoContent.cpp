@@ -33,7 +33,7 @@ enum Subtype {
     SubtypeCovers = 2,
     SubtypePartitions = 3,
     SubtypeJoinPlates = 4,
-    SubtypeBranches = 5,
+    SubtypeBranches = schema::branchSubtype,
     SubtypeBrackets = 6,
     SubtypeHangers = 7,
     SubtypeFasteners = 8,
