@@ -124,19 +124,16 @@ void trigger(TForm1& form, DialogScript& script, Event event) {
             click(&form, "BitBtn7");
             break;
         case Event::ProjectsChooseSouth:
-            script.on("proekti", [](QDialog* d) {
-                pick(d, QStringLiteral("Юг"));
+        case Event::ProjectsChooseNorth: {
+            const QString name = event == Event::ProjectsChooseSouth ? QStringLiteral("Юг")
+                                                                     : QStringLiteral("Север");
+            script.on("proekti", [name](QDialog* d) {
+                pick(d, name);
                 click(d, "BitBtn3");
             });
             click(&form, "BitBtn7");
             break;
-        case Event::ProjectsChooseNorth:
-            script.on("proekti", [](QDialog* d) {
-                pick(d, QStringLiteral("Север"));
-                click(d, "BitBtn3");
-            });
-            click(&form, "BitBtn7");
-            break;
+        }
         case Event::ProjectsDeleteOpen:
             script.on("proekti", [](QDialog* d) {
                 pick(d, QStringLiteral("Север"));
