@@ -20,6 +20,8 @@ ulmar_install() {
 ulmar_build() {  # $1: build folder, $2: build type
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the source folder, so clones in other folders share the cache.
+    export CCACHE_BASEDIR="$PWD"
     cmake -S . -B "$1" -DCMAKE_BUILD_TYPE="$2" -DULMAR_WERROR="${ULMAR_WERROR:-OFF}" "${launcher[@]}"
     cmake --build "$1" -j"$(nproc)"
 }
