@@ -7,6 +7,7 @@
 #include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
+#include "tools/Usage.h"
 
 #include <unistd.h>
 #include <QDir>
@@ -95,8 +96,7 @@ int importInto(const QString& source, const QString& storePath, const ChildLimit
 }  // namespace
 
 int importMdbCommand(const QStringList& args) {
-    const QString usage =
-        QStringLiteral("Использование: ulmar-tool import-mdb SOURCE DIR [--replace]");
+    const QString usage = usageLine(QStringLiteral("import-mdb"));
     QStringList positional;
     bool replace = false;
     for (const QString& arg : args) {

@@ -10,6 +10,7 @@
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
 #include "tools/ProjectArguments.h"
+#include "tools/Usage.h"
 
 #include <functional>
 #include <optional>
@@ -20,15 +21,14 @@ namespace {
 // content() makes of the project; content() returns an empty file for a project without lines.
 int writeProjectFile(const QStringList& args, const QString& command, const QString& fileKind,
                      const std::function<QByteArray(Database&, int)>& content) {
-    const QString usage = QStringLiteral("ulmar-tool %1 FILE [--project KEY]").arg(command);
     int status = 0;
-    const auto read = readProjectArguments(args, usage, status);
+    const auto read = readProjectArguments(args, commandSynopsis(command), status);
     if (!read)
         return status;
     const QString path = read->other;
     const int project = read->project;
     if (path.isEmpty())
-        return fail(QStringLiteral("Не указан файл %1.\nИспользование: ").arg(fileKind) + usage, 2);
+        return fail(QStringLiteral("Не указан файл %1.\n").arg(fileKind) + usageLine(command), 2);
 
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));

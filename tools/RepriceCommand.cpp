@@ -7,13 +7,14 @@
 #include "tools/Commands.h"
 #include "tools/ProjectArguments.h"
 #include "tools/StoreFolder.h"
+#include "tools/Usage.h"
 
 #include <QTextStream>
 
 int repriceCommand(const QStringList& args) {
     int status = 0;
-    const auto read = readProjectArguments(
-        args, QStringLiteral("ulmar-tool reprice [--project KEY] [DIR]"), status);
+    const auto read =
+        readProjectArguments(args, commandSynopsis(QStringLiteral("reprice")), status);
     if (!read)
         return status;
     const QString dir = read->other;

@@ -8,6 +8,7 @@
 #include "store/StoreError.h"
 #include "tools/Commands.h"
 #include "tools/StoreFolder.h"
+#include "tools/Usage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -221,8 +222,7 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
 }  // namespace
 
 int updateCatalogueCommand(const QStringList& args) {
-    const QString usage =
-        QStringLiteral("Использование: ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]");
+    const QString usage = usageLine(QStringLiteral("update-catalogue"));
     QStringList positional;
     bool dryRun = false;
     for (const QString& arg : args) {
