@@ -1,3 +1,4 @@
+#include "app/FirstStart.h"
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/StoreError.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
+    // Started where there is no store yet, as on a first start from the menu: the user makes
+    // one or leaves.
+    if (!ensureStore(QStringLiteral("base.mdb")))
+        return 0;
     std::unique_ptr<StoreLock> lock;
     std::unique_ptr<TForm1> form;
     try {
