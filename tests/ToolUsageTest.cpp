@@ -30,7 +30,7 @@ TEST(ToolUsage, EveryCommandIsToldAlikeEverywhere) {
         EXPECT_EQ(help.exitCode, 0) << describe(help);
         EXPECT_TRUE(help.out.startsWith(QStringLiteral("Использование: ") + synopsis + '\n'))
             << describe(help);
-        EXPECT_TRUE(help.out.contains(QLatin1String("Код выхода:"))) << describe(help);
+        EXPECT_TRUE(help.out.contains(QStringLiteral("Код выхода:"))) << describe(help);
 
         const ToolRun wrong = runTool({command, QStringLiteral("--no-such-option")});
         EXPECT_EQ(wrong.exitCode, 2) << describe(wrong);
@@ -48,7 +48,7 @@ TEST(ToolUsage, EveryCommandIsToldAlikeEverywhere) {
 
     const ToolRun unknown = runTool({QStringLiteral("export-all")});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.startsWith(QLatin1String("Неизвестная команда export-all.")))
+    EXPECT_TRUE(unknown.err.startsWith(QStringLiteral("Неизвестная команда export-all.")))
         << describe(unknown);
 }
 
