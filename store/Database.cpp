@@ -2,8 +2,10 @@
 
 #include "store/SqlFunctions.h"
 #include "store/StoreError.h"
+#include "store/SystemText.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -39,6 +41,10 @@ QString engineText(sqlite3* db) {
                        "или это не файл. (%1)")
                 .arg(text);
         case SQLITE_IOERR:
+            // The system's reason (a size limit, a disk error) in its own sentence.
+            if (const int error = sqlite3_system_errno(db))
+                return QStringLiteral("Ошибка чтения или записи файла базы данных: %1. (%2)")
+                    .arg(systemErrorText(error), text);
             return QStringLiteral("Ошибка чтения или записи файла базы данных. (%1)").arg(text);
         case SQLITE_NOMEM:
             return QStringLiteral("Не хватило памяти для работы с базой данных. (%1)").arg(text);
@@ -67,6 +73,23 @@ bool isJetFile(const QString& path) {
     return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
 }
 
+bool isSqliteFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool isSameFile(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return !a.isEmpty() && !b.isEmpty() && ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+QString Database::path() const {
+    return QString::fromUtf8(sqlite3_db_filename(m_db, "main"));
+}
+
 std::unique_ptr<Database> Database::open(const QString& path) {
     // Before the engine starts: no memory statistics, so no global lock around every allocation.
     static const bool configured = [] {
@@ -85,8 +108,13 @@ std::unique_ptr<Database> Database::open(const QString& path) {
                                 .arg(shown));
     sqlite3* db = nullptr;
     // One thread uses the connection, so the engine's own locking would only cost time.
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // URI names let a command attach another file read-only; the store's own name is taken as
+    // a plain path even when it starts like one.
+    const QString plain =
+        path.startsWith(QLatin1String("file:")) ? QStringLiteral("./") + path : path;
+    const int rc =
+        sqlite3_open_v2(plain.toUtf8().constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString text = db ? engineText(db) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);

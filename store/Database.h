@@ -18,6 +18,8 @@ public:
     Database& operator=(const Database&) = delete;
 
     sqlite3* handle() const { return m_db; }
+    // The store's file as the engine opened it, absolute.
+    QString path() const;
     // Runs one statement that returns no rows; throws StoreError.
     void execute(const QString& sql);
     std::int64_t lastInsertKey() const;
@@ -56,3 +58,8 @@ QString engineText(sqlite3* db);
 
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);
+// True when the file starts like an SQLite database.
+bool isSqliteFile(const QString& path);
+// True when both names lead to one file (device and inode), however each is spelt: relative or
+// absolute, through a symbolic or a hard link.
+bool isSameFile(const QString& a, const QString& b);

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QFile>
+#include <cmath>
 #include <csignal>
 #include <functional>
 
@@ -50,6 +51,48 @@ TEST(Fixed4, ParseArithmeticAndPieces) {
     EXPECT_EQ(Fixed4::fromInt(3000).ceilDiv(Fixed4::fromInt(3000)), 1);
     EXPECT_EQ(Fixed4::fromInt(3001).ceilDiv(Fixed4::fromInt(3000)), 2);
     EXPECT_EQ(Fixed4::fromInt(-500).ceilDiv(Fixed4::fromInt(3000)), 0);
+}
+
+TEST(Fixed4, EveryOperationRefusesToLeaveTheRangeInOneSentence) {
+    const Fixed4 big = Fixed4::parse(u"99999999.9999").value();
+    const Fixed4 max = Fixed4::fromRaw(INT64_MAX);
+    const Fixed4 min = Fixed4::fromRaw(INT64_MIN);
+    const Fixed4 tenth = Fixed4::fromRaw(1000);
+    const struct {
+        const char* name;
+        std::function<Fixed4()> operation;
+    } cases[] = {
+        {"big * big", [&] { return big * big; }},  // would wrap to 776 627 963 125 224,192
+        {"max + tenth", [&] { return max + tenth; }},
+        {"min - tenth", [&] { return min - tenth; }},
+        {"-min", [&] { return -min; }},
+        {"+=",
+         [&] {
+             Fixed4 f = max;
+             return f += tenth;
+         }},
+        {"-=",
+         [&] {
+             Fixed4 f = min;
+             return f -= tenth;
+         }},
+        {"max / tenth", [&] { return max / tenth; }},
+        {"fromInt", [] { return Fixed4::fromInt(INT64_MAX / 1000); }},
+        {"fromDouble 1e20", [] { return Fixed4::fromDouble(1e20); }},
+        {"fromDouble -1e16", [] { return Fixed4::fromDouble(-1e16); }},
+        {"fromDouble inf", [] { return Fixed4::fromDouble(HUGE_VAL); }},
+    };
+    for (const auto& c : cases) {
+        try {
+            ADD_FAILURE() << c.name << " gave " << c.operation().toString().toStdString();
+        } catch (const AmountTooLarge& e) {
+            EXPECT_EQ(e.message(), Fixed4::tooLargeMessage()) << c.name;
+        }
+    }
+    // The edges themselves are amounts.
+    EXPECT_EQ((max - tenth + tenth).raw(), INT64_MAX);
+    EXPECT_EQ(Fixed4::fromInt(922337203685477).toString(), "922337203685477");
+    EXPECT_EQ((big * Fixed4::fromInt(1000)).toString(), "99999999999.9");
 }
 
 TEST(SqlLiteral, ValuesEnterStatementsSafely) {

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/StoreReplacement.h"
+#include "store/SystemText.h"
 #include "tools/Commands.h"
 #include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
 #include <csignal>
@@ -72,6 +74,25 @@ ChildLimits readerLimits(qint64 sourceBytes) {
     return limits;
 }
 
+// The Access library warns in English on the error output: each such line is said in Russian,
+// its own words after it for whoever looks into the file.
+QString readerMessages(const QByteArray& errors) {
+    static const QRegularExpression russian(QStringLiteral("[А-Яа-яЁё]"));
+    QString text;
+    for (const QString& line : QString::fromUtf8(errors).split(QLatin1Char('\n'))) {
+        if (line.trimmed().isEmpty())
+            continue;
+        if (line.contains(russian) || line.trimmed() == QStringLiteral("…"))
+            text += line + QLatin1Char('\n');
+        else
+            text += QStringLiteral(
+                        "Предупреждение при чтении файла Access (файл может быть "
+                        "повреждён): %1\n")
+                        .arg(line.trimmed());
+    }
+    return text;
+}
+
 // The import proper, in a process of its own: libmdb reads whatever a damaged file holds and
 // may fail in ways no check foresees; then only that process ends, and the command says so.
 int importInto(const QString& source, const QString& storePath, const ChildLimits& limits) {
@@ -119,8 +140,8 @@ int importMdbCommand(const QStringList& args) {
     {
         QFile probe(source);
         if (!probe.open(QIODevice::ReadOnly))
-            return fail(
-                QStringLiteral("Не удалось прочитать %1: %2.").arg(source, probe.errorString()));
+            return fail(QStringLiteral("Не удалось прочитать %1: %2.")
+                            .arg(source, russianSystemText(probe.errorString())));
     }
     if (!isJetFile(source))
         return fail(QStringLiteral("Файл %1 — не база Microsoft Access (Jet).").arg(source));
@@ -161,11 +182,11 @@ int importMdbCommand(const QStringList& args) {
             return importInto(source, store->path(), limits);
         },
         limits, g_reader);
-    QTextStream(stderr) << QString::fromUtf8(outcome.errors);
+    QTextStream(stderr) << readerMessages(outcome.errors);
     switch (outcome.end) {
         case ChildOutcome::End::NotStarted:
-            return fail(QStringLiteral("Не удалось начать чтение: %1.")
-                            .arg(QString::fromLocal8Bit(std::strerror(outcome.code))));
+            return fail(
+                QStringLiteral("Не удалось начать чтение: %1.").arg(systemErrorText(outcome.code)));
         case ChildOutcome::End::OutOfTime:
             return fail(QStringLiteral("Файл %1 не прочитан за %2 с: похоже, он повреждён и "
                                        "чтение зациклилось. База не записана. (Если каталог "

@@ -1,6 +1,7 @@
 // ulmar-tool export and pdf: one project written as a spreadsheet or as a printed PDF, without
 // the window. Both take FILE [--project KEY] and write the file in one step, so a failed write
 // keeps an existing file.
+#include "export/ExportTarget.h"
 #include "export/PrintContent.h"
 #include "export/PrintLayout.h"
 #include "export/Spreadsheet.h"
@@ -33,6 +34,9 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));
         requireProgramTables(*db, QStringLiteral("base.mdb"));
+        const QString refusal = databaseTargetRefusal(path, db->path());
+        if (!refusal.isEmpty())
+            return fail(refusal);
         const QByteArray bytes = content(*db, project);
         if (bytes.isEmpty())
             return fail(QStringLiteral("В проекте с ключом %1 нет строк: файл %2 не записан.")

@@ -254,15 +254,13 @@ void DataGrid::updateFooter() {
     m_total = Fixed4();
     if (m_query && m_query->isOpen()) {
         const int column = m_query->columnIndex(m_sumField);
-        for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r) {
-            const std::optional<Fixed4> grown =
-                Fixed4::checkedSum(m_total, m_query->value(r, column).toFixed());
-            if (!grown) {
-                m_total = Fixed4();
-                m_footer->clear();
-                throw StoreError(Fixed4::tooLargeMessage());
-            }
-            m_total = *grown;
+        try {
+            for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r)
+                m_total += m_query->value(r, column).toFixed();
+        } catch (const AmountTooLarge&) {
+            m_total = Fixed4();
+            m_footer->clear();
+            throw;
         }
     }
     m_footer->setText(m_total.toString().replace(QLatin1Char('.'), QLocale().decimalPoint()));
