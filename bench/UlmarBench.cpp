@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         [&] {
             form = std::make_unique<TForm1>();
             form->createDialogs();
-            form->show();
+            form->start();
         },
         [&] { form.reset(); });
     report(QStringLiteral("start-up until the window is shown"), startUp, 300);
