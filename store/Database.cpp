@@ -119,6 +119,7 @@ std::unique_ptr<Database> Database::open(const QString& path) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
     }
     // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
+    // (Set after the page check, which runs faster through the small cache.)
     sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
 }
@@ -138,10 +139,11 @@ void Database::checkPages() {
     if (rc != SQLITE_ROW)
         throw StoreError(engineText(m_db));
     if (finding != QLatin1String("ok"))
+        // The engine heads its findings with "*** in database main ***" on a line of its own.
         throw StoreError(QStringLiteral("Файл базы данных повреждён: проверка его страниц "
                                         "нашла ошибку (%1). Восстановите базу из резервной "
                                         "копии.")
-                             .arg(finding));
+                             .arg(finding.section(QLatin1Char('\n'), -1).trimmed()));
 }
 
 Database::~Database() {
