@@ -174,6 +174,12 @@ void TForm1::connectHandlers() {
             on(&TForm1::BitBtn10Click));
 }
 
+void TForm1::start() {
+    FormShow();
+    m_shown = true;
+    show();
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous() && !m_shown) {

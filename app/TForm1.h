@@ -38,6 +38,9 @@ public:
 
     // Created once, hidden, and reused.
     void createDialogs();
+    // Fills the lists and the specification, then shows the window; throws StoreError, with the
+    // window never shown, when they can not be read.
+    void start();
 
     Database& ADOConn() { return *m_db; }
 

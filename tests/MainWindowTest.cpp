@@ -101,6 +101,22 @@ TEST(MainWindow, MissingDatabaseIsNeverCreated) {
     EXPECT_FALSE(QFile::exists("base.mdb"));
 }
 
+// A store whose specification can not be read opens no window that would fail at every click.
+TEST(MainWindow, AFailureWhileTheWindowIsSetUpEndsTheStart) {
+    TempStore store(
+        {"drop table buy", "create table buy (Ключ integer primary key, project integer)"});
+    TForm1 form;
+    form.createDialogs();
+    try {
+        form.start();
+        ADD_FAILURE() << "the window started";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("нет нужной таблицы или столбца")))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(form.isVisible());
+}
+
 TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
     const struct {
         const char* what;

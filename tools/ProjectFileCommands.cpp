@@ -5,6 +5,7 @@
 #include "export/PrintContent.h"
 #include "export/PrintLayout.h"
 #include "export/Spreadsheet.h"
+#include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
@@ -17,6 +18,16 @@
 #include <optional>
 
 namespace {
+
+// The working specification always exists; lines filed under a key with no project row are
+// still written, as they always were.
+bool projectExists(Database& db, int project) {
+    if (project == 0)
+        return true;
+    Query q(db, QStringLiteral("Q_all"));
+    q.open(specCaptionSql(project));
+    return q.recordCount() > 0;
+}
 
 // Reads FILE [--project KEY] (the working specification, key 0, by default) and writes what
 // content() makes of the project; content() returns an empty file for a project without lines.
@@ -38,6 +49,10 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
         if (!refusal.isEmpty())
             return fail(refusal);
         const QByteArray bytes = content(*db, project);
+        if (bytes.isEmpty() && !projectExists(*db, project))
+            return fail(QStringLiteral("В базе нет проекта с ключом %1: файл %2 не записан.")
+                            .arg(project)
+                            .arg(fileKind));
         if (bytes.isEmpty())
             return fail(QStringLiteral("В проекте с ключом %1 нет строк: файл %2 не записан.")
                             .arg(project)
