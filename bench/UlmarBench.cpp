@@ -3,9 +3,9 @@
 #include "app/TForm1.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
-#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SqliteDatabase.h"
 #include "tools/DemoCatalogue.h"
 #include "ui/DataGrid.h"
 #include "ui/FileDialog.h"
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
         addProjects(*db, lines);
     }
     QDir::setCurrent(dir.path());
-    auto db = Database::open(QStringLiteral("base.mdb"));
+    auto db = SqliteDatabase::open(QStringLiteral("base.mdb"));
     const int products = scalarInt(*db, QStringLiteral("select count(*) from EXPORT_TMC"));
     const int largestType =
         scalarInt(*db, QStringLiteral("select Вид from EXPORT_TMC where Вид in (%1) group by Вид "

@@ -5,25 +5,43 @@
 #include <functional>
 #include <memory>
 
-struct sqlite3;
+class PreparedStatement;
 
-// The one connection to base.mdb. Opened read-write and shared with other programs; never
-// creates the file, so a missing catalogue can not turn into an empty one.
+// The one connection to the store: base.mdb (SQLite) for one designer, or an office's
+// database on a PostgreSQL server. Shared with other programs; opening never creates a store,
+// so a missing catalogue can not turn into an empty one.
 class Database {
 public:
-    // Throws StoreError with the engine's text, saying that the file is an Access file, not a
-    // regular file, or has damaged pages.
+    enum class Engine { Sqlite, Postgres };
+
+    // The SQLite file at path. Throws StoreError with the engine's text, saying that the file
+    // is an Access file, not a regular file, or has damaged pages.
     static std::unique_ptr<Database> open(const QString& path);
-    ~Database();
+    // A server's database by its libpq address (postgresql://user@host/db, or key=value
+    // words); the password comes from ~/.pgpass or the libpq environment.
+    static std::unique_ptr<Database> connect(const QString& address);
+    // A location as the user names it: a server address, otherwise a file.
+    static std::unique_ptr<Database> openStore(const QString& location);
+    // True when the location names a server's database, not a file.
+    static bool isServerAddress(const QString& location);
+
+    virtual ~Database() = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return m_db; }
-    // The store's file as the engine opened it, absolute.
-    QString path() const;
-    // Runs one statement that returns no rows; throws StoreError.
-    void execute(const QString& sql);
-    std::int64_t lastInsertKey() const;
+    virtual Engine engine() const = 0;
+    // The store's file as the engine opened it, absolute; for a server, its address.
+    virtual QString path() const = 0;
+    // What the window shows of the store: the file's name, or server and database.
+    virtual QString shownName() const = 0;
+    // Runs statements that return no rows; throws StoreError.
+    virtual void execute(const QString& sql) = 0;
+    // The key the last insert of this connection took.
+    virtual std::int64_t lastInsertKey() = 0;
+    // True while a transaction of this connection is open.
+    virtual bool inTransaction() const = 0;
+    // Throws StoreError for a statement the engine refuses or an empty text.
+    virtual std::unique_ptr<PreparedStatement> prepare(const QString& sql) = 0;
 
     // Called with each statement's text before it runs; a hook that throws fails the statement
     // as the engine would. Tests fail every statement of a command in turn through it.
@@ -47,16 +65,17 @@ public:
         bool m_done = false;
     };
 
+protected:
+    Database() = default;
+    // Starts a transaction that takes the store for writing at once.
+    virtual void begin() = 0;
+    virtual void commit() { execute(QStringLiteral("commit")); }
+    // Never throws: it runs where a failure is already on its way.
+    virtual void rollbackQuietly() noexcept = 0;
+
 private:
-    explicit Database(sqlite3* db) : m_db(db) {}
-    void checkPages();
-    sqlite3* m_db;
     std::function<void(const QString&)> m_hook;
 };
-
-// The text of the connection's last failure: a sentence in Russian, then the engine's own text
-// (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
-QString engineText(sqlite3* db);
 
 // True for a regular file or a symbolic link to one; false for a missing file, a folder, a named
 // pipe, a device or a socket.

@@ -4,8 +4,6 @@
 #include "store/Statement.h"
 #include "store/StoreError.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 Query::Query(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
@@ -19,56 +17,13 @@ void Query::setSql(const QString& sql) {
 
 void Query::open() {
     close();
-    Statement statement(m_db, m_sql);
-    sqlite3_stmt* stmt = statement.handle();
-    const int columns = sqlite3_column_count(stmt);
-    QStringList names;
-    for (int c = 0; c < columns; ++c)
-        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    std::vector<Cell> cells;
-    std::string buffer;
-    int rows = 0;
-    while (statement.step()) {
-        for (int c = 0; c < columns; ++c) {
-            Cell cell;
-            switch (sqlite3_column_type(stmt, c)) {
-                case SQLITE_INTEGER:
-                    cell.type = Cell::Integer;
-                    cell.integer = sqlite3_column_int64(stmt, c);
-                    break;
-                case SQLITE_FLOAT:
-                    cell.type = Cell::Real;
-                    cell.real = sqlite3_column_double(stmt, c);
-                    break;
-                case SQLITE_TEXT:
-                case SQLITE_BLOB: {
-                    const bool text = sqlite3_column_type(stmt, c) == SQLITE_TEXT;
-                    const char* data =
-                        text ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))
-                             : static_cast<const char*>(sqlite3_column_blob(stmt, c));
-                    const int length = sqlite3_column_bytes(stmt, c);
-                    cell.type = text ? Cell::Text : Cell::Blob;
-                    cell.slice.offset = std::uint32_t(buffer.size());
-                    cell.slice.length = std::uint32_t(length);
-                    buffer.append(data ? data : "", std::size_t(length));
-                    break;
-                }
-                default:
-                    break;
-            }
-            cells.push_back(cell);
-        }
-        ++rows;
-    }
-    m_columns = names;
-    m_foldedColumns.clear();
-    for (const QString& n : names)
+    ResultRows rows;
+    Statement(m_db, m_sql).fetchAll(rows);
+    m_rows = std::move(rows);
+    for (const QString& n : m_rows.columns)
         m_foldedColumns << n.toCaseFolded();
-    m_cells = std::move(cells);
-    m_buffer = std::move(buffer);
-    m_rowCount = rows;
-    m_recNo = rows > 0 ? 1 : 0;
-    m_eof = rows == 0;
+    m_recNo = m_rows.count > 0 ? 1 : 0;
+    m_eof = m_rows.count == 0;
     m_open = true;
 }
 
@@ -92,27 +47,22 @@ void Query::execute() {
 void Query::close() {
     m_open = false;
     m_eof = true;
-    m_rowCount = 0;
     m_recNo = 0;
-    m_columns.clear();
+    m_rows = ResultRows();
     m_foldedColumns.clear();
-    m_cells.clear();
-    m_cells.shrink_to_fit();
-    m_buffer.clear();
-    m_buffer.shrink_to_fit();
 }
 
 void Query::setRecNo(int row) {
-    if (!m_open || m_rowCount == 0)
+    if (!m_open || m_rows.count == 0)
         return;
-    m_recNo = std::clamp(row, 1, m_rowCount);
+    m_recNo = std::clamp(row, 1, m_rows.count);
     m_eof = false;
 }
 
 void Query::next() {
     if (!m_open || m_eof)
         return;
-    if (m_recNo < m_rowCount)
+    if (m_recNo < m_rows.count)
         ++m_recNo;
     else
         m_eof = true;
@@ -130,31 +80,30 @@ void Query::swapResult(Query& other) {
     std::swap(m_sql, other.m_sql);
     std::swap(m_open, other.m_open);
     std::swap(m_eof, other.m_eof);
-    std::swap(m_rowCount, other.m_rowCount);
     std::swap(m_recNo, other.m_recNo);
-    m_columns.swap(other.m_columns);
+    std::swap(m_rows, other.m_rows);
     m_foldedColumns.swap(other.m_foldedColumns);
-    m_cells.swap(other.m_cells);
-    m_buffer.swap(other.m_buffer);
 }
 
 Value Query::value(int row, int column) const {
     // A view that outlived its rows reads nothing rather than memory past them.
-    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_columns.size())
+    const auto columns = std::size_t(m_rows.columns.size());
+    if (row < 0 || row >= m_rows.count || column < 0 || std::size_t(column) >= columns)
         return Value();
-    const Cell& cell =
-        m_cells[std::size_t(row) * std::size_t(m_columns.size()) + std::size_t(column)];
+    const ResultRows::Cell& cell = m_rows.cells[std::size_t(row) * columns + std::size_t(column)];
     switch (cell.type) {
-        case Cell::Integer:
+        case ResultRows::Cell::Integer:
             return Value(cell.integer);
-        case Cell::Real:
+        case ResultRows::Cell::Real:
             return Value(cell.real);
-        case Cell::Text:
-            return Value(QString::fromUtf8(m_buffer.data() + cell.slice.offset,
+        case ResultRows::Cell::Decimal:
+            return Value(Fixed4::fromRaw(cell.integer));
+        case ResultRows::Cell::Text:
+            return Value(QString::fromUtf8(m_rows.buffer.data() + cell.slice.offset,
                                            qsizetype(cell.slice.length)));
-        case Cell::Blob:
+        case ResultRows::Cell::Blob:
             return Value(
-                QByteArray(m_buffer.data() + cell.slice.offset, qsizetype(cell.slice.length)));
+                QByteArray(m_rows.buffer.data() + cell.slice.offset, qsizetype(cell.slice.length)));
         default:
             return Value();
     }

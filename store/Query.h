@@ -1,12 +1,10 @@
 #pragma once
 
+#include "store/ResultRows.h"
 #include "store/Value.h"
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 class Database;
 
@@ -29,14 +27,14 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    int recordCount() const { return m_rowCount; }
+    int recordCount() const { return m_rows.count; }
     int recNo() const { return m_recNo; }
     void setRecNo(int row);  // clamped to 1..recordCount
     void first() { setRecNo(1); }
     void next();
     bool eof() const { return !m_open || m_recNo < 1 || m_eof; }
 
-    int columnCount() const { return int(m_columns.size()); }
+    int columnCount() const { return int(m_rows.columns.size()); }
     // Case-insensitive; where two output names differ only in case, the later column wins.
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.
@@ -53,23 +51,7 @@ private:
     QString m_sql;
     bool m_open = false;
     bool m_eof = false;
-    int m_rowCount = 0;
     int m_recNo = 0;
-    QStringList m_columns;
+    ResultRows m_rows;
     QStringList m_foldedColumns;
-    // Every field of every row, compact: numbers in place, texts and blobs as slices of one
-    // buffer, turned into QString or QByteArray only when read.
-    struct Cell {
-        enum Type : std::uint8_t { Null, Integer, Real, Text, Blob } type = Null;
-        union {
-            std::int64_t integer;
-            double real;
-            struct {
-                std::uint32_t offset;
-                std::uint32_t length;
-            } slice;
-        };
-    };
-    std::vector<Cell> m_cells;
-    std::string m_buffer;
 };

@@ -1,7 +1,7 @@
 #include "store/SqlFunctions.h"
 
-#include "store/Database.h"
 #include "store/Fixed4.h"
+#include "store/SqliteDatabase.h"
 #include "store/StoreError.h"
 
 #include <sqlite3.h>

@@ -1,6 +1,6 @@
 #include "store/StoreReplacement.h"
 
-#include "store/Database.h"
+#include "store/SqliteDatabase.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
 #include "store/SystemText.h"

@@ -42,13 +42,24 @@ QString missingTablesMessage(const QStringList& presentTables, const QString& sh
         .arg(shownPath, missing.join(QStringLiteral(", ")));
 }
 
-void requireProgramTables(Database& db, const QString& path) {
+QStringList storeTables(Database& db) {
     Query tables(db, QStringLiteral("tables"));
-    tables.open(QStringLiteral("select name from sqlite_master where type in ('table', 'view')"));
+    tables.open(
+        db.engine() == Database::Engine::Sqlite
+            ? QStringLiteral("select name from sqlite_master where type in ('table', 'view')")
+            : QStringLiteral("select table_name from information_schema.tables "
+                             "where table_schema = current_schema()"));
     QStringList present;
     for (int r = 0; r < tables.recordCount(); ++r)
         present << tables.value(r, 0).toText();
-    const QString message = missingTablesMessage(present, QFileInfo(path).absoluteFilePath());
+    return present;
+}
+
+void requireProgramTables(Database& db, const QString& path) {
+    const QString shown = db.engine() == Database::Engine::Sqlite
+                              ? QFileInfo(path).absoluteFilePath()
+                              : db.shownName();
+    const QString message = missingTablesMessage(storeTables(db), shown);
     if (!message.isEmpty())
         throw NotACatalogue(message);
 }

@@ -13,5 +13,8 @@ class Database;
 // table is there.
 QString missingTablesMessage(const QStringList& presentTables, const QString& shownPath);
 
+// The tables (and views) the store holds, as the engine spells their names.
+QStringList storeTables(Database& db);
+
 // Throws StoreError with that message when the store lacks any of the tables.
 void requireProgramTables(Database& db, const QString& path);

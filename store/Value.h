@@ -15,11 +15,13 @@ public:
     explicit Value(double v) : m_data(v) {}
     explicit Value(QString v) : m_data(std::move(v)) {}
     explicit Value(QByteArray v) : m_data(std::move(v)) {}
+    // An exact decimal, as a server's numeric column delivers it.
+    explicit Value(Fixed4 v) : m_data(v) {}
 
     bool isNull() const { return std::holds_alternative<std::monostate>(m_data); }
     bool isNumber() const {
         return std::holds_alternative<std::int64_t>(m_data) ||
-               std::holds_alternative<double>(m_data);
+               std::holds_alternative<double>(m_data) || std::holds_alternative<Fixed4>(m_data);
     }
     bool isBlob() const { return std::holds_alternative<QByteArray>(m_data); }
     // Null reads as 0; text is parsed as a number (0 when it is none).
@@ -31,5 +33,5 @@ public:
     QByteArray toBlob() const;
 
 private:
-    std::variant<std::monostate, std::int64_t, double, QString, QByteArray> m_data;
+    std::variant<std::monostate, std::int64_t, double, QString, QByteArray, Fixed4> m_data;
 };

@@ -14,7 +14,6 @@
 #include "ui/NumberEdit.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <QGroupBox>
 #include <QTest>
 #include <QTreeView>
@@ -296,10 +295,10 @@ Outcome runFailingAt(const Command& command, int failAt) {
     auto form = startWindow(store, command.start);
     Outcome outcome;
     outcome.states << contents(store);
-    sqlite3* handle = form->ADOConn().handle();
+    Database& db = form->ADOConn();
     form->ADOConn().setStatementHook([&](const QString&) {
         // Between transactions: what the steps so far have written for good.
-        if (sqlite3_get_autocommit(handle))
+        if (!db.inTransaction())
             outcome.states << contents(store);
         if (++outcome.statements == failAt)
             throw StoreError(QStringLiteral("сбой записи"));

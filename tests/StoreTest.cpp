@@ -1,9 +1,9 @@
 #include "app/StartFailure.h"
-#include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Query.h"
 #include "store/SqlFunctions.h"
 #include "store/SqlLiteral.h"
+#include "store/SqliteDatabase.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
@@ -251,7 +251,7 @@ TEST(Database, AFileHeldByAnotherProgramIsToldInWords) {
     TempStore store;
     auto other = Database::open(store.path());
     other->execute("begin immediate");  // others may read, not write
-    auto db = Database::open(store.path());
+    auto db = SqliteDatabase::open(store.path());
     sqlite3_busy_timeout(db->handle(), 0);  // no waiting in a test
     try {
         db->execute("insert into project (Название) values ('Север')");
@@ -344,7 +344,7 @@ TEST(Statement, AFailureIsToldInTheWordsOfTheStore) {
     TempStore store;
     auto other = Database::open(store.path());
     other->execute("begin immediate");
-    auto db = Database::open(store.path());
+    auto db = SqliteDatabase::open(store.path());
     sqlite3_busy_timeout(db->handle(), 0);
     Statement insert(*db, "insert into project (Название) values (?)");
     insert.bind(1, QStringLiteral("Север"));
@@ -362,7 +362,7 @@ TEST(Statement, AFailureIsToldInTheWordsOfTheStore) {
 
 TEST(SqlFunctions, ARegistrationTheEngineRefusesIsAFailure) {
     TempStore store;
-    auto db = Database::open(store.path());
+    auto db = SqliteDatabase::open(store.path());
     // The engine refuses to replace a function while a statement is under way.
     Statement running(*db, "select 1 union all select 2");
     ASSERT_TRUE(running.step());

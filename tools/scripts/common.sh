@@ -1,6 +1,6 @@
 # Shared by ./run and ./test: install what the build needs, then build.
 ULMAR_PACKAGES=(cmake g++ make pkg-config ccache qt6-base-dev qt6-translations-l10n
-    libsqlite3-dev libjpeg62-turbo-dev mdbtools-dev libglib2.0-dev libgtest-dev
+    libsqlite3-dev libpq-dev postgresql-15 libjpeg62-turbo-dev mdbtools-dev libglib2.0-dev libgtest-dev
     fonts-dejavu-core poppler-utils)
 
 ulmar_install() {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The program writes one statement text for both engines; on the server a few spellings
+// differ and are turned here, outside quoted literals and names:
+// - ? slots become $1, $2, …;
+// - LIKE becomes ILIKE, which ignores the case of every letter (Cyrillic too) as the file's
+//   registered LIKE does, and a literal pattern gets ESCAPE '' (a backslash is an ordinary
+//   character in the file's patterns).
+// The registered functions (str, fixed_mul, fixed_sum) and the collation foldcase exist on the
+// server under the same names: server-init creates them.
+QString pgStatementText(const QString& sql);
