@@ -5,6 +5,7 @@
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
 #include "specification/TEditkol.h"
+#include "store/StoreChoice.h"
 #include "store/TableCheck.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
@@ -67,7 +68,7 @@ void highlight(DataGrid* grid, bool on) {
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
-      m_db(Database::open(QStringLiteral("base.mdb"))),
+      m_db(Database::openStore(chosenStore())),
       QV(*m_db, QStringLiteral("QV")),
       Q_v2(*m_db, QStringLiteral("Q_v2")),
       Q_tovar(*m_db, QStringLiteral("Q_tovar")),
@@ -76,8 +77,11 @@ TForm1::TForm1(QWidget* parent)
       Q_foto(*m_db, QStringLiteral("Q_foto")),
       Q_buy(*m_db, QStringLiteral("Q_buy")),
       Q_all(*m_db, QStringLiteral("Q_all")) {
-    requireProgramTables(*m_db, QStringLiteral("base.mdb"));
+    requireProgramTables(*m_db, chosenStore());
     buildLayout();
+    // A store named for this window (an office's server, another file) is told in the title.
+    if (storeNamed())
+        setWindowTitle(QStringLiteral("Улмар — %1").arg(m_db->shownName()));
     combovid->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
     combovid3->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
     combovid2->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));

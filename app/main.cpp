@@ -1,6 +1,8 @@
 #include "app/FirstStart.h"
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
+#include "store/Database.h"
+#include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
 
@@ -43,9 +45,17 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
+    QStringList args = QApplication::arguments().mid(1);
+    QString badArguments;
+    if (!takeStoreOption(args, badArguments)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Улмар"), badArguments);
+        return 2;
+    }
+    const QString store = chosenStore();
+    const bool server = Database::isServerAddress(store);
     // Started where there is no store yet, as on a first start from the menu: the user makes
     // one or leaves.
-    if (!ensureStore(QStringLiteral("base.mdb")))
+    if (!server && !ensureStore(store))
         return 0;
     std::unique_ptr<StoreLock> lock;
     std::unique_ptr<TForm1> form;
@@ -54,8 +64,9 @@ int main(int argc, char** argv) {
     // A window whose lists or specification could not be read would only fail again at every
     // click: start-up ends with the reason instead.
     try {
-        // One window per store: two would each undo or delete the other's saved lines.
-        lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
+        // One window per store file: two would each undo or delete the other's saved lines.
+        if (!server)
+            lock = std::make_unique<StoreLock>(store);
         form = std::make_unique<TForm1>();
         form->createDialogs();
         form->start();
@@ -68,7 +79,7 @@ int main(int argc, char** argv) {
     if (!failure.isEmpty()) {
         form.reset();
         QMessageBox::critical(nullptr, QStringLiteral("Улмар"),
-                              startFailureText(QStringLiteral("base.mdb"), failure, notACatalogue));
+                              server ? failure : startFailureText(store, failure, notACatalogue));
         return 1;
     }
     return QApplication::exec();

@@ -22,7 +22,7 @@ QString foundAmong(const QString& typeKeys, const QString& text) {
 QString treeSql(int coating, const QString& products) {
     return QStringLiteral(
                "select Ключ, Название, Ширина, Высота, Номер||'-'||'%1' as Номер, ТМЦ, "
-               "iif(k%1 is null,0,k%1) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
+               "coalesce(k%1,0) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
                "Ключ as ID, Длина, Подвид, ЕИ "
                "from EXPORT_TMC where Подвид <> %2 and %3 "
                "union select 0, Название, 0, 0, '', 0, 0, 0, 0, 0, -Ключ, 0, Ключ, '-' "
@@ -35,7 +35,7 @@ QString treeSql(int coating, const QString& products) {
 QString listSql(int coating, const QString& products) {
     return QStringLiteral(
                "select Номер||'-'||'%1' as Номер, Ключ, Название, ТМЦ, "
-               "iif(k%1 is null,0,k%1) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
+               "coalesce(k%1,0) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
                "Ключ as ID, Длина, Подвид, ЕИ "
                "from EXPORT_TMC where %2")
         .arg(sqlInt(coating), products);

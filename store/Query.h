@@ -35,6 +35,7 @@ public:
     bool eof() const { return !m_open || m_recNo < 1 || m_eof; }
 
     int columnCount() const { return int(m_rows.columns.size()); }
+    QString columnName(int column) const { return m_rows.columns.value(column); }
     // Case-insensitive; where two output names differ only in case, the later column wins.
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.

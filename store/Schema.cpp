@@ -23,12 +23,13 @@ QString coatingName(int code) {
 }
 
 QString coatingNameSql(const QString& codeColumn) {
-    // iif(Pokr=1,'Грунт',iif(Pokr=2,'Цинк',…,0)), built from the last code outwards.
-    QString expression = QStringLiteral("0");
-    for (int code = coatingCount; code >= 1; --code)
-        expression = QStringLiteral("iif(%1=%2,%3,%4)")
-                         .arg(codeColumn, sqlInt(code), sqlText(coatingName(code)), expression);
-    return expression;
+    // case Pokr when 1 then 'Грунт' … else '0' end: one text for both engines, so the
+    // fallback is the text 0 (a server's case has one type).
+    QString expression = QStringLiteral("case %1").arg(codeColumn);
+    for (int code = 1; code <= coatingCount; ++code)
+        expression +=
+            QStringLiteral(" when %1 then %2").arg(sqlInt(code), sqlText(coatingName(code)));
+    return expression + QStringLiteral(" else '0' end");
 }
 
 QStringList createTables() {

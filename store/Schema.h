@@ -25,7 +25,7 @@ constexpr int coatingCount = 5;
 // Name of a coating code in the specification; any other code reads "0".
 QString coatingName(int code);
 // The same names as an expression over the column that holds the code; any other code gives
-// the number 0.
+// the text 0.
 QString coatingNameSql(const QString& codeColumn);
 
 // Statements that create an empty store of this program: the catalogue tables and the

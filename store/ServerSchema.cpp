@@ -1,8 +1,11 @@
 #include "store/ServerSchema.h"
 
+#include "store/Database.h"
 #include "store/Fixed4.h"
+#include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
+#include "store/TableCheck.h"
 
 namespace schema {
 
@@ -50,6 +53,35 @@ QStringList createServerFunctions() {
         // Names ordered without regard to letter case.
         QStringLiteral("create collation foldcase (provider = icu, locale = 'und-u-ks-level2')"),
     };
+}
+
+void initServerStore(Database& db) {
+    if (db.engine() != Database::Engine::Postgres)
+        throw StoreError(
+            QStringLiteral("%1 — не база данных на сервере PostgreSQL.").arg(db.shownName()));
+    const QStringList present = storeTables(db);
+    if (!present.isEmpty())
+        throw StoreError(QStringLiteral("В базе данных %1 уже есть таблицы (%2): готовится только "
+                                        "пустая база. Создайте для программы новую базу.")
+                             .arg(db.shownName(), present.join(QStringLiteral(", "))));
+    Query check(db, QStringLiteral("check"));
+    check.open(
+        QStringLiteral("select current_setting('server_encoding') = 'UTF8' and "
+                       "'ЁЛКА' ilike 'ёлка' and lower('ЖЯ') = 'жя' as ok, "
+                       "current_setting('lc_ctype') as ctype"));
+    if (check.field(u"ok").toInt() != 1)
+        throw StoreError(
+            QStringLiteral("База данных %1 создана в кодировке или локали (%2), где сервер не "
+                           "различает строчные и прописные русские буквы: поиск находил бы не "
+                           "всё. Создайте базу с ENCODING 'UTF8' и LOCALE 'ru_RU.UTF-8' или "
+                           "'C.UTF-8'.")
+                .arg(db.shownName(), check.field(u"ctype").toText()));
+    Database::Transaction transaction(db);
+    for (const QStringList& statements :
+         {createServerTables(), createServerFunctions(), createIndexes()})
+        for (const QString& statement : statements)
+            db.execute(statement);
+    transaction.commit();
 }
 
 }  // namespace schema

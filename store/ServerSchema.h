@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+class Database;
+
 // The store on a PostgreSQL server: the same tables as the file, with money and quantities as
 // numeric(19,4) (exact to the last decimal) and the keys of projects and lines drawn from the
 // server's sequences, plus the functions and the collation the program's statements call.
@@ -9,5 +11,11 @@ namespace schema {
 
 QStringList createServerTables();
 QStringList createServerFunctions();
+
+// Makes an empty database on a server a store of the program: tables, functions, indexes, in
+// one transaction. Throws StoreError for a file, for a database that holds tables already
+// (it is someone else's, or a store made before) and for one whose settings would make the
+// search miss Cyrillic letters of the other case.
+void initServerStore(Database& db);
 
 }  // namespace schema

@@ -27,6 +27,13 @@ constexpr Table programTables[] = {
 
 }  // namespace
 
+QStringList programTableNames() {
+    QStringList names;
+    for (const Table& table : programTables)
+        names << QString::fromUtf16(table.name);
+    return names;
+}
+
 QString missingTablesMessage(const QStringList& presentTables, const QString& shownPath) {
     QStringList missing;
     for (const Table& table : programTables) {

@@ -8,6 +8,9 @@ class Database;
 // The tables the program reads and writes, checked once at start, so that a file that is no
 // catalogue of this program is refused in words before any window shows.
 
+// The names of those tables, the catalogue's first.
+QStringList programTableNames();
+
 // The message naming, in Russian, the program's tables missing among those present (names
 // compared without regard to the case of Latin letters, as the engine does); empty when every
 // table is there.

@@ -11,6 +11,8 @@ int importMdbCommand(const QStringList& args);
 int pdfCommand(const QStringList& args);
 int updateCatalogueCommand(const QStringList& args);
 int repriceCommand(const QStringList& args);
+int serverInitCommand(const QStringList& args);
+int copyStoreCommand(const QStringList& args);
 
 // Writes the message as one line to standard error and returns the status, for a command's
 // refusal: return fail(...).

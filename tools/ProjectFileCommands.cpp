@@ -8,6 +8,7 @@
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
@@ -43,8 +44,8 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
         return fail(QStringLiteral("Не указан файл %1.\n").arg(fileKind) + usageLine(command), 2);
 
     try {
-        auto db = Database::open(QStringLiteral("base.mdb"));
-        requireProgramTables(*db, QStringLiteral("base.mdb"));
+        auto db = Database::openStore(chosenStore());
+        requireProgramTables(*db, chosenStore());
         const QString refusal = databaseTargetRefusal(path, db->path());
         if (!refusal.isEmpty())
             return fail(refusal);

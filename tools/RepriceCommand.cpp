@@ -4,6 +4,7 @@
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "tools/Commands.h"
 #include "tools/ProjectArguments.h"
@@ -21,12 +22,16 @@ int repriceCommand(const QStringList& args) {
     const QString dir = read->other;
     const int project = read->project;
     QString failure;
-    const QString target = existingStoreIn(dir.isEmpty() ? QStringLiteral(".") : dir, failure);
+    // A store named by --store, ULMAR_STORE or ulmar.store, unless a folder is given.
+    const QString target =
+        dir.isEmpty() && storeNamed()
+            ? chosenStore()
+            : existingStoreIn(dir.isEmpty() ? QStringLiteral(".") : dir, failure);
     if (target.isEmpty())
         return fail(failure);
 
     try {
-        auto db = Database::open(target);
+        auto db = Database::openStore(target);
         Query q(*db, QStringLiteral("reprice"));
         QString name;
         if (project != 0) {

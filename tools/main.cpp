@@ -1,4 +1,5 @@
 // ulmar-tool: the program's companion on the command line.
+#include "store/StoreChoice.h"
 #include "tools/Commands.h"
 #include "tools/Usage.h"
 
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     if (args.isEmpty())
         return usage();
     const QString command = args.first();
-    const QStringList rest = args.mid(1);
+    QStringList rest = args.mid(1);
     if (asksForHelp(command) || command == QLatin1String("help")) {
         QTextStream(stdout) << commandList();
         return 0;
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
         QTextStream(stdout) << commandHelp(command);
         return 0;
     }
+    // Every command may be told its store; the rest of the arguments are the command's own.
+    QString badStore;
+    if (!takeStoreOption(rest, badStore))
+        return fail(badStore, 2);
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
     if (command == QLatin1String("export"))
@@ -74,6 +79,10 @@ int main(int argc, char** argv) {
         return updateCatalogueCommand(rest);
     if (command == QLatin1String("reprice"))
         return repriceCommand(rest);
+    if (command == QLatin1String("server-init"))
+        return serverInitCommand(rest);
+    if (command == QLatin1String("copy-store"))
+        return copyStoreCommand(rest);
     QTextStream(stderr) << QStringLiteral("Неизвестная команда %1.\n").arg(command);
     return usage();
 }

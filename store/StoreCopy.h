@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+class Database;
+
+// Copies a whole store into another, either engine to either: the catalogue, its photos, the
+// projects, their lines and snapshots, keys as they are. The target's tables must exist and be
+// empty. Everything is written in one transaction, and before it is committed every table's
+// row count and every money and quantity column's sum are compared with the source's to the
+// last decimal. Returns one line per table for the report; throws StoreError and leaves the
+// target as it was.
+QStringList copyStore(Database& from, Database& to);
