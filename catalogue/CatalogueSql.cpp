@@ -27,7 +27,9 @@ QString treeSql(int coating, const QString& products) {
                "from EXPORT_TMC where Подвид <> %2 and %3 "
                "union select 0, Название, 0, 0, '', 0, 0, 0, 0, 0, -Ключ, 0, Ключ, '-' "
                "from EXPORT_PODVID where Ключ <> %2 and Ключ in "
-               "(select distinct Подвид from EXPORT_TMC where %3)")
+               "(select distinct Подвид from EXPORT_TMC where %3) "
+               // The order the file's engine gives a union anyway; a server's is arbitrary.
+               "order by 1, 2")
         .arg(sqlInt(coating), sqlInt(schema::branchSubtype), products);
 }
 

@@ -80,7 +80,7 @@ const QStringList kListColumns = {"Номер", "Ключ",     "Названи�
 using Rows = std::multiset<QString>;
 using Keys = std::set<std::int64_t>;
 
-class CatalogueStatements : public ::testing::Test {
+class CatalogueStatements : public ::testing::TestWithParam<Engine> {
 protected:
     // The statement's rows as "field|field|..." texts; the statements leave the order of the
     // rows to the engine. Each column must stand where the list names it.
@@ -108,13 +108,19 @@ protected:
         return result;
     }
 
+    void SetUp() override {
+        SKIP_WITHOUT_SERVER(GetParam());
+        db = openOn(GetParam(), store, server);
+    }
+
     TempStore store{fixture()};
-    std::unique_ptr<Database> db = Database::open(store.path());
+    std::unique_ptr<ServerStore> server;
+    std::unique_ptr<Database> db;
 };
 
 }  // namespace
 
-TEST_F(CatalogueStatements, ProductTreeOfOneTypeAndCoating) {
+TEST_P(CatalogueStatements, ProductTreeOfOneTypeAndCoating) {
     // Type 64 outside the branch subtype, in coating 2, and one group row per subtype it uses.
     EXPECT_EQ(
         rows(productTreeSql(2, 64), kTreeColumns),
@@ -132,7 +138,7 @@ TEST_F(CatalogueStatements, ProductTreeOfOneTypeAndCoating) {
     EXPECT_EQ(keys(productTreeSql(1, 65), kTreeColumns), Keys());  // branch elements only
 }
 
-TEST_F(CatalogueStatements, CoverAndPhotoLookups) {
+TEST_P(CatalogueStatements, CoverAndPhotoLookups) {
     // The cover is found by its code in the coating asked for.
     EXPECT_EQ(rows(coverNameSql(3, 20103), {"namk"}), Rows({"КЛ-100-3 - Крышка КЛ 100"}));
     EXPECT_EQ(rows(coverNameSql(2, 20103), {"namk"}), Rows({"КЧ-100-2 - Крышка чужая"}));
@@ -153,7 +159,7 @@ TEST_F(CatalogueStatements, CoverAndPhotoLookups) {
     }
 }
 
-TEST_F(CatalogueStatements, BranchLists) {
+TEST_P(CatalogueStatements, BranchLists) {
     EXPECT_EQ(rows(branchAutoSql(2, "Лоток ЛП 100x50 S0.7", 64, 50, 100), kListColumns),
               Rows({
                   "ПП-100-2|501|Поворот ПП 100x50 S0,7|5001|0|50102|100|-5|501|0|5|шт.",
@@ -192,7 +198,7 @@ TEST_F(CatalogueStatements, BranchLists) {
     EXPECT_EQ(keys(branchManualSql(1, 76), kListColumns), Keys());
 }
 
-TEST_F(CatalogueStatements, AccessoryLists) {
+TEST_P(CatalogueStatements, AccessoryLists) {
     EXPECT_EQ(rows(accessoriesSql(4, 72, 3, false), kListColumns),
               Rows({"ШП-8-4|701|Шпилька М8|7001|0|70104|50|-7|701|0|7|шт."}));
     EXPECT_EQ(rows(accessoriesSql(4, 72, 1, false), kListColumns),
@@ -207,7 +213,7 @@ TEST_F(CatalogueStatements, AccessoryLists) {
         EXPECT_FALSE(isGeneralHardware(QString::fromUtf8(other))) << other;
 }
 
-TEST_F(CatalogueStatements, SearchStatements) {
+TEST_P(CatalogueStatements, SearchStatements) {
     // Items of every tray type (not type 90) whose "article name" holds the text with its quote,
     // and the groups of their subtypes.
     EXPECT_EQ(rows(searchTreeSql(2, "Д'А"), kTreeColumns),
@@ -228,6 +234,10 @@ TEST_F(CatalogueStatements, SearchStatements) {
                     "ГМ-8-3|711|Гайка м8|7011|0|71103|31|-7|711|0|7|шт.",
                     "КН-200-3|801|Консоль настенная М8|8001|0|80103|70|-7|801|0|7|шт."}));
 }
+
+// Every statement of the catalogue gives the same rows on the file and on a server.
+INSTANTIATE_TEST_SUITE_P(Both, CatalogueStatements, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
 
 TEST(CatalogueSql, SearchTextNeverLeavesItsLiteral) {
     TempStore store({

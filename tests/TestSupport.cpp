@@ -3,6 +3,9 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/ServerSchema.h"
+#include "store/StoreCopy.h"
+#include "store/StoreError.h"
 #include "ui/MessageBox.h"
 
 #include "projects/Tproekti.h"
@@ -218,4 +221,44 @@ int main(int argc, char** argv) {
     MessageBox::setSilent(true);  // no test waits for a person to close a box
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+std::string engineName(const testing::TestParamInfo<Engine>& info) {
+    return info.param == Engine::File ? "File" : "Server";
+}
+
+QString testServerAddress() {
+    return QString::fromUtf8(readFile(QStringLiteral(ULMAR_TEST_SERVER_FILE))).trimmed();
+}
+
+ServerStore::ServerStore(const QString& sourceFile) {
+    static int made = 0;
+    m_name = QStringLiteral("ulmar_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    const QString maintenance = testServerAddress();
+    Database::connect(maintenance)
+        ->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
+                                 "locale 'C.UTF-8'")
+                      .arg(m_name));
+    m_address = QString(maintenance)
+                    .replace(QStringLiteral("/postgres?"), QStringLiteral("/%1?").arg(m_name));
+    auto db = Database::connect(m_address);
+    schema::initServerStore(*db);
+    auto source = Database::open(sourceFile);
+    copyStore(*source, *db);
+}
+
+ServerStore::~ServerStore() {
+    try {
+        Database::connect(testServerAddress())
+            ->execute(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
+    } catch (const StoreError&) {
+    }
+}
+
+std::unique_ptr<Database> openOn(Engine engine, const TempStore& file,
+                                 std::unique_ptr<ServerStore>& server) {
+    if (engine == Engine::File)
+        return Database::open(file.path());
+    server = std::make_unique<ServerStore>(file.path());
+    return Database::connect(server->address());
 }

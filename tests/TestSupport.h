@@ -12,6 +12,8 @@
 #include <ostream>
 #include <string>
 
+#include <gtest/gtest.h>
+
 class DataGrid;
 class QDialog;
 class QWidget;
@@ -126,3 +128,35 @@ void pick(QDialog* list, const QString& name);
 void clickRow(DataGrid* grid, int recNo);
 // Double-clicks it, after the click that makes it current, as a person's double click arrives.
 void doubleClickRow(DataGrid* grid, int recNo);
+
+// The engines the store-level tests run on: the SQLite file and a PostgreSQL server.
+enum class Engine { File, Server };
+std::string engineName(const testing::TestParamInfo<Engine>& info);
+
+// The address of the test cluster's maintenance database (started by tests/pg/cluster.sh as a
+// CTest fixture); empty when there is none.
+QString testServerAddress();
+
+// A fresh database on the test cluster prepared as server-init does and filled with a copy of
+// a store file; dropped at the end.
+class ServerStore {
+public:
+    explicit ServerStore(const QString& sourceFile);
+    ~ServerStore();
+    ServerStore(const ServerStore&) = delete;
+    ServerStore& operator=(const ServerStore&) = delete;
+    const QString& address() const { return m_address; }
+
+private:
+    QString m_name;
+    QString m_address;
+};
+
+// A store of the statements on the engine: the TempStore's file itself, or a server copy of it
+// kept in server. Skips the test when the server's programs are missing.
+std::unique_ptr<Database> openOn(Engine engine, const TempStore& file,
+                                 std::unique_ptr<ServerStore>& server);
+#define SKIP_WITHOUT_SERVER(engine)                                                                                     \
+    if ((engine) == Engine::Server && testServerAddress().isEmpty())                                                    \
+    GTEST_SKIP() << "Нет сервера PostgreSQL 15 (/usr/lib/postgresql/15/bin): вариант теста на " \
+                    "сервере пропущен"

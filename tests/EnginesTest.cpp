@@ -1,0 +1,248 @@
+// The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
+// results, the same refusals and the same transactions.
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/ServerSchema.h"
+#include "store/SqlLiteral.h"
+#include "store/Statement.h"
+#include "store/StoreCopy.h"
+#include "store/StoreError.h"
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Engines : public ::testing::TestWithParam<Engine> {
+protected:
+    // A store on the engine holding the statements' rows.
+    Database& store(const QStringList& statements = {}) {
+        file = std::make_unique<TempStore>(statements);
+        db = openOn(GetParam(), *file, server);
+        return *db;
+    }
+    QString scalar(const QString& sql) {
+        Query q(*db, QStringLiteral("scalar"));
+        q.open(sql);
+        return q.recordCount() ? q.value(0, 0).toText() : QString();
+    }
+
+    std::unique_ptr<TempStore> file;
+    std::unique_ptr<ServerStore> server;
+    std::unique_ptr<Database> db;
+};
+
+}  // namespace
+
+TEST_P(Engines, StaticCursorAndCaseInsensitiveFields) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store({"insert into project (Название) values ('Север')",
+           "insert into project (Название) values ('Юг')"});
+    Query q(*db, "Q_all");
+    q.open("select Ключ, Название, 1 as Pokr, 'x' as pokr from project order by Ключ");
+    EXPECT_EQ(q.recordCount(), 2);
+    EXPECT_EQ(q.recNo(), 1);
+    EXPECT_EQ(q.field(u"название").toText(), "Север");
+    EXPECT_EQ(q.field(u"POKR").toText(), "x");  // the later, aliased column
+    q.setRecNo(2);
+    EXPECT_EQ(q.field(u"Название").toText(), "Юг");
+    EXPECT_EQ(q.field(u"ключ").toInt(), 2);
+    q.next();
+    EXPECT_TRUE(q.eof());
+    EXPECT_THROW(q.field(u"nope"), StoreError);
+    q.close();
+    EXPECT_THROW(q.open("select * from nowhere"), StoreError);
+    EXPECT_FALSE(q.isOpen());
+}
+
+TEST_P(Engines, StrLikeAndTheNameOrder) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store(
+        {"insert into EXPORT_PODVID values (1, 'крышки'), (2, 'Лотки'), (3, 'Аксессуары'), "
+         "(4, 'лестничные'), (5, 'Zeta'), (6, 'alpha')"});
+    EXPECT_EQ(scalar("select str(2)"), " 2");
+    EXPECT_EQ(scalar("select str(-3)"), "-3");
+    EXPECT_EQ(scalar("select str(7.5)"), " 7.5");
+    const struct {
+        const char* text;
+        const char* pattern;
+        bool matches;
+    } cases[] = {
+        {"ЛП-100x50 Лоток перфорированный", "%ЛОТОК ПЕРФ%", true},
+        {"ЛП-100x50 Лоток перфорированный", "%лп-100X50 л%", true},
+        {"Ёрш ёлочный", "%ЁЛОЧ%", true},
+        {"Ёрш ёлочный", "%елоч%", false},  // ё is a letter of its own
+        {"Лоток", "%лотк%", false},
+        {"Лоток", "л_ток", true},
+        {"Лоток", "", false},
+        {"100 цинк", "%0%к", true},
+        {"a\\b", "a\\b", true},  // a backslash is no escape
+    };
+    for (const auto& c : cases) {
+        Query q(*db, "like");
+        q.open(QStringLiteral("select Ключ from EXPORT_PODVID where %1 like %2")
+                   .arg(sqlText(QString::fromUtf8(c.text)), sqlText(QString::fromUtf8(c.pattern))));
+        EXPECT_EQ(q.recordCount() > 0, c.matches) << c.text << " like " << c.pattern;
+    }
+    Query names(*db, "names");
+    names.open("select Название from EXPORT_PODVID order by Название collate foldcase");
+    QStringList order;
+    for (int r = 0; r < names.recordCount(); ++r)
+        order << names.value(r, 0).toText();
+    EXPECT_EQ(order, QStringList({"alpha", "Zeta", "Аксессуары", "крышки", "лестничные", "Лотки"}));
+}
+
+TEST_P(Engines, AmountsAreReckonedInFourPlacesAndRefuseAnOverflow) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store();
+    const struct {
+        const char* expression;
+        const char* value;  // null when the statement is refused
+    } cases[] = {
+        {"fixed_mul(558.5749, 1.5)", "837.8624"},
+        {"fixed_mul(0.0003, 0.5)", "0.0002"},  // ties go to the even neighbour
+        {"fixed_mul(0.0001, 0.5)", "0"},
+        {"fixed_mul(-0.0003, 0.5)", "-0.0002"},
+        {"fixed_mul(123.45, 9)", "1111.05"},
+        {"fixed_mul(null, 2)", ""},
+        {"fixed_mul(100000000000, 10000)", nullptr},
+        {"fixed_mul(99999999999.9999, 9)", "899999999999.9991"},
+        {"fixed_sum(x) from (select 0.1 as x union all select 0.2 union all select null) s", "0.3"},
+        {"fixed_sum(x) from (select cast(null as numeric) as x) s", ""},
+        {"fixed_sum(x) from (select 900000000000000 as x union all select 90000000000000) s",
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        Query q(*db, "Q_all");
+        const QString sql = QStringLiteral("select ") + QString::fromUtf8(c.expression);
+        if (!c.value) {
+            try {
+                q.open(sql);
+                ADD_FAILURE() << c.expression << " gave " << q.value(0, 0).toText().toStdString();
+            } catch (const StoreError& e) {
+                EXPECT_TRUE(e.message().contains("Сумма слишком велика"))
+                    << c.expression << ": " << e.message().toStdString();
+            }
+            continue;
+        }
+        q.open(sql);
+        EXPECT_EQ(q.value(0, 0).toText(), QString::fromUtf8(c.value)) << c.expression;
+    }
+}
+
+TEST_P(Engines, BoundValuesReadBackExactly) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store();
+    Statement insert(*db, "insert into buy (project, izm, price, kol) values (?, ?, ?, ?)");
+    insert.bind(1, std::int64_t(7))
+        .bind(2, QStringLiteral("Склад 'Север' ?"))
+        .bind(3, Fixed4::fromRaw(123456781234))
+        .bind(4, Fixed4::fromRaw(-12072));
+    insert.run();
+    insert.bind(1, std::int64_t(8)).bindNull(2).bind(3, Fixed4::fromInt(3)).bindNull(4);
+    insert.run();
+    Query q(*db, "check");
+    q.open("select project, izm, price, kol from buy order by Ключ");
+    ASSERT_EQ(q.recordCount(), 2);
+    EXPECT_EQ(q.value(0, 0).toInt(), 7);
+    EXPECT_EQ(q.value(0, 1).toText(), "Склад 'Север' ?");
+    EXPECT_EQ(q.value(0, 2).toFixed(), Fixed4::fromRaw(123456781234));
+    EXPECT_EQ(q.value(0, 3).toText(), "-1.2072");
+    EXPECT_TRUE(q.value(1, 1).isNull());
+    EXPECT_EQ(q.value(1, 2).toText(), "3");
+    EXPECT_TRUE(q.value(1, 3).isNull());
+    EXPECT_EQ(db->lastInsertKey(), 2);
+
+    Statement photo(*db, "insert into EXPORT_FOTO (Ключ, Фото) values (?, ?)");
+    photo.bind(1, std::int64_t(1)).bind(2, QByteArray("\x00\xff\\x", 4)).run();
+    photo.bind(1, std::int64_t(2)).bind(2, QByteArray()).run();
+    q.open("select Фото from EXPORT_FOTO order by Ключ");
+    EXPECT_EQ(q.value(0, 0).toBlob(), QByteArray("\x00\xff\\x", 4));
+    EXPECT_TRUE(q.value(1, 0).isBlob());  // empty, not null
+    EXPECT_TRUE(q.value(1, 0).toBlob().isEmpty());
+}
+
+TEST_P(Engines, ATransactionIsWholeAndTheHookFailsAStatement) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store();
+    {
+        Database::Transaction t(*db);
+        db->execute("insert into project (Название) values ('a')");
+        EXPECT_TRUE(db->inTransaction());
+    }
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(scalar("select count(*) from project"), "0");
+    db->setStatementHook([](const QString& sql) {
+        if (sql.contains("'b'"))
+            throw StoreError(QStringLiteral("сбой записи"));
+    });
+    try {
+        Database::Transaction t(*db);
+        db->execute("insert into project (Название) values ('a')");
+        Statement(*db, "insert into project (Название) values ('b')").run();
+        t.commit();
+        ADD_FAILURE() << "the hook did not fail the statement";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.message(), "сбой записи");
+    }
+    db->setStatementHook(nullptr);
+    EXPECT_EQ(scalar("select count(*) from project"), "0");
+    {
+        Database::Transaction t(*db);
+        db->execute("insert into project (Название) values ('a')");
+        t.commit();
+    }
+    EXPECT_EQ(scalar("select count(*) from project"), "1");
+}
+
+TEST_P(Engines, AFailureIsToldInRussianFirst) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store();
+    try {
+        db->execute("select Нет from project");
+        FAIL() << "a missing column was not refused";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().startsWith("В базе данных ")) << e.message().toStdString();
+    }
+    EXPECT_THROW(Statement(*db, " "), StoreError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, Engines, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
+
+// A store copied to the server and back holds every row and every amount as it was.
+TEST(ServerStore, CopiedThereAndBackToTheLastDecimal) {
+    SKIP_WITHOUT_SERVER(Engine::Server);
+    const TempStore source({
+        catalogueItem(101, "Лоток ЛП 100x50", "ЛП-100", 64, 1, 100, 50, 3000, "м.п.", 1001, 0,
+                      10100, 100),
+        "insert into EXPORT_FOTO values (1, x'00ff10')",
+        "insert into project (Название) values ('Север')",
+        "insert into buy (project, TMC, Pokr, price, kol, kolm, izm, vid) values "
+        "(1, 101, 2, 617.5176, 3, 1.5, 'м.п.', -1), (0, 101, 1, 0.0001, 922337203685, 0, '', -1)",
+    });
+    ServerStore server(source.path());
+    auto db = Database::connect(server.address());
+    // New keys go on after the copied ones.
+    db->execute("insert into project (Название) values ('Юг')");
+    EXPECT_EQ(db->lastInsertKey(), 2);
+    db->execute("delete from project where Ключ = 2");
+    // Only an empty database is prepared; only into empty tables is copied.
+    EXPECT_THROW(schema::initServerStore(*db), StoreError);
+    auto again = Database::open(source.path());
+    EXPECT_THROW(copyStore(*again, *db), StoreError);
+
+    const TempStore back;
+    auto file = Database::open(back.path());
+    const QStringList report = copyStore(*db, *file);
+    EXPECT_TRUE(report.contains("buy: 2 / 617.5177 / 922337203688 / 1.5"))
+        << report.join("\n").toStdString();
+    Query q(*file, "check");
+    q.open("select quote(price), quote(kol), quote(kolm) from buy order by Ключ");
+    ASSERT_EQ(q.recordCount(), 2);
+    EXPECT_EQ(q.value(0, 0).toText(), "617.5176");
+    EXPECT_EQ(q.value(1, 1).toText(), "922337203685");
+    EXPECT_EQ(q.value(0, 2).toText(), "1.5");
+    q.open("select hex(Фото) from EXPORT_FOTO");
+    EXPECT_EQ(q.value(0, 0).toText(), "00FF10");
+}
