@@ -2,6 +2,7 @@
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/Database.h"
+#include "store/PgDatabase.h"
 #include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
         if (!server)
             lock = std::make_unique<StoreLock>(store);
         form = std::make_unique<TForm1>();
+        if (auto* office = dynamic_cast<PgDatabase*>(&form->ADOConn()))
+            office->holdForWindow();
         form->createDialogs();
         form->start();
     } catch (const StoreError& e) {

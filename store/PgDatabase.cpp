@@ -28,7 +28,11 @@ enum : Oid {
 
 QString serverText(PGconn* conn, const PGresult* result) {
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    return QString::fromUtf8(primary ? primary : PQerrorMessage(conn)).trimmed();
+    // libpq adds lines of guesses to a lost connection's text; its first line says it.
+    return QString::fromUtf8(primary ? primary : PQerrorMessage(conn))
+        .trimmed()
+        .section(QLatin1Char('\n'), 0, 0)
+        .remove(QLatin1String("FATAL:  "));
 }
 
 struct PgResult {
@@ -291,6 +295,8 @@ void PgDatabase::ensureConnected() {
     if (PQstatus(m_conn) != CONNECTION_OK || lostTransaction)
         throw StoreError(pgFailureText(m_conn, nullptr));
     PQsetClientEncoding(m_conn, "UTF8");
+    if (m_heldForWindow)
+        holdForWindow();
 }
 
 void PgDatabase::execute(const QString& sql) {
@@ -298,6 +304,40 @@ void PgDatabase::execute(const QString& sql) {
     ensureConnected();
     PgResult result(PQexec(m_conn, pgStatementText(sql).toUtf8().constData()));
     checkPgResult(m_conn, result.result);
+}
+
+namespace {
+
+// The advisory lock key of the window's hold on a store ("ulmr").
+const char* const windowLockKey = "1970105714";
+
+}  // namespace
+
+void PgDatabase::holdForWindow() {
+    PgResult taken(
+        PQexec(m_conn, QByteArray("select pg_try_advisory_lock(") + windowLockKey + ")"));
+    checkPgResult(m_conn, taken.result);
+    if (PQgetvalue(taken.result, 0, 0)[0] == 't') {
+        m_heldForWindow = true;
+        return;
+    }
+    m_heldForWindow = false;
+    PgResult holder(PQexec(
+        m_conn,
+        QByteArray(
+            "select a.usename, coalesce(a.client_hostname, host(a.client_addr), "
+            "'тот же, что и сервер') from pg_locks l join pg_stat_activity a on a.pid = l.pid "
+            "where l.locktype = 'advisory' and l.granted and l.objid = ") +
+            windowLockKey + " limit 1"));
+    const bool known =
+        PQresultStatus(holder.result) == PGRES_TUPLES_OK && PQntuples(holder.result) == 1;
+    throw StoreError(
+        QStringLiteral("База %1 уже открыта в окне программы Улмар%2. Пока с базой на сервере "
+                       "работает одно окно: закройте то окно и повторите.")
+            .arg(shownName(), known ? QStringLiteral(" пользователем %1 (компьютер %2)")
+                                          .arg(QString::fromUtf8(PQgetvalue(holder.result, 0, 0)),
+                                               QString::fromUtf8(PQgetvalue(holder.result, 0, 1)))
+                                    : QString()));
 }
 
 std::int64_t PgDatabase::lastInsertKey() {

@@ -1,6 +1,7 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
 #include "store/Database.h"
+#include "store/PgDatabase.h"
 #include "store/Query.h"
 #include "store/ServerSchema.h"
 #include "store/SqlLiteral.h"
@@ -245,4 +246,27 @@ TEST(ServerStore, CopiedThereAndBackToTheLastDecimal) {
     EXPECT_EQ(q.value(0, 2).toText(), "1.5");
     q.open("select hex(Фото) from EXPORT_FOTO");
     EXPECT_EQ(q.value(0, 0).toText(), "00FF10");
+}
+
+// One window per server store: the hold ends with its connection, however that ends.
+TEST(ServerStore, OneWindowHoldsTheStoreUntilItsConnectionEnds) {
+    SKIP_WITHOUT_SERVER(Engine::Server);
+    const TempStore source;
+    ServerStore server(source.path());
+    auto first = PgDatabase::connect(server.address());
+    first->holdForWindow();
+    auto second = PgDatabase::connect(server.address());
+    try {
+        second->holdForWindow();
+        FAIL() << "two windows held one store";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(
+            e.message().contains("уже открыта в окне программы Улмар пользователем "
+                                 "postgres (компьютер "))
+            << e.message().toStdString();
+    }
+    // Tools and other programs still read and write beside the window.
+    EXPECT_NO_THROW(second->execute("insert into project (Название) values ('Север')"));
+    first.reset();  // the window ends, or its connection is cut
+    EXPECT_NO_THROW(second->holdForWindow());
 }

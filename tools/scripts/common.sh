@@ -1,11 +1,14 @@
 # Shared by ./run and ./test: install what the build needs, then build.
 ULMAR_PACKAGES=(cmake g++ make pkg-config ccache qt6-base-dev qt6-translations-l10n
-    libsqlite3-dev libpq-dev postgresql-15 libjpeg62-turbo-dev mdbtools-dev libglib2.0-dev libgtest-dev
+    libsqlite3-dev libpq-dev libjpeg62-turbo-dev mdbtools-dev libglib2.0-dev libgtest-dev
     fonts-dejavu-core poppler-utils)
 
-ulmar_install() {
+# ./test also runs the store's tests against a throwaway PostgreSQL server.
+ULMAR_TEST_PACKAGES=(postgresql-15)
+
+ulmar_install() {  # further packages as arguments
     local missing=()
-    for p in "${ULMAR_PACKAGES[@]}"; do
+    for p in "${ULMAR_PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
