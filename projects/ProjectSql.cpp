@@ -42,7 +42,7 @@ QString leftSnapshotSql(int project) {
                "select (select count(*) from arh where project = %1) as snapshotLines, "
                "(select count(*) from buy where project = %1) as projectLines, "
                "(select count(*) from (select %2 from buy where project = %1 "
-               "except select %2 from arh where project = %1)) as differentLines, "
+               "except select %2 from arh where project = %1) as changed) as differentLines, "
                "Название from project where Ключ = %1")
         .arg(sqlInt(project), columns);
 }

@@ -61,6 +61,9 @@ QString pgStatementText(const QString& sql) {
                 if (!wordAt(sql, skipBlanks(sql, i), QLatin1String("escape")))
                     out += QLatin1String(" escape ''");
             }
+        } else if (wordAt(sql, i, QLatin1String("main")) && i + 4 < sql.size() &&
+                   sql[i + 4] == QLatin1Char('.')) {
+            i += 5;
         } else if (isWordCharacter(c)) {
             // A whole word, so "unlike" or "liked" never match.
             const qsizetype start = i;

@@ -2,6 +2,7 @@
 // results, the same refusals and the same transactions.
 #include "store/Database.h"
 #include "store/PgDatabase.h"
+#include "store/PgDialect.h"
 #include "store/Query.h"
 #include "store/ServerSchema.h"
 #include "store/SqlLiteral.h"
@@ -269,4 +270,25 @@ TEST(ServerStore, OneWindowHoldsTheStoreUntilItsConnectionEnds) {
     EXPECT_NO_THROW(second->execute("insert into project (Название) values ('Север')"));
     first.reset();  // the window ends, or its connection is cut
     EXPECT_NO_THROW(second->holdForWindow());
+}
+
+TEST(PgDialect, TheFewSpellingsTheServerWantsOtherwise) {
+    const struct {
+        const char* file;
+        const char* server;
+    } cases[] = {
+        {"insert into t (a, b) values (?, ?)", "insert into t (a, b) values ($1, $2)"},
+        {"select '?' , \"a?\" from t where x = ?", "select '?' , \"a?\" from t where x = $1"},
+        {"Номер||' '||Название like '%a\\b%' and b",
+         "Номер||' '||Название ilike '%a\\b%' escape '' and b"},
+        {"a LIKE 'x' escape '!'", "a ilike 'x' escape '!'"},
+        {"a like b", "a ilike b"},
+        {"select unlike, liked, 'like' from t", "select unlike, liked, 'like' from t"},
+        {"select * from main.buy line join main.project p",
+         "select * from buy line join project p"},
+        {"select domain.x, main from t", "select domain.x, main from t"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(pgStatementText(QString::fromUtf8(c.file)), QString::fromUtf8(c.server))
+            << c.file;
 }
