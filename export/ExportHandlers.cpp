@@ -1,4 +1,6 @@
 #include "app/TForm1.h"
+#include "export/GostForm.h"
+#include "export/GostSheet.h"
 #include "export/Spreadsheet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -7,13 +9,19 @@ void TForm1::BitBtn5Click() {
     openExportRows(Q_all, curProject);
     if (Q_all.recordCount() == 0)
         return;  // an empty project: no dialog, no file
+    // The file type chosen in the dialog decides the form: the priced list or form 1.
+    int form = 0;
     const QString path = FileDialog::getSaveFileName(
         this, m_lastExportPath.isEmpty() ? QStringLiteral("export.xml") : m_lastExportPath,
-        QStringLiteral("Файл экспорта (*.xml)"), QStringLiteral("xml"));
+        {QStringLiteral("Файл экспорта (*.xml)"),
+         QStringLiteral("Спецификация по ГОСТ 21.110, без цен (*.xml)")},
+        QStringLiteral("xml"), form);
     if (path.isEmpty())
         return;
     m_lastExportPath = path;
-    const QString failure = saveSpreadsheet(path, buildSpreadsheet(Q_all));
+    const QByteArray bytes =
+        form == 1 ? buildGostSheet(loadGostDocument(Q_all, curProject)) : buildSpreadsheet(Q_all);
+    const QString failure = saveSpreadsheet(path, bytes);
     if (!failure.isEmpty())
         MessageBox::error(this, failure);
 }

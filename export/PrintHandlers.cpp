@@ -1,7 +1,10 @@
 // "Печать" and Ctrl+P: a print preview of the open project's specification, from which the
 // user prints it or saves it as a PDF.
 #include "app/TForm1.h"
+#include "export/GostForm.h"
+#include "export/GostLayout.h"
 #include "export/PrintContent.h"
+#include "export/PrintFormChoice.h"
 #include "export/PrintLayout.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
@@ -18,10 +21,17 @@ void TForm1::BitBtn10Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(printPageLayout());
     printer.setDocName(doc.projectLine);
+    const GostDocument gost = loadGostDocument(Q_all, curProject);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview"));
+    const PrintFormChoice form(preview, printer);
     // The preview lays the pages out again whenever the user changes the paper or orientation.
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-            [&doc](QPrinter* target) { paintSpecification(*target, doc); });
+            [&doc, &gost, &form](QPrinter* target) {
+                if (form.gost())
+                    paintGostForm(*target, gost);
+                else
+                    paintSpecification(*target, doc);
+            });
     runModal(&preview);
 }
