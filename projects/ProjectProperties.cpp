@@ -80,15 +80,19 @@ QString propertiesProblem(const ProjectProperties& properties) {
                        "В поле «%1» есть управляющие символы (перевод строки, табуляция): "
                        "оставьте только текст в одну строку.")
                 .arg(propertyLabel(field));
+    }
+    const QString& stage = properties[ProjectProperties::Stage];
+    if (!stage.isEmpty() && stage != QStringLiteral("П") && stage != QStringLiteral("Р"))
+        return QStringLiteral("Стадия — П (проектная документация) или Р (рабочая).");
+    for (int f = 0; f < ProjectProperties::FieldCount; ++f) {
+        const auto field = ProjectProperties::Field(f);
+        const QString& text = properties[field];
         if (text.size() > propertyMaxLength(field))
             return QStringLiteral("Поле «%1» не длиннее %2 знаков, введено %3.")
                 .arg(propertyLabel(field))
                 .arg(propertyMaxLength(field))
                 .arg(text.size());
     }
-    const QString& stage = properties[ProjectProperties::Stage];
-    if (!stage.isEmpty() && stage != QStringLiteral("П") && stage != QStringLiteral("Р"))
-        return QStringLiteral("Стадия — П (проектная документация) или Р (рабочая).");
     return QString();
 }
 
