@@ -10,6 +10,7 @@ PixelDialog::PixelDialog(QWidget* parent, const QString& objectName, const QStri
     : QDialog(parent), m_design(client) {
     setObjectName(objectName);
     setWindowTitle(caption);
+    keepDesignedSize(this, client);
     resize(client);
 }
 
@@ -57,9 +58,21 @@ void PixelDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void PixelDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
+    // Esc closes the dialog as its close box and "Отмена" do; Enter presses the focused button
+    // and nothing else, as no button is the default.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused && focused->isEnabled())
+            focused->click();
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void keepDesignedSize(QDialog* dialog, QSize client) {
+    dialog->setMinimumSize(client);
+    dialog->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    dialog->setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 }
