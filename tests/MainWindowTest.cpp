@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTest>
 #include <QTreeView>
 
@@ -192,4 +193,30 @@ TEST(MainWindow, AddModeSwitchEnablesTheAddButton) {
     EXPECT_TRUE(form->BitBtn6->isEnabled());
     QTest::mouseClick(form->RBclick, Qt::LeftButton);
     EXPECT_FALSE(form->BitBtn6->isEnabled());
+}
+
+TEST(MainWindow, TheUpperPartKeepsItsHeightAndTheBottomBandTakesTheRest) {
+    TempStore store(typeRows());
+    auto form = openMainWindow();
+    auto upper = [&] { return form->Splitter3->sizes().value(0); };
+    // The button column fits the bottom band as the window starts.
+    EXPECT_EQ(upper(), 428);
+    EXPECT_LE(form->BitBtn10->mapTo(form->GroupBox4, QPoint(0, form->BitBtn10->height())).y(),
+              form->GroupBox4->height());
+    const int bottom = form->Splitter3->sizes().value(1);
+    form->resize(form->width(), form->height() + 150);
+    QApplication::processEvents();
+    EXPECT_EQ(upper(), 428);
+    EXPECT_EQ(form->Splitter3->sizes().value(1), bottom + 150);
+    // At the smallest size the tree still shows rows and the footer is whole.
+    form->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GE(form->DBGridEh1->view()->viewport()->height(),
+              4 * form->DBGridEh1->fontMetrics().height());
+    QLabel* footer = form->DBGridEh2->footer();
+    EXPECT_LE(footer->mapTo(form.get(), QPoint(0, footer->height())).y(),
+              form->centralWidget()->geometry().bottom() + 1);
+    form->resize(form->width(), form->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(upper(), 428) << "the height kept comes back";
 }

@@ -120,9 +120,10 @@ protected:
         if (count() != 2)
             return;
         const int room = height() - handleWidth();
-        const int bottomLeast =
-            std::max(widget(1)->minimumHeight(), widget(1)->minimumSizeHint().height());
-        const int upper = std::max(0, std::min(m_upper, room - bottomLeast));
+        auto least = [](const QWidget* w) {
+            return std::max(w->minimumHeight(), w->minimumSizeHint().height());
+        };
+        const int upper = std::max(least(widget(0)), std::min(m_upper, room - least(widget(1))));
         setSizes({upper, room - upper});
     }
 
@@ -149,7 +150,8 @@ void catalogueGridLook(DataGrid* grid) {
 
 QPushButton* sideButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
     auto* button = named(new QPushButton(qApp->style()->standardIcon(glyph), caption), name);
-    button->setFixedWidth(101);
+    // Low enough for the whole column to fit the bottom band at its start height.
+    button->setFixedSize(101, 21);
     return button;
 }
 
@@ -223,6 +225,8 @@ void TForm1::buildLayout() {
     // At the start size the price column is whole and clear of the scroll bar.
     DBGridEh1->takeRoomFrom(QStringLiteral("Название"));
     DBGridEh1->view()->setStyleSheet(QStringLiteral("QTreeView { show-decoration-selected: 1; }"));
+    // However small the window, the tree shows a few rows under its two-line header.
+    DBGridEh1->setMinimumHeight(10 * DBGridEh1->fontMetrics().height());
     {
         auto* box = new QVBoxLayout(GroupBox8);
         box->setContentsMargins(4, 4, 4, 4);
@@ -268,6 +272,9 @@ void TForm1::buildLayout() {
     }
     Label2 = named(new QLabel(QStringLiteral("Длина участка трассы, м.")), "Label2");
     Label2->setWordWrap(true);
+    // Two lines at most: the window's least height does not foresee a third.
+    Label2->setMinimumWidth(
+        Label2->fontMetrics().horizontalAdvance(QStringLiteral("Длина участка")) + 4);
     dlinaus = named(new NumberEdit, "dlinaus");
     Label3 = named(new QLabel(QStringLiteral("Кол-во шт.")), "Label3");
     kolshtuk = named(new NumberEdit, "kolshtuk");
@@ -442,10 +449,10 @@ void TForm1::buildLayout() {
         box->setContentsMargins(4, 4, 4, 4);
         box->addWidget(DBGridEh2, 1);
         auto* buttons = new QVBoxLayout;
-        buttons->setSpacing(2);
+        buttons->setSpacing(1);
         for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8})
             buttons->addWidget(b);
-        buttons->addSpacing(12);
+        buttons->addSpacing(8);
         buttons->addWidget(BitBtn5);
         buttons->addWidget(BitBtn10);
         buttons->addStretch(1);
