@@ -25,7 +25,7 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-// The dialog's client area: its outer size of 467 by 149 less a usual frame.
+// The dialog's client area: an outer size of 467 by 149 less a usual frame.
 const QSize designedClient(459, 122);
 
 NumberEdit* quantityEdit(const char* name) {
@@ -77,7 +77,7 @@ TEditkol::TEditkol(Database& db, QWidget* parent)
     setTabOrder(BitBtn3, BitBtn4);
     setTabOrder(BitBtn4, koltovm);
     keepDesignedSize(this, designedClient);
-    resize(467, 149);
+    resize(designedClient);
 
     koltovm->installEventFilter(this);
     connect(koltovm, &NumberEdit::focusLeft, this, [this] {
@@ -144,9 +144,9 @@ void TEditkol::BitBtn4Click() {
 
 void TEditkol::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Outer size as laid out, centred on the screen.
-    const QSize frame = frameGeometry().size() - size();
-    resize(QSize(467, 149) - frame);
+    // The same size at every opening, whatever the line's name, centred on the screen. The
+    // frame is not known before the window manager has framed the dialog once.
+    resize(designedClient);
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(467 / 2, 149 / 2));
 }

@@ -71,8 +71,28 @@ void PixelDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+namespace {
+
+// Undoes a maximise that a window manager allows in spite of the hints (a double click on the
+// title bar).
+class NoMaximise : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowStateChange &&
+            window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            QMetaObject::invokeMethod(window, &QWidget::showNormal, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+}  // namespace
+
 void keepDesignedSize(QDialog* dialog, QSize client) {
     dialog->setMinimumSize(client);
-    dialog->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    dialog->setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    // Without the customize hint the window manager adds its own buttons, maximise among them.
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->installEventFilter(new NoMaximise(dialog));
 }
