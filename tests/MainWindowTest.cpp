@@ -2,12 +2,15 @@
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
+#include "ui/Guard.h"
 #include "ui/LookupCombo.h"
 #include "ui/MessageBox.h"
+#include "ui/Modal.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -17,7 +20,9 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+#include <optional>
 
 namespace {
 
@@ -219,4 +224,20 @@ TEST(MainWindow, TheUpperPartKeepsItsHeightAndTheBottomBandTakesTheRest) {
     form->resize(form->width(), form->height() + 100);
     QApplication::processEvents();
     EXPECT_EQ(upper(), 428) << "the height kept comes back";
+}
+
+TEST(MainWindow, ACommandShowsTheBusyCursorAndADialogItOpensTheArrow) {
+    QDialog dialog;
+    std::optional<Qt::CursorShape> inDialog;
+    guarded(nullptr, [&] {
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QTimer::singleShot(0, &dialog, [&] {
+            inDialog = QApplication::overrideCursor()->shape();
+            dialog.reject();
+        });
+        runModal(&dialog);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    });
+    EXPECT_EQ(inDialog, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

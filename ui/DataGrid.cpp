@@ -17,6 +17,7 @@
 #include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -51,7 +52,17 @@ protected:
         option.section = logicalIndex;
         style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
         const QString title = model()->headerData(logicalIndex, orientation()).toString();
-        painter->drawText(rect.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, title);
+        const QRect room = rect.adjusted(2, 1, -2, -1);
+        // A word longer than the column ends in an ellipsis rather than losing both ends.
+        const QStringList words = title.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const bool wordTooLong = std::any_of(words.begin(), words.end(), [&](const QString& w) {
+            return fontMetrics().horizontalAdvance(w) > room.width();
+        });
+        if (wordTooLong)
+            painter->drawText(room, Qt::AlignCenter,
+                              fontMetrics().elidedText(title, Qt::ElideRight, room.width()));
+        else
+            painter->drawText(room, Qt::AlignCenter | Qt::TextWordWrap, title);
     }
 };
 
