@@ -66,6 +66,22 @@ protected:
     }
 };
 
+// The least width of a column that shows the largest figure whole (9999999,9999, or with two
+// decimals) in the grid's font.
+int figureColumnWidth(const QTreeView* view, bool twoDecimals) {
+    const QFontMetrics metrics(view->font());
+    // The widest digit stands for every digit: fonts need not draw them alike.
+    int digit = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int width =
+        (twoDecimals ? 9 : 11) * digit + metrics.horizontalAdvance(QLocale().decimalPoint());
+    // The inset the cells draw their text with, the style's text margins and the grid line.
+    const int textMargin =
+        view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return width + 4 + 2 * textMargin + 1;
+}
+
 }  // namespace
 
 // Draws a cell's text in one pass, without the line-breaking layout the standard delegate
@@ -111,13 +127,6 @@ private:
     }
 
 public:
-    // Where a cell's text goes.
-    static QRect textArea(const QStyleOptionViewItem& cell) {
-        const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
-        return style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
-            .adjusted(2, 0, -2, 0);
-    }
-
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
         if (event->type() != QEvent::ToolTip || !index.isValid())
@@ -131,6 +140,13 @@ public:
     }
 
 private:
+    // Where a cell's text goes.
+    static QRect textArea(const QStyleOptionViewItem& cell) {
+        const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+        return style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
+            .adjusted(2, 0, -2, 0);
+    }
+
     void paintCell(QPainter* painter, const QStyleOptionViewItem& option,
                    const QModelIndex& index) const {
         QStyleOptionViewItem cell = option;
@@ -237,26 +253,6 @@ void DataGrid::takeRoomFrom(const QString& field) {
     m_roomField = field;
 }
 
-QString DataGrid::largestFigure(bool twoDecimals) {
-    return QStringLiteral("9999999") + QLocale().decimalPoint() +
-           QString(twoDecimals ? 2 : 4, QLatin1Char('9'));
-}
-
-int DataGrid::columnWidthFor(const QString& text) const {
-    const QFontMetrics metrics(m_view->font());
-    // The widest digit stands for every digit: fonts need not draw them alike.
-    int digit = 0;
-    for (char c = '0'; c <= '9'; ++c)
-        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
-    int width = 0;
-    for (const QChar c : text)
-        width += c.isDigit() ? digit : metrics.horizontalAdvance(c);
-    // The inset the cells draw their text with, the style's text margins and the grid line.
-    const int textMargin =
-        m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1;
-    return std::max(width, metrics.horizontalAdvance(text)) + 4 + 2 * textMargin + 1;
-}
-
 void DataGrid::makeRoom() {
     const auto& columns = m_model->columns();
     int room = -1;
@@ -269,7 +265,7 @@ void DataGrid::makeRoom() {
     for (int c = 0; c < columns.size(); ++c) {
         if (!columns[c].figure || m_view->isColumnHidden(c))
             continue;
-        const int needed = columnWidthFor(largestFigure(columns[c].twoDecimals));
+        const int needed = figureColumnWidth(m_view, columns[c].twoDecimals);
         if (needed > m_view->columnWidth(c)) {
             roomWidth -= needed - m_view->columnWidth(c);
             m_view->setColumnWidth(c, needed);

@@ -32,10 +32,6 @@ public:
     // whole in the font the grid draws with, and the columns are made to fit beside a vertical
     // scroll bar: the width comes from the column of this text field.
     void takeRoomFrom(const QString& field);
-    // The least width of a column that shows this text whole.
-    int columnWidthFor(const QString& text) const;
-    // The largest figure a column must show whole: 9999999,9999, or with two decimals.
-    static QString largestFigure(bool twoDecimals);
     QLabel* footer() const { return m_footer; }
     Fixed4 footerTotal() const { return m_total; }
 
