@@ -154,6 +154,8 @@ void TForm1::connectHandlers() {
     connect(DBGridEh2, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh2CellClick));
     connect(DBGridEh2, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh2KeyUp));
     connect(DBGridEh2, &DataGrid::doubleClicked, this, on(&TForm1::BitBtn4Click));
+    connect(DBGridEh2, &DataGrid::returnPressed, this, on(&TForm1::BitBtn4Click));
+    connect(DBGridEh2, &DataGrid::deletePressed, this, on(&TForm1::DBGridEh2DeleteKey));
     connect(DBGridEh2, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh2Enter));
     connect(DBGridEh2, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh2Exit));
     connect(repriceItem, &QAction::triggered, this, on(&TForm1::repriceItemClick));
