@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "export/ExportTarget.h"
 #include "export/GostForm.h"
 #include "export/GostSheet.h"
 #include "export/Spreadsheet.h"
@@ -19,6 +20,10 @@ void TForm1::BitBtn5Click() {
     if (path.isEmpty())
         return;
     m_lastExportPath = path;
+    if (const QString refusal = databaseTargetRefusal(path, ADOConn().path()); !refusal.isEmpty()) {
+        MessageBox::error(this, refusal);
+        return;
+    }
     const QByteArray bytes =
         form == 1 ? buildGostSheet(loadGostDocument(Q_all, curProject)) : buildSpreadsheet(Q_all);
     const QString failure = saveSpreadsheet(path, bytes);

@@ -1,6 +1,7 @@
 #include "export/GostForm.h"
 
 #include "export/PrintContent.h"
+#include "specification/SpecSql.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
@@ -52,9 +53,12 @@ QString gostLinesSql(int project) {
                "select buy.Ключ, Pokr, kol, kolm, izm, vid, TMC2, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "(select Название from EXPORT_PODVID where Ключ = -buy.vid) as podvid "
-               "from buy where project = %1 order by podvid is null, -vid, buy.Ключ")
-        .arg(sqlInt(project));
+               "%3 as podvid "
+               "from buy where project = %1 %2")
+        .arg(sqlInt(project),
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
+                          QStringLiteral("buy.Ключ")),
+             subtypeNameSql(QStringLiteral("buy.vid")));
 }
 
 GostDocument loadGostDocument(Query& scratch, int project) {
@@ -64,12 +68,13 @@ GostDocument loadGostDocument(Query& scratch, int project) {
     bool first = true;
     std::int64_t sectionVid = 0;
     for (scratch.first(); !scratch.eof(); scratch.next()) {
+        // Lines of an unknown subtype share one section, whatever their vid.
         const Value subtype = scratch.field(u"podvid");
-        const std::int64_t vid = scratch.field(u"vid").toInt();
-        if (!subtype.isNull() && (first || vid != sectionVid)) {
+        const std::int64_t vid = subtype.isNull() ? INT64_MIN : scratch.field(u"vid").toInt();
+        if (first || vid != sectionVid) {
             GostRow heading;
             heading.section = true;
-            heading.cells[GostName] = subtype.toText();
+            heading.cells[GostName] = subtype.isNull() ? printUnknownSubtype() : subtype.toText();
             doc.rows.push_back(heading);
         }
         first = false;

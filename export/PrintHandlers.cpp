@@ -1,6 +1,7 @@
 // "Печать" and Ctrl+P: a print preview of the open project's specification, from which the
 // user prints it or saves it as a PDF.
 #include "app/TForm1.h"
+#include "export/ExportTarget.h"
 #include "export/GostForm.h"
 #include "export/GostLayout.h"
 #include "export/PrintContent.h"
@@ -26,9 +27,18 @@ void TForm1::BitBtn10Click() {
     preview.setObjectName(QStringLiteral("PrintPreview"));
     const PrintFormChoice form(preview, printer);
     // The preview lays the pages out again whenever the user changes the paper or orientation.
+    // «Печать в файл» names the file in the print dialog; nothing is painted (so the file is not
+    // even opened) when that file is the store or another database.
+    const QString store = ADOConn().path();
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-            [&doc, &gost, &form](QPrinter* target) {
-                if (form.gost())
+            [&doc, &gost, &form, &preview, &store](QPrinter* target) {
+                const QString refusal =
+                    target->outputFileName().isEmpty()
+                        ? QString()
+                        : databaseTargetRefusal(target->outputFileName(), store);
+                if (!refusal.isEmpty())
+                    MessageBox::error(&preview, refusal);
+                else if (form.gost())
                     paintGostForm(*target, gost);
                 else
                     paintSpecification(*target, doc);

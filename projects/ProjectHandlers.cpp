@@ -110,10 +110,17 @@ void TForm1::BitBtn7Click() {
 
 void TForm1::openProject(int project) {
     const int previous = curProject;
+    if (project == previous) {
+        // The list left with the same project open (or "Отмена"): its snapshot already equals
+        // its lines, so nothing is written; the caption may name a project renamed in the list.
+        reloadSpec();
+        modified = 0;
+        return;
+    }
     // A snapshot that differs from the lines of a project not open in this run holds the
     // version the user saved last, and the lines hold changes never confirmed.
     bool keepLeftChanges = true;
-    if (project != 0 && project != previous) {
+    if (project != 0) {
         Q_all.open(leftSnapshotSql(project));
         const bool differs =
             Q_all.recordCount() > 0 && snapshotDiffers(Q_all.field(u"snapshotLines").toInt(),
@@ -124,12 +131,14 @@ void TForm1::openProject(int project) {
         if (differs)
             keepLeftChanges = MessageBox::question(this, leftChangesQuestion(name));
     }
+    // The working specification has no saved version to go back to, so no snapshot either.
     commitLines([&] {
-        if (previous != 0 && previous != project)
+        if (previous != 0)
             runProjectStatements(dropSnapshotSql(previous));
         if (!keepLeftChanges)
             runProjectStatements(restoreSnapshotSql(project));
-        runProjectStatements(takeSnapshotSql(project));
+        if (project != 0)
+            runProjectStatements(takeSnapshotSql(project));
         return project;
     });
     modified = 0;

@@ -11,7 +11,9 @@ void TForm1::repriceItemClick() {
         return;
     const RepriceTotals totals = repriceTotals(lines);
     if (totals.changed == 0) {
-        MessageBox::information(this, QStringLiteral("Цены строк совпадают с каталогом."));
+        MessageBox::information(
+            this, QStringLiteral("Цены строк совпадают с каталогом.") +
+                      (totals.productChanged > 0 ? productChangedNote(totals) : QString()));
         return;
     }
     if (!MessageBox::question(this, repriceQuestion(totals, QLocale().decimalPoint())))

@@ -150,16 +150,17 @@ TEST(GostContent, UnitsCoatingsAndTheLinesOfTheForm) {
     const GostDocument doc = loadGostDocument(scratch, 0);
     EXPECT_EQ(doc.lineCount, 4);
     EXPECT_EQ(doc.properties.documentTitle(), "Спецификация оборудования, изделий и материалов");
-    // Sections in the subtypes' order, lines in the order they were added, the clamp of an
-    // unknown subtype last without a heading.
+    // Sections in the window's order (subtypes by name), lines in the order they were added,
+    // the clamp of an unknown subtype last under its own heading.
     const QStringList expected = {
-        "section|Лотки",
-        "1|Лоток неперфорированный 100х50, покрытие: горячий цинк|ЛНК-100-4|1014|УЛМАР|м|9||"
-        "по проекту 7,5 м",
-        "2|Лоток неперфорированный 100х50, покрытие: цинк|ЛНК-100-2|1012|УЛМАР|м|3||"
-        "по проекту 3 м",
         "section|Кронштейны",
-        "3|Скоба крепёжная, покрытие: грунт|СК-1-1|1041|УЛМАР|шт.|10||",
+        "1|Скоба крепёжная, покрытие: грунт|СК-1-1|1041|УЛМАР|шт.|10||",
+        "section|Лотки",
+        "2|Лоток неперфорированный 100х50, покрытие: горячий цинк|ЛНК-100-4|1014|УЛМАР|м|9||"
+        "по проекту 7,5 м",
+        "3|Лоток неперфорированный 100х50, покрытие: цинк|ЛНК-100-2|1012|УЛМАР|м|3||"
+        "по проекту 3 м",
+        "section|Подвид не найден в каталоге",
         "4|Хомут|Х-6-7|1067|УЛМАР|шт.|1||",
     };
     QStringList rows;
@@ -298,13 +299,13 @@ TEST(GostPdf, HundredTwentyLinesOnA3WithTheInscriptionOnEverySheet) {
         numbers << QString::number(i);
     EXPECT_EQ(positions.trimmed(), numbers.join(' '));
     // The first line: its name with the coating, the unit and the quantity in their columns.
-    const auto first = find(pages[0], "И-1000-2");
+    const auto first = find(pages[0], "И-1002-2");
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(wordIn(pages[0], 40, first[0].y - 1, 170, first[0].bottom + 1),
-              "Изделие 1000, покрытие: цинк");
+              "Изделие 1002, покрытие: цинк");
     EXPECT_EQ(wordIn(pages[0], 310, first[0].y - 1, 330, first[0].bottom + 1), "шт.");
     EXPECT_EQ(wordIn(pages[0], 330, first[0].y - 1, 350, first[0].bottom + 1), "2");
-    EXPECT_EQ(wordIn(pages[0], 40, 20, 170, first[0].y - 1), "Лотки");
+    EXPECT_EQ(wordIn(pages[0], 40, 20, 170, first[0].y - 1), "Кронштейны");
 }
 
 TEST(GostPdf, A4PortraitScalesTheColumnsAndArgumentsAreChecked) {
@@ -327,7 +328,7 @@ TEST(GostPdf, A4PortraitScalesTheColumnsAndArgumentsAreChecked) {
         int status;
         const char* message;
     } cases[] = {
-        {{"pdf", "b.pdf", "--form", "gost", "--project", "8"}, 1, "нет строк"},
+        {{"pdf", "b.pdf", "--form", "gost", "--project", "8"}, 1, "нет проекта с ключом 8"},
         {{"pdf", "c.pdf", "--form", "гост"}, 2, "Неизвестная форма: гост"},
         {{"pdf", "d.pdf", "--paper", "A4"}, 2, "--paper задаётся только для --form gost"},
         {{"pdf", "e.pdf", "--form", "gost", "--paper", "A5"}, 2, "Неизвестный формат бумаги: A5"},
@@ -376,13 +377,14 @@ TEST(GostSheet, NineColumnsOneRowPerLineSectionsAsRows) {
                         "Поз.|Наименование и техническая характеристика|Тип, марка, обозначение "
                         "документа, опросного листа|Код продукции|Поставщик|Единица измерения|Кол.|"
                         "Масса 1 ед., кг|Примечание|",
-                        "_|Лотки|",
-                        "1|Лоток неперфорированный 100х50, покрытие: горячий цинк|ЛНК-100-4|1014|"
-                        "УЛМАР|м|9||по проекту 7,5 м|",
-                        "2|Лоток неперфорированный 100х50, покрытие: цинк|ЛНК-100-2|1012|УЛМАР|м|3|"
-                        "|по проекту 3 м|",
                         "_|Кронштейны|",
-                        "3|Скоба крепёжная, покрытие: грунт|СК-1-1|1041|УЛМАР|шт.|10|||",
+                        "1|Скоба крепёжная, покрытие: грунт|СК-1-1|1041|УЛМАР|шт.|10|||",
+                        "_|Лотки|",
+                        "2|Лоток неперфорированный 100х50, покрытие: горячий цинк|ЛНК-100-4|1014|"
+                        "УЛМАР|м|9||по проекту 7,5 м|",
+                        "3|Лоток неперфорированный 100х50, покрытие: цинк|ЛНК-100-2|1012|УЛМАР|м|3|"
+                        "|по проекту 3 м|",
+                        "_|Подвид не найден в каталоге|",
                         "4|Хомут|Х-6-7|1067|УЛМАР|шт.|1|||",
                     }));
 }

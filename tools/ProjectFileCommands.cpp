@@ -1,11 +1,13 @@
 // ulmar-tool export and pdf: one project written as a spreadsheet or as a printed PDF, without
 // the window. Both take FILE [--project KEY] and write the file in one step, so a failed write
 // keeps an existing file.
+#include "export/ExportTarget.h"
 #include "export/GostForm.h"
 #include "export/GostSheet.h"
 #include "export/PrintContent.h"
 #include "export/PrintLayout.h"
 #include "export/Spreadsheet.h"
+#include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
@@ -19,6 +21,16 @@
 #include <optional>
 
 namespace {
+
+// The working specification always exists; lines filed under a key with no project row are
+// still written, as they always were.
+bool projectExists(Database& db, int project) {
+    if (project == 0)
+        return true;
+    Query q(db, QStringLiteral("Q_all"));
+    q.open(specCaptionSql(project));
+    return q.recordCount() > 0;
+}
 
 // Reads FILE [--project KEY] (the working specification, key 0, by default) and writes what
 // content() makes of the project; content() returns an empty file for a project without lines.
@@ -36,7 +48,14 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));
         requireProgramTables(*db, QStringLiteral("base.mdb"));
+        const QString refusal = databaseTargetRefusal(path, db->path());
+        if (!refusal.isEmpty())
+            return fail(refusal);
         const QByteArray bytes = content(*db, project);
+        if (bytes.isEmpty() && !projectExists(*db, project))
+            return fail(QStringLiteral("В базе нет проекта с ключом %1: файл %2 не записан.")
+                            .arg(project)
+                            .arg(fileKind));
         if (bytes.isEmpty())
             return fail(QStringLiteral("В проекте с ключом %1 нет строк: файл %2 не записан.")
                             .arg(project)

@@ -9,6 +9,7 @@
 #include <QTextStream>
 #include <QTranslator>
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <memory>
 
@@ -31,6 +32,9 @@ int fail(const QString& message, int status) {
 }
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with its own error, which a command reports in
+    // words, rather than the signal ending the tool without one.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The PDF needs fonts, and so a GUI application; on the offscreen platform it needs no
     // display. The other commands stay on the core.
     const bool pdf = argc > 1 && std::strcmp(argv[1], "pdf") == 0;

@@ -1,5 +1,7 @@
 #include "ui/FileDialog.h"
 
+#include "ui/BusyCursor.h"
+
 #include <QFileDialog>
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
@@ -19,6 +21,7 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
         s_nextFilter = 0;
         return path;
     }
+    const UserCursor arrow;
     QFileDialog dialog(parent, QString(), suggested);
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
