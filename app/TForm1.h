@@ -208,6 +208,8 @@ private:
     void DBGridEh4DblClick();
     void BitBtn6Click();
     void BitBtn1Click();
+    // Delete on a line: asks first, as a key is pressed by mistake more easily than a button.
+    void DBGridEh2DeleteKey();
     void BitBtn2Click();
     void BitBtn4Click();
     void repriceItemClick();

@@ -15,6 +15,7 @@ public:
     Query(Database& db, QString name);
 
     const QString& name() const { return m_name; }
+    Database& database() const { return m_db; }
     // Only while closed, as the window's queries are always closed before their text changes.
     void setSql(const QString& sql);
     const QString& sql() const { return m_sql; }

@@ -47,7 +47,10 @@ void bindValue(Statement& insert, int slot, const Value& value, bool amount) {
 }  // namespace
 
 QStringList copyStore(Database& from, Database& to) {
-    const QStringList tables = programTableNames();
+    QStringList tables = programTableNames();
+    // The projects' properties, where the source has them (an older store has none).
+    if (storeTables(from).contains(QStringLiteral("project_properties"), Qt::CaseInsensitive))
+        tables << QStringLiteral("project_properties");
     QStringList report;
     Database::Transaction transaction(to);
     for (const QString& table : tables) {
