@@ -327,7 +327,9 @@ void PgDatabase::holdForWindow() {
         QByteArray(
             "select a.usename, coalesce(a.client_hostname, host(a.client_addr), "
             "'тот же, что и сервер') from pg_locks l join pg_stat_activity a on a.pid = l.pid "
-            "where l.locktype = 'advisory' and l.granted and l.objid = ") +
+            "where l.locktype = 'advisory' and l.granted and l.database = "
+            "(select oid from pg_database where datname = current_database()) "
+            "and l.objid = ") +
             windowLockKey + " limit 1"));
     const bool known =
         PQresultStatus(holder.result) == PGRES_TUPLES_OK && PQntuples(holder.result) == 1;

@@ -12,6 +12,8 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <QThread>
 
 namespace {
 
@@ -268,7 +270,18 @@ TEST(ServerStore, OneWindowHoldsTheStoreUntilItsConnectionEnds) {
     }
     // Tools and other programs still read and write beside the window.
     EXPECT_NO_THROW(second->execute("insert into project (Название) values ('Север')"));
-    first.reset();  // the window ends, or its connection is cut
+    // The window ends, or its connection is cut: once the server has ended its session, the
+    // store is free.
+    const int firstSession = PQbackendPID(first->handle());
+    first.reset();
+    for (int wait = 0; wait < 100; ++wait) {
+        Query left(*second, "left");
+        left.open(QStringLiteral("select count(*) from pg_stat_activity where pid = %1")
+                      .arg(firstSession));
+        if (left.value(0, 0).toInt() == 0)
+            break;
+        QThread::msleep(100);
+    }
     EXPECT_NO_THROW(second->holdForWindow());
 }
 

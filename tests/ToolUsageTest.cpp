@@ -44,7 +44,7 @@ TEST(ToolUsage, EveryCommandIsToldAlikeEverywhere) {
         EXPECT_TRUE(readme.contains('`' + synopsis + '`')) << "not in the README";
     }
     EXPECT_EQ(commands, QStringList({"demo-db", "export", "import-mdb", "pdf", "update-catalogue",
-                                     "reprice"}));
+                                     "reprice", "server-init", "copy-store"}));
 
     const ToolRun unknown = runTool({QStringLiteral("export-all")});
     EXPECT_EQ(unknown.exitCode, 2);
