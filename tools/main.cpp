@@ -1,4 +1,5 @@
 // ulmar-tool: the program's companion on the command line.
+#include "store/Database.h"
 #include "store/StoreChoice.h"
 #include "tools/Commands.h"
 #include "tools/Usage.h"
@@ -65,8 +66,21 @@ int main(int argc, char** argv) {
     }
     // Every command may be told its store; the rest of the arguments are the command's own.
     QString badStore;
+    const int before = int(rest.size());
     if (!takeStoreOption(rest, badStore))
         return fail(badStore, 2);
+    // These write or replace a store file in a folder; a server's store is filled by copy-store.
+    // A store named where none is taken would be a change made somewhere the user did not mean.
+    const bool fileOnly = command == QLatin1String("demo-db") ||
+                          command == QLatin1String("import-mdb") ||
+                          command == QLatin1String("update-catalogue");
+    if (fileOnly &&
+        (rest.size() != before || (command == QLatin1String("update-catalogue") &&
+                                   rest.size() < 2 && Database::isServerAddress(chosenStore()))))
+        return fail(QStringLiteral("Команда %1 работает только с файлом base.mdb в папке. Для "
+                                   "базы на сервере обновите файл и перенесите его в новую базу "
+                                   "командами server-init и copy-store.")
+                        .arg(command));
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
     if (command == QLatin1String("export"))
