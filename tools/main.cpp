@@ -74,9 +74,11 @@ int main(int argc, char** argv) {
     const bool fileOnly = command == QLatin1String("demo-db") ||
                           command == QLatin1String("import-mdb") ||
                           command == QLatin1String("update-catalogue");
+    const auto folders = std::count_if(rest.begin(), rest.end(),
+                                       [](const QString& a) { return !a.startsWith('-'); });
     if (fileOnly &&
-        (rest.size() != before || (command == QLatin1String("update-catalogue") &&
-                                   rest.size() < 2 && Database::isServerAddress(chosenStore()))))
+        (rest.size() != before || (command == QLatin1String("update-catalogue") && folders < 2 &&
+                                   storeNamed() && Database::isServerAddress(chosenStore()))))
         return fail(QStringLiteral("Команда %1 работает только с файлом base.mdb в папке. Для "
                                    "базы на сервере обновите файл и перенесите его в новую базу "
                                    "командами server-init и copy-store.")
