@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <QCoreApplication>
 #include <QThread>
 
 namespace {
@@ -304,4 +305,41 @@ TEST(PgDialect, TheFewSpellingsTheServerWantsOtherwise) {
     for (const auto& c : cases)
         EXPECT_EQ(pgStatementText(QString::fromUtf8(c.file)), QString::fromUtf8(c.server))
             << c.file;
+}
+
+// As an office sets it up: server-init, copy-store of a store file, then the tool's export on
+// the server writes the same spreadsheet as on the file.
+TEST(ServerStore, SetUpWithTheToolAndUsedThroughStore) {
+    SKIP_WITHOUT_SERVER(Engine::Server);
+    const TempStore file({
+        catalogueItem(101, "Лоток ЛП 100x50", "ЛП-100", 64, 1, 100, 50, 3000, "м.п.", 1001, 0,
+                      10100, 100),
+        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
+        "(0, 101, 2, 10102, 617.5176, 3, 1.5, 'м.п.', -1)",
+    });
+    const QString name = QStringLiteral("ulmar_tool_%1").arg(QCoreApplication::applicationPid());
+    auto maintenance = Database::connect(testServerAddress());
+    maintenance->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
+                                        "locale 'C.UTF-8'")
+                             .arg(name));
+    const QString address =
+        testServerAddress().replace("/postgres?", QStringLiteral("/%1?").arg(name));
+
+    EXPECT_EQ(runTool({"server-init", address}).exitCode, 0);
+    const ToolRun again = runTool({"server-init", address});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains("уже есть таблицы")) << describe(again);
+    const ToolRun copy = runTool({"copy-store", file.path(), address});
+    EXPECT_EQ(copy.exitCode, 0) << describe(copy);
+    EXPECT_TRUE(copy.out.contains("buy: 1 / 617.5176 / 3 / 1.5")) << describe(copy);
+
+    EXPECT_EQ(runTool({"export", "file.xml"}).exitCode, 0);
+    const ToolRun onServer = runTool({"export", "server.xml", "--store", address});
+    EXPECT_EQ(onServer.exitCode, 0) << describe(onServer);
+    EXPECT_EQ(readFile("server.xml"), readFile("file.xml"));
+    EXPECT_FALSE(readFile("server.xml").isEmpty());
+    const ToolRun update = runTool({"update-catalogue", file.path(), "--store", address});
+    EXPECT_EQ(update.exitCode, 1) << describe(update);
+
+    maintenance->execute(QStringLiteral("drop database %1 with (force)").arg(name));
 }
