@@ -156,7 +156,8 @@ private:
 // kept in server. Skips the test when the server's programs are missing.
 std::unique_ptr<Database> openOn(Engine engine, const TempStore& file,
                                  std::unique_ptr<ServerStore>& server);
-#define SKIP_WITHOUT_SERVER(engine)                                                                                     \
-    if ((engine) == Engine::Server && testServerAddress().isEmpty())                                                    \
-    GTEST_SKIP() << "Нет сервера PostgreSQL 15 (/usr/lib/postgresql/15/bin): вариант теста на " \
-                    "сервере пропущен"
+#define SKIP_WITHOUT_SERVER(engine)                                                                         \
+    if ((engine) == Engine::Server && testServerAddress().isEmpty())                                        \
+    GTEST_SKIP() << "Нет тестового сервера PostgreSQL: его запускает ctest " \
+                    "(tests/pg/cluster.sh), и только когда есть /usr/lib/postgresql/"       \
+                    "15/bin; вариант теста на сервере пропущен"
