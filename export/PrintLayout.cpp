@@ -270,6 +270,7 @@ void Layout::paintPage(QPainter& painter, int page) const {
     const double footerLine = metrics(m_small).height();
     const QRectF footer(0, m_height - footerLine, m_width, footerLine);
     painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, m_doc.projectLine);
+    painter.drawText(footer, Qt::AlignHCenter | Qt::AlignVCenter, m_doc.priceSource);
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("Лист %1 из %2").arg(page + 1).arg(pageCount()));
 }

@@ -400,6 +400,17 @@ void TForm1::buildLayout() {
     BitBtn8 = sideButton("BitBtn8", QStringLiteral("Сохранить"), QStyle::SP_DialogSaveButton);
     BitBtn5 = sideButton("BitBtn5", QStringLiteral("Экспорт"), QStyle::SP_ArrowRight);
     BitBtn10 = sideButton("BitBtn10", QStringLiteral("Печать"), QStyle::SP_FileIcon);
+    BitBtn11 = sideButton("BitBtn11", QStringLiteral("Каталог"), QStyle::SP_FileDialogListView);
+    {
+        auto* menu = named(new QMenu(BitBtn11), "catalogueMenu");
+        updateCatalogueItem =
+            named(menu->addAction(QStringLiteral("Обновить каталог…")), "updateCatalogueItem");
+        restoreCatalogueItem = named(menu->addAction(QStringLiteral("Вернуть прежний каталог")),
+                                     "restoreCatalogueItem");
+        menu->addSeparator();
+        requoteItem = named(menu->addAction(QStringLiteral("Цены проектов…")), "requoteItem");
+        BitBtn11->setMenu(menu);
+    }
     BitBtn6->setEnabled(false);
     {
         auto* box = new QHBoxLayout(GroupBox4);
@@ -407,7 +418,7 @@ void TForm1::buildLayout() {
         box->addWidget(DBGridEh2, 1);
         auto* buttons = new QVBoxLayout;
         buttons->setSpacing(2);
-        for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8})
+        for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8, BitBtn11})
             buttons->addWidget(b);
         buttons->addSpacing(12);
         buttons->addWidget(BitBtn5);
