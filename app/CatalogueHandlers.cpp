@@ -7,21 +7,20 @@
 #include "catalogue/CatalogueArchive.h"
 #include "catalogue/TypeLists.h"
 #include "specification/Reprice.h"
+#include "ui/FileDialog.h"
 #include "ui/LookupCombo.h"
 #include "ui/MessageBox.h"
-
-#include <QDir>
-#include <QFileDialog>
+#include "ui/Modal.h"
 
 void TForm1::updateCatalogueClick() {
     const QString source =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Новый прайс-лист"), QDir::homePath(),
-                                     QStringLiteral("Прайс-листы (*.mdb *.MDB);;Все файлы (*)"));
+        FileDialog::getOpenFileName(this, QStringLiteral("Новый прайс-лист"),
+                                    QStringLiteral("Прайс-листы (*.mdb *.MDB);;Все файлы (*)"));
     if (source.isEmpty())
         return;
     CatalogueUpdateDialog dialog(ADOConn(), source, companionToolPath(), this);
     dialog.start();
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(&dialog) != QDialog::Accepted)
         return;
     reloadCatalogue();
     requoteClick();
@@ -54,7 +53,7 @@ void TForm1::requoteClick() {
     RequoteDialog dialog(
         ADOConn(), curProject, [this] { return requoteOpenProject(); }, this);
     dialog.reload();
-    dialog.exec();
+    runModal(&dialog);
 }
 
 RepriceTotals TForm1::requoteOpenProject() {

@@ -69,7 +69,7 @@ CatalogueUpdateDialog::CatalogueUpdateDialog(Database& db, const QString& source
     m_failure->hide();
     for (QPushButton* b : {updateButton, saveButton, printButton})
         b->setEnabled(false);
-    resize(1000, 560);
+    resize(1200, 600);
 
     connect(cancelButton, &QPushButton::clicked, this, &CatalogueUpdateDialog::reject);
     connect(updateButton, &QPushButton::clicked, this,

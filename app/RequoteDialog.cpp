@@ -34,6 +34,7 @@ RequoteDialog::RequoteDialog(Database& db, int openProject, OpenRequote requoteO
       m_openProject(openProject),
       m_requoteOpen(std::move(requoteOpen)) {
     setWindowTitle(QStringLiteral("Цены проектов"));
+    setObjectName(QStringLiteral("requote"));
     table->setObjectName(QStringLiteral("requoteTable"));
     requoteButton->setObjectName(QStringLiteral("requoteButton"));
     table->setColumnCount(5);
@@ -54,6 +55,7 @@ RequoteDialog::RequoteDialog(Database& db, int openProject, OpenRequote requoteO
         "несколько (Ctrl, Shift) и нажмите «Обновить цены»."));
     hint->setWordWrap(true);
     auto* close = new QPushButton(QStringLiteral("Закрыть"));
+    close->setObjectName(QStringLiteral("closeButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(requoteButton);
@@ -113,7 +115,9 @@ void RequoteDialog::choose(const std::vector<int>& projects) {
     for (int r = 0; r < table->rowCount(); ++r)
         for (int key : projects)
             if (table->item(r, 0)->data(Qt::UserRole).toInt() == key)
-                table->selectRow(r);
+                table->selectionModel()->select(
+                    table->model()->index(r, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void RequoteDialog::requoteChosen() {
@@ -145,9 +149,9 @@ void RequoteDialog::requoteChosen() {
             else
                 lines << QStringLiteral("%1: итого %2 → %3%4")
                              .arg(done.title, shown(done.totals.before), shown(done.totals.after),
-                                  key == m_openProject
-                                      ? QStringLiteral(" (проект открыт: изменения можно не "
-                                                       "сохранять)")
+                                  key == m_openProject && key != 0
+                                      ? QStringLiteral(" (открыт в окне: «Нет» на вопрос о "
+                                                       "сохранении вернёт прежние цены)")
                                       : QString());
         } catch (const StoreError& e) {
             lines

@@ -1,5 +1,6 @@
 #include "ui/FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
@@ -17,6 +18,16 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
+}
+
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& filter) {
+    if (s_next) {
+        const QString path = *s_next;
+        s_next.reset();
+        return path;
+    }
+    return QFileDialog::getOpenFileName(parent, caption, QDir::homePath(), filter);
 }
 
 void FileDialog::setNextFileName(const QString& path) {

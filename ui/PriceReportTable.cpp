@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -26,12 +27,14 @@ PriceReportTable::PriceReportTable(QWidget* parent)
     table->setColumnCount(9);
     table->setHorizontalHeaderLabels(
         {QStringLiteral("Проект"), QStringLiteral("Артикул"), QStringLiteral("Наименование"),
-         QStringLiteral("Кол-во"), QStringLiteral("Ед."), QStringLiteral("Цена"),
-         QStringLiteral("Сумма"), QStringLiteral("Разница"), QStringLiteral("Причина")});
+         QStringLiteral("Причина"), QStringLiteral("Кол-во"), QStringLiteral("Ед."),
+         QStringLiteral("Цена"), QStringLiteral("Сумма"), QStringLiteral("Разница")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideMiddle);
     totalsLabel->setObjectName(QStringLiteral("reportTotals"));
     totalsLabel->setWordWrap(true);
     totalsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -88,22 +91,28 @@ void PriceReportTable::showChosen() {
         const QStringList cells = {row.projectTitle,
                                    row.article,
                                    row.name,
+                                   row.reason,
                                    shown(row.kol),
                                    row.unit,
                                    arrow(row.oldPrice, row.newPrice),
                                    arrow(row.oldSum, row.newSum),
-                                   shown(row.newSum - row.oldSum),
-                                   row.reason};
+                                   shown(row.newSum - row.oldSum)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells.at(c));
-            if (c == 3 || (c >= 5 && c <= 7))
+            item->setToolTip(cells.at(c));
+            if (c == 4 || c >= 6)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (row.change != PriceChange::PriceChanged)
                 item->setForeground(QColor(0xb0, 0, 0));
             table->setItem(r, c, item);
         }
     }
+    // One project chosen: its name stands in the choice above. Long names and reasons are cut
+    // in the middle and shown whole in the tooltip; figures are never cut.
+    table->setColumnHidden(0, projectFilter->currentData().toInt() >= 0);
     table->resizeColumnsToContents();
+    for (int c : {0, 2, 3})
+        table->setColumnWidth(c, std::min(table->columnWidth(c), 260));
     QStringList lines;
     for (const ProjectTotal& total : shownTotals())
         if (total.before != total.after || projectFilter->currentData().toInt() >= 0)
