@@ -11,6 +11,7 @@
 #include "ui/MessageBox.h"
 #include "ui/PriceReportTable.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,6 +23,19 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+namespace {
+
+// Reading the list against every project and writing the catalogue take a moment on a full
+// catalogue: the cursor says so.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
 
 CatalogueUpdateDialog::CatalogueUpdateDialog(Database& db, const QString& source,
                                              const QString& tool, QWidget* parent)
@@ -113,6 +127,7 @@ void CatalogueUpdateDialog::converted(const QString& failure) {
 }
 
 void CatalogueUpdateDialog::readList(const QString& store) {
+    const BusyCursor busy;
     try {
         m_update =
             std::make_unique<PriceListUpdate>(m_db, store, QDir::toNativeSeparators(m_source));
@@ -165,6 +180,7 @@ void CatalogueUpdateDialog::takeList() {
                                                             "прайс-листом?")))
         return;
     {
+        const BusyCursor busy;
         Database::Transaction transaction(m_db);
         m_update->apply({QFileInfo(m_source).fileName(), catalogueArchive::now()});
         transaction.commit();

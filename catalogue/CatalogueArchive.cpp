@@ -29,15 +29,6 @@ QString keptTable(int id, const QString& table) {
     return identifier(QStringLiteral("catalogue_kept_%1_%2").arg(id).arg(table));
 }
 
-bool hasTable(Query& q, const QString& table) {
-    q.open(QStringLiteral("select count(*) from main.sqlite_master where type = 'table' and "
-                          "name = %1")
-               .arg(sqlText(table)));
-    const bool has = q.value(0, 0).toInt() > 0;
-    q.close();
-    return has;
-}
-
 void dropKept(Database& db, Query& q, int id) {
     q.open(QStringLiteral("select name from catalogue_kept_table where kept = %1").arg(sqlInt(id)));
     QStringList names;
@@ -58,6 +49,15 @@ void setOrigin(Database& db, const Origin& origin) {
 }
 
 }  // namespace
+
+bool hasTable(Query& q, const QString& table) {
+    q.open(QStringLiteral("select count(*) from main.sqlite_master where type = 'table' and "
+                          "name = %1")
+               .arg(sqlText(table)));
+    const bool has = q.value(0, 0).toInt() > 0;
+    q.close();
+    return has;
+}
 
 const QStringList& catalogueTables() {
     static const QStringList tables = {

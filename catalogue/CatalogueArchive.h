@@ -30,6 +30,9 @@ struct KeptList {
     QString replaced;  // when a newer list took its place
 };
 
+// Whether the store has the table: the tables of this record are made by the first update, so
+// older stores lack them.
+bool hasTable(Query& q, const QString& table);
 // The list in use.
 Origin currentOrigin(Query& q);
 // The replaced lists, newest first.

@@ -5,19 +5,6 @@
 #include "store/Query.h"
 #include "store/SqlLiteral.h"
 
-namespace {
-
-bool hasPriceOrigins(Query& q) {
-    q.open(
-        QStringLiteral("select count(*) from main.sqlite_master where type = 'table' and "
-                       "name = 'project_prices'"));
-    const bool has = q.value(0, 0).toInt() > 0;
-    q.close();
-    return has;
-}
-
-}  // namespace
-
 std::map<int, PriceDrift> priceDrift(Query& q) {
     std::vector<int> keys = {0};
     q.open(QStringLiteral("select Ключ from project order by Ключ"));
@@ -58,7 +45,7 @@ RequoteOutcome requoteProject(Database& db, Query& q, int project, const QString
 }
 
 catalogueArchive::Origin projectPriceOrigin(Query& q, int project) {
-    if (!hasPriceOrigins(q))
+    if (!catalogueArchive::hasTable(q, QStringLiteral("project_prices")))
         return {};
     q.open(QStringLiteral("select source, taken from project_prices where project = %1")
                .arg(sqlInt(project)));

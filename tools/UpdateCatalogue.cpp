@@ -1,6 +1,6 @@
-// ulmar-tool update-catalogue SOURCE [DIR] [--dry-run] [--report FILE] [--force], and
-// --undo [DIR]: a maker's new price list replaces the
-// catalogue of a store; the projects, their lines and snapshots stay as they are.
+// ulmar-tool update-catalogue SOURCE [DIR] [--dry-run] [--report FILE] [--force]: a maker's new
+// price list replaces the catalogue of a store, which keeps the old one; the projects, their
+// lines and snapshots stay as they are. --undo [DIR] brings the old catalogue back.
 #include "catalogue/PriceListUpdate.h"
 #include "export/ExportTarget.h"
 #include "export/PriceReportSheet.h"
