@@ -6,12 +6,12 @@
 #include "export/Spreadsheet.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "ui/BusyCursor.h"
 #include "ui/FileDialog.h"
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"
 #include "ui/PriceReportTable.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -23,19 +23,6 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
-
-namespace {
-
-// Reading the list against every project and writing the catalogue take a moment on a full
-// catalogue: the cursor says so.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 CatalogueUpdateDialog::CatalogueUpdateDialog(Database& db, const QString& source,
                                              const QString& tool, QWidget* parent)
@@ -127,7 +114,7 @@ void CatalogueUpdateDialog::converted(const QString& failure) {
 }
 
 void CatalogueUpdateDialog::readList(const QString& store) {
-    const BusyCursor busy;
+    const BusyCursor busy;  // reading the list against every project takes a moment
     try {
         m_update =
             std::make_unique<PriceListUpdate>(m_db, store, QDir::toNativeSeparators(m_source));

@@ -5,6 +5,7 @@
 // Leaving the project for good drops the snapshot, so a snapshot found when a project is opened
 // was left by a run that ended without leaving it (a crash, a kill, a power cut).
 #include "app/TForm1.h"
+#include "projects/ProjectProperties.h"
 #include "projects/ProjectSql.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
@@ -61,7 +62,9 @@ void TForm1::BitBtn8Click() {
     commitLines([&] {
         runProjectStatements({insertProjectSql(name)});
         const int key = int(ADOConn().lastInsertKey());
-        runProjectStatements(QStringList{moveWorkingLinesSql(key)} + takeSnapshotSql(key));
+        // The new project takes the working specification's properties with its lines.
+        runProjectStatements(QStringList{moveWorkingLinesSql(key), copyPropertiesSql(0, key)} +
+                             takeSnapshotSql(key));
         return key;
     });
     modified = 0;
@@ -107,10 +110,17 @@ void TForm1::BitBtn7Click() {
 
 void TForm1::openProject(int project) {
     const int previous = curProject;
+    if (project == previous) {
+        // The list left with the same project open (or "Отмена"): its snapshot already equals
+        // its lines, so nothing is written; the caption may name a project renamed in the list.
+        reloadSpec();
+        modified = 0;
+        return;
+    }
     // A snapshot that differs from the lines of a project not open in this run holds the
     // version the user saved last, and the lines hold changes never confirmed.
     bool keepLeftChanges = true;
-    if (project != 0 && project != previous) {
+    if (project != 0) {
         Q_all.open(leftSnapshotSql(project));
         const bool differs =
             Q_all.recordCount() > 0 && snapshotDiffers(Q_all.field(u"snapshotLines").toInt(),
@@ -121,12 +131,14 @@ void TForm1::openProject(int project) {
         if (differs)
             keepLeftChanges = MessageBox::question(this, leftChangesQuestion(name));
     }
+    // The working specification has no saved version to go back to, so no snapshot either.
     commitLines([&] {
-        if (previous != 0 && previous != project)
+        if (previous != 0)
             runProjectStatements(dropSnapshotSql(previous));
         if (!keepLeftChanges)
             runProjectStatements(restoreSnapshotSql(project));
-        runProjectStatements(takeSnapshotSql(project));
+        if (project != 0)
+            runProjectStatements(takeSnapshotSql(project));
         return project;
     });
     modified = 0;

@@ -39,7 +39,8 @@ RequoteOutcome requoteProject(Database& db, Query& q, int project, const QString
     }
     for (const QString& sql : repriceSql(lines))
         db.execute(sql);
-    recordPriceOrigin(db, q, project);
+    if (project != 0)
+        recordPriceOrigin(db, q, project);
     transaction.commit();
     return outcome;
 }
@@ -61,6 +62,12 @@ void recordPriceOrigin(Database& db, Query& q, int project) {
     db.execute(
         QStringLiteral("create table if not exists project_prices (project integer "
                        "primary key, source text not null, taken text not null)"));
+    // A deleted project's record goes with it, so a later project under the same key does not
+    // inherit it.
+    db.execute(
+        QStringLiteral("create trigger if not exists project_prices_gone after delete on "
+                       "project begin delete from project_prices where project = "
+                       "old.Ключ; end"));
     db.execute(QStringLiteral("insert or replace into project_prices values (%1, %2, %3)")
                    .arg(sqlInt(project), sqlText(origin.source), sqlText(origin.taken)));
 }

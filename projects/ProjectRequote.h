@@ -27,14 +27,14 @@ struct RequoteOutcome {
     RepriceTotals totals;
     QString refusal;  // why the project was left as it was; empty when repriced
 };
-// Gives a named project the catalogue's prices in one transaction and records the list they
-// come from. A project holding a snapshot that no window has open was left by a crash: it is
-// refused, since «Нет» to its question would bring back the old prices. Throws StoreError
-// when the store fails; nothing is changed then.
+// Gives a project the catalogue's prices in one transaction and, for a named one, records the
+// list they come from. A project holding a snapshot that no window has open was left by a crash: it
+// is refused, since «Нет» to its question would bring back the old prices. Throws StoreError when
+// the store fails; nothing is changed then.
 RequoteOutcome requoteProject(Database& db, Query& q, int project, const QString& name);
 
 // The list a project's prices were last taken from; empty for one never repriced.
 catalogueArchive::Origin projectPriceOrigin(Query& q, int project);
-// Within the caller's transaction: records that the project's prices now come from the list in
-// use.
+// Within the caller's transaction: records that a named project's prices now come from the
+// list in use. The working specification records none: its lines leave it when it is saved.
 void recordPriceOrigin(Database& db, Query& q, int project);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class ElidedLabel;
 class NumberEdit;
 class QLabel;
 class QPushButton;
@@ -27,7 +28,7 @@ public:
     void BitBtn3Click();
     void BitBtn4Click();
 
-    QLabel* Label2;
+    ElidedLabel* Label2;  // the product's name
     QLabel* Label1;
     NumberEdit* koltov;
     QLabel* Label3;

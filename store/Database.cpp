@@ -65,7 +65,14 @@ QString engineText(sqlite3* db) {
     }
 }
 
+bool isRegularFile(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool isJetFile(const QString& path) {
+    if (!isRegularFile(path))
+        return false;  // reading a named pipe would wait for a writer that never comes
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -102,6 +109,12 @@ std::unique_ptr<Database> Database::open(const QString& path) {
         throw NotACatalogue(QStringLiteral("Не найден файл базы данных %1.").arg(shown));
     if (QFileInfo(path).isDir())
         throw NotACatalogue(QStringLiteral("%1 — папка, а не файл базы данных.").arg(shown));
+    // Opening a named pipe waits for a writer, reading a device never ends: only a regular
+    // file (or a link to one) is read at all.
+    if (!isRegularFile(path))
+        throw StoreError(QStringLiteral("%1 — не обычный файл, а именованный канал, устройство "
+                                        "или сокет: базой данных он быть не может.")
+                             .arg(shown));
     if (isJetFile(path))
         throw NotACatalogue(QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа "
                                            "работает с базой SQLite.")
@@ -128,12 +141,36 @@ std::unique_ptr<Database> Database::open(const QString& path) {
     try {
         registerSqlFunctions(db);
         result->execute(QStringLiteral("select count(*) from sqlite_master"));
+        result->checkPages();
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
     }
     // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
+    // (Set after the page check, which runs faster through the small cache.)
     sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
+}
+
+void Database::checkPages() {
+    // Damaged pages are found here, before anything is shown, rather than halfway through a
+    // later command. The quick check reads every page but compares no index with its table.
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, "pragma quick_check(1)", -1, &stmt, nullptr) != SQLITE_OK)
+        throw StoreError(engineText(m_db));
+    const int rc = sqlite3_step(stmt);
+    const QString finding =
+        rc == SQLITE_ROW
+            ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
+            : QString();
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW)
+        throw StoreError(engineText(m_db));
+    if (finding != QLatin1String("ok"))
+        // The engine heads its findings with "*** in database main ***" on a line of its own.
+        throw StoreError(QStringLiteral("Файл базы данных повреждён: проверка его страниц "
+                                        "нашла ошибку (%1). Восстановите базу из резервной "
+                                        "копии.")
+                             .arg(finding.section(QLatin1Char('\n'), -1).trimmed()));
 }
 
 Database::~Database() {

@@ -11,7 +11,8 @@ struct sqlite3;
 // creates the file, so a missing catalogue can not turn into an empty one.
 class Database {
 public:
-    // Throws StoreError with the engine's text, or saying that the file is an Access file.
+    // Throws StoreError with the engine's text, saying that the file is an Access file, not a
+    // regular file, or has damaged pages.
     static std::unique_ptr<Database> open(const QString& path);
     ~Database();
     Database(const Database&) = delete;
@@ -48,6 +49,7 @@ public:
 
 private:
     explicit Database(sqlite3* db) : m_db(db) {}
+    void checkPages();
     sqlite3* m_db;
     std::function<void(const QString&)> m_hook;
 };
@@ -55,6 +57,10 @@ private:
 // The text of the connection's last failure: a sentence in Russian, then the engine's own text
 // (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
 QString engineText(sqlite3* db);
+
+// True for a regular file or a symbolic link to one; false for a missing file, a folder, a named
+// pipe, a device or a socket.
+bool isRegularFile(const QString& path);
 
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);

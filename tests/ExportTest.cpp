@@ -509,7 +509,8 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
     } cases[] = {
         {{"a.xml"}, 0, "export-5-lines.xml", ""},
         {{"b.xml", "--project", "7"}, 0, "export-1-lines.xml", ""},
-        {{"c.xml", "--project", "3"}, 1, nullptr, "нет строк"},
+        {{"c.xml", "--project", "3"}, 1, nullptr, "В базе нет проекта с ключом 3"},
+        {{"h.xml", "--project", "-1"}, 2, nullptr, "не может быть отрицательным"},
         {{"d.xml", "--project", "семь"}, 2, nullptr, "целым числом"},
         {{"e.xml", "--project"}, 2, nullptr, "ключ проекта"},
         {{"f.xml", "g.xml"}, 2, nullptr, "Лишний аргумент"},

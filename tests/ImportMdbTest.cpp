@@ -76,10 +76,12 @@ TEST_F(ImportedCatalogue, EveryTableHasTheRowsOfTheSource) {
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from [%1]").arg(it.key())),
                   QString::number(it.value().toInt()))
             << it.key().toStdString();
-    // Nothing but the source's tables, the engine's key counters and its planner statistics.
+    // Nothing but the source's tables, the engine's key counters, the (empty) project
+    // properties and the planner statistics.
     EXPECT_EQ(scalar("select count(*) from sqlite_master where type = 'table' and "
                      "name not like 'sqlite_stat%'"),
-              "10");
+              "11");
+    EXPECT_EQ(scalar("select count(*) from project_properties"), "0");
 }
 
 TEST_F(ImportedCatalogue, NamesAndArticlesKeepTheirCyrillicText) {

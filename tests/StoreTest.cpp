@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QFile>
@@ -413,4 +414,71 @@ TEST(StoreLock, AWindowThatDiedNeverBlocksAStart) {
     close(ready[1]);
     EXPECT_FALSE(StoreLock::isHeld(store.path()));
     EXPECT_NO_THROW(StoreLock(store.path()));
+}
+
+// Damage inside the catalogue's pages, away from the schema that every open reads: before the
+// check such a store opened without a word and failed in the middle of a later command.
+TEST(Database, AStoreWithDamagedPagesIsRefusedAtOpen) {
+    const struct {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+    } cases[] = {
+        {"a page header overwritten",
+         [](QByteArray& b) { b.replace(b.size() / 2 / 4096 * 4096, 16, QByteArray(16, '\xff')); }},
+        {"a page zeroed",
+         [](QByteArray& b) { b.replace(b.size() / 2 / 4096 * 4096, 4096, QByteArray(4096, 0)); }},
+        {"the file cut short", [](QByteArray& b) { b.truncate(b.size() / 2 / 4096 * 4096); }},
+    };
+    for (const auto& c : cases) {
+        TempStore store;
+        QStringList rows;
+        for (int i = 0; i < 2000; ++i)
+            rows << QStringLiteral("(%1, 'Лоток перфорированный %1 с длинным названием')").arg(i);
+        store.run({"insert into EXPORT_TMC (Ключ, Название) values " + rows.join(',')});
+        QByteArray bytes = readFile(store.path());
+        ASSERT_GT(bytes.size(), 40 * 4096);
+        c.damage(bytes);
+        writeFile(store.path(), bytes);
+        try {
+            Database::open(store.path());
+            ADD_FAILURE() << c.what << ": the damaged store opened";
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("повреждён")))
+                << c.what << ": " << e.message().toStdString();
+        }
+    }
+}
+
+// Opening a named pipe waits for a writer and a device never ends: neither may hang the start,
+// the lock or the message about what the file is.
+TEST(Database, ANamedPipeOrADeviceIsNoStore) {
+    TempStore store;
+    const struct {
+        const char* what;
+        std::function<void()> make;
+    } cases[] = {
+        {"named pipe", [] { ASSERT_EQ(mkfifo("base.mdb", 0600), 0); }},
+        {"link to a device", [] { ASSERT_EQ(symlink("/dev/zero", "base.mdb"), 0); }},
+    };
+    for (const auto& c : cases) {
+        QFile::remove("base.mdb");
+        c.make();
+        EXPECT_FALSE(isRegularFile("base.mdb")) << c.what;
+        EXPECT_NO_THROW(StoreLock("base.mdb")) << c.what;
+        try {
+            Database::open("base.mdb");
+            ADD_FAILURE() << c.what << ": opened";
+        } catch (const StoreError& e) {
+            const QString shown = startFailureText("base.mdb", e.message(), false);
+            EXPECT_TRUE(shown.contains(QStringLiteral("не обычный файл")))
+                << c.what << ": " << shown.toStdString();
+        }
+        for (const char* command : {"export", "pdf"}) {
+            const ToolRun run = runTool({command, "out.file"});
+            EXPECT_EQ(run.exitCode, 1) << c.what << ' ' << command << describe(run);
+            EXPECT_TRUE(run.err.contains(QStringLiteral("не обычный файл")))
+                << c.what << ' ' << command << describe(run);
+        }
+    }
+    QFile::remove("base.mdb");
 }

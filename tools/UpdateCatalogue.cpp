@@ -7,6 +7,7 @@
 #include "export/Spreadsheet.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/StoreError.h"
 #include "store/SystemText.h"
 #include "tools/Commands.h"
@@ -206,6 +207,7 @@ int updateCatalogueCommand(const QStringList& args) {
         const QString report = reportOn();
         const QString counts =
             update.apply({QFileInfo(source).fileName(), catalogueArchive::now()});
+        db->execute(schema::createPropertiesTable());  // an old store's projects gain it here
         transaction.commit();
         out << report << QStringLiteral("\nТаблицы каталога заменены, строк в них:\n") << counts
             << QStringLiteral(
