@@ -198,7 +198,7 @@ void CatalogueUpdateDialog::printReport() {
         return value.toString().replace(QLatin1Char('.'), QLocale().decimalPoint());
     };
     QString html = QStringLiteral(
-                       "<h3>Новый прайс-лист: %1</h3><table border=1 cellspacing=0 "
+                       "<h3>Новый прайс-лист: %1</h3><table width=100% border=1 cellspacing=0 "
                        "cellpadding=2><tr><th>Проект</th><th>Артикул</th>"
                        "<th>Наименование</th><th>Кол-во</th><th>Ед.</th><th>Цена "
                        "было</th><th>Цена стало</th><th>Сумма было</th><th>Сумма "

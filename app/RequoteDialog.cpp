@@ -46,6 +46,7 @@ RequoteDialog::RequoteDialog(Database& db, int openProject, OpenRequote requoteO
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setStretchLastSection(true);
     outcome->setObjectName(QStringLiteral("requoteOutcome"));
     outcome->setWordWrap(true);

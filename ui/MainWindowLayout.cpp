@@ -200,6 +200,25 @@ void TForm1::buildLayout() {
     red.setColor(QPalette::WindowText, Qt::red);
     Label1->setPalette(red);
     Label1->setGeometry(165, 0, 700, 46);
+    // The price list's commands, at the right end of the band: the button column beside the
+    // specification has no height to spare.
+    BitBtn11 = sideButton("BitBtn11", QStringLiteral("Каталог"), QStyle::SP_FileDialogListView);
+    {
+        auto* menu = named(new QMenu(BitBtn11), "catalogueMenu");
+        updateCatalogueItem =
+            named(menu->addAction(QStringLiteral("Обновить каталог…")), "updateCatalogueItem");
+        restoreCatalogueItem = named(menu->addAction(QStringLiteral("Вернуть прежний каталог")),
+                                     "restoreCatalogueItem");
+        menu->addSeparator();
+        requoteItem = named(menu->addAction(QStringLiteral("Цены проектов…")), "requoteItem");
+        BitBtn11->setMenu(menu);
+    }
+    {
+        auto* right = new QHBoxLayout(band);
+        right->setContentsMargins(4, 4, 8, 4);
+        right->addStretch(1);
+        right->addWidget(BitBtn11, 0, Qt::AlignVCenter);
+    }
     outer->addWidget(band);
 
     // Catalogue column.
@@ -443,17 +462,6 @@ void TForm1::buildLayout() {
     BitBtn8 = sideButton("BitBtn8", QStringLiteral("Сохранить"), QStyle::SP_DialogSaveButton);
     BitBtn5 = sideButton("BitBtn5", QStringLiteral("Экспорт"), QStyle::SP_ArrowRight);
     BitBtn10 = sideButton("BitBtn10", QStringLiteral("Печать"), QStyle::SP_FileIcon);
-    BitBtn11 = sideButton("BitBtn11", QStringLiteral("Каталог"), QStyle::SP_FileDialogListView);
-    {
-        auto* menu = named(new QMenu(BitBtn11), "catalogueMenu");
-        updateCatalogueItem =
-            named(menu->addAction(QStringLiteral("Обновить каталог…")), "updateCatalogueItem");
-        restoreCatalogueItem = named(menu->addAction(QStringLiteral("Вернуть прежний каталог")),
-                                     "restoreCatalogueItem");
-        menu->addSeparator();
-        requoteItem = named(menu->addAction(QStringLiteral("Цены проектов…")), "requoteItem");
-        BitBtn11->setMenu(menu);
-    }
     BitBtn6->setEnabled(false);
     {
         auto* box = new QHBoxLayout(GroupBox4);
@@ -461,7 +469,7 @@ void TForm1::buildLayout() {
         box->addWidget(DBGridEh2, 1);
         auto* buttons = new QVBoxLayout;
         buttons->setSpacing(1);
-        for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8, BitBtn11})
+        for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8})
             buttons->addWidget(b);
         buttons->addSpacing(8);
         buttons->addWidget(BitBtn5);

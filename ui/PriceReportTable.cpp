@@ -112,7 +112,7 @@ void PriceReportTable::showChosen() {
     table->setColumnHidden(0, projectFilter->currentData().toInt() >= 0);
     table->resizeColumnsToContents();
     for (int c : {0, 2, 3})
-        table->setColumnWidth(c, std::min(table->columnWidth(c), 260));
+        table->setColumnWidth(c, std::min(table->columnWidth(c), 230));
     QStringList lines;
     for (const ProjectTotal& total : shownTotals())
         if (total.before != total.after || projectFilter->currentData().toInt() >= 0)
