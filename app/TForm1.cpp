@@ -188,6 +188,9 @@ void TForm1::connectHandlers() {
     connect(BitBtn8, &QPushButton::clicked, this, on(&TForm1::BitBtn8Click));
     connect(BitBtn5, &QPushButton::clicked, this, on(&TForm1::BitBtn5Click));
     connect(BitBtn10, &QPushButton::clicked, this, on(&TForm1::BitBtn10Click));
+    connect(updateCatalogueItem, &QAction::triggered, this, on(&TForm1::updateCatalogueClick));
+    connect(restoreCatalogueItem, &QAction::triggered, this, on(&TForm1::restoreCatalogueClick));
+    connect(requoteItem, &QAction::triggered, this, on(&TForm1::requoteClick));
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
             on(&TForm1::BitBtn10Click));
 }

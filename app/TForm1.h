@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
+struct RepriceTotals;
 class TEditkol;
 class TProekt;
 class Tproekti;
@@ -100,6 +101,10 @@ public:
     QPushButton* BitBtn8;
     QPushButton* BitBtn5;
     QPushButton* BitBtn10;  // "Печать", also Ctrl+P
+    QPushButton* BitBtn11;  // "Каталог": new price list, the previous one back, projects' prices
+    QAction* updateCatalogueItem;
+    QAction* restoreCatalogueItem;
+    QAction* requoteItem;
     QPlainTextEdit* nametovarm;
     QGroupBox* GroupBox1;
     PhotoBox* imgG;
@@ -234,6 +239,15 @@ private:
     void BitBtn5Click();
     QString m_lastExportPath;  // the save dialog offers the path chosen last
     void BitBtn10Click();
+
+    // --- catalogue updates: app/CatalogueHandlers.cpp ---
+    void updateCatalogueClick();
+    void restoreCatalogueClick();
+    void requoteClick();
+    // Reprices the open project through commitLines, as a change to keep or not on leaving it.
+    RepriceTotals requoteOpenProject();
+    // Reads the type lists, the catalogue grids and the specification again from the store.
+    void reloadCatalogue();
 
     // --- the connection and the query objects ---
     std::unique_ptr<Database> m_db;

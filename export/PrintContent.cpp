@@ -1,5 +1,6 @@
 #include "export/PrintContent.h"
 
+#include "projects/ProjectRequote.h"
 #include "specification/SpecSql.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -80,6 +81,10 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
     doc.projectLine = scratch.recordCount() > 0
                           ? QStringLiteral("Проект: ") + scratch.field(u"Название").toText()
                           : QStringLiteral("Рабочая спецификация");
+    scratch.close();
+    const catalogueArchive::Origin origin = projectPriceOrigin(scratch, project);
+    if (!origin.source.isEmpty())
+        doc.priceSource = QStringLiteral("Цены: ") + catalogueArchive::originText(origin);
 
     scratch.open(printLinesSql(project));
     constexpr std::int64_t unknownSubtype = INT64_MIN;

@@ -32,6 +32,9 @@ struct PrintGroup {
 
 struct PrintDocument {
     QString projectLine;  // "Проект: ..." or "Рабочая спецификация"
+    // "Цены: file.mdb от dd.MM.yyyy", the list the prices were last taken from; empty when no
+    // repricing recorded one.
+    QString priceSource;
     QDate date;
     std::vector<PrintGroup> groups;
     Fixed4 total;

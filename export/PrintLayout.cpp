@@ -430,7 +430,11 @@ void Layout::paintPage(QPainter& painter, int page) const {
     painter.setFont(m_small);
     const double footerLine = metrics(m_small).height();
     const QRectF footer(0, m_height - footerLine, m_width, footerLine);
-    const QString sheet = QStringLiteral("Лист %1 из %2").arg(page + 1).arg(pageCount());
+    // The price list the prices come from stands before the sheet number; the project's name
+    // gives way to both.
+    QString sheet = QStringLiteral("Лист %1 из %2").arg(page + 1).arg(pageCount());
+    if (!m_doc.priceSource.isEmpty())
+        sheet = m_doc.priceSource + QStringLiteral("     ") + sheet;
     painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, elidedProject(m_small, sheet));
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, sheet);
 }

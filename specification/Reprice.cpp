@@ -1,5 +1,6 @@
 #include "specification/Reprice.h"
 
+#include "specification/PriceListReport.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
@@ -10,15 +11,20 @@ QString arrow(Fixed4 from, Fixed4 to) {
     return from.toString() + QStringLiteral(" → ") + to.toString();
 }
 
-// The article as the spreadsheet prints it: the product's number, a hyphen and the coating code.
-QString articleOf(const RepriceLine& line) {
+// The text a store holds for a unit or an article, without the blanks an import may leave.
+bool differs(const QString& old, const QString& now) {
+    return !old.trimmed().isEmpty() && !now.trimmed().isEmpty() && old.trimmed() != now.trimmed();
+}
+
+}  // namespace
+
+QString lineArticle(const RepriceLine& line) {
     if (line.article.isEmpty())
         return QStringLiteral("товар с ключом %1").arg(line.product);
     return line.article + QLatin1Char('-') + QString::number(line.coating);
 }
 
-// The product as the line has it and as the list has it; item codes only when they differ,
-// since the article alone may be the same.
+// Item codes only when they differ, since the article alone may be the same.
 QString productChange(const RepriceLine& line) {
     const bool codes = line.itemCode != line.listItemCode;
     const auto side = [&](const QString& article, std::int64_t code, const QString& unit) {
@@ -32,13 +38,6 @@ QString productChange(const RepriceLine& line) {
     return side(line.article, line.itemCode, line.unit) + QStringLiteral(" → ") +
            side(line.listArticle, line.listItemCode, line.listUnit);
 }
-
-// The text a store holds for a unit or an article, without the blanks an import may leave.
-bool differs(const QString& old, const QString& now) {
-    return !old.trimmed().isEmpty() && !now.trimmed().isEmpty() && old.trimmed() != now.trimmed();
-}
-
-}  // namespace
 
 QString repriceLinesSql(int project, const QString& listSchema, const QString& oldSchema) {
     // The list's price in the line's coating: case line.Pokr when 1 then listItem.p1 … end.
@@ -145,23 +144,29 @@ QString repriceReport(const QString& title, const std::vector<RepriceLine>& line
     QString kept;
     QString productChanged;
     QString changed;
-    for (const RepriceLine& line : lines) {
-        if (line.listed && line.productChanged) {
-            productChanged += QStringLiteral("    Товар изменён: %1  %2 %3\n")
-                                  .arg(productChange(line), line.kol.toString(), line.unit);
-        } else if (!line.listPrice) {
-            QStringList parts = {articleOf(line), line.name,
-                                 (line.kol.toString() + QLatin1Char(' ') + line.unit).trimmed()};
-            parts.removeAll(QString());
-            kept += QStringLiteral("    ") + parts.join(QStringLiteral("  "));
-            if (line.listed)
-                kept += QStringLiteral(" (нет цены в покрытии «%1»)")
-                            .arg(schema::coatingName(line.coating));
-            kept += QLatin1Char('\n');
-        } else if (priceChanges(line)) {
-            changed += QStringLiteral("    %1  цена %2  сумма %3\n")
-                           .arg(articleOf(line), arrow(line.price, *line.listPrice),
-                                arrow(line.price * line.kol, *line.listPrice * line.kol));
+    for (const PriceReportRow& row : priceReportRows(ProjectLines{0, QString(), lines})) {
+        switch (row.change) {
+            case PriceChange::ProductChanged:
+                productChanged +=
+                    QStringLiteral("    %1  %2 %3\n").arg(row.reason, row.kol.toString(), row.unit);
+                break;
+            case PriceChange::Gone:
+            case PriceChange::NotPriced: {
+                QStringList parts = {row.article, row.name,
+                                     (row.kol.toString() + QLatin1Char(' ') + row.unit).trimmed()};
+                parts.removeAll(QString());
+                kept += QStringLiteral("    ") + parts.join(QStringLiteral("  "));
+                if (row.change == PriceChange::NotPriced)
+                    kept += QStringLiteral(" (%1)").arg(row.reason.left(1).toLower() +
+                                                        row.reason.mid(1));
+                kept += QLatin1Char('\n');
+                break;
+            }
+            case PriceChange::PriceChanged:
+                changed += QStringLiteral("    %1  цена %2  сумма %3\n")
+                               .arg(row.article, arrow(row.oldPrice, row.newPrice),
+                                    arrow(row.oldSum, row.newSum));
+                break;
         }
     }
     if (!kept.isEmpty())

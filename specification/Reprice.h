@@ -61,6 +61,13 @@ RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines);
 QString repriceLineSql(std::int64_t line, Fixed4 price);
 QStringList repriceSql(const std::vector<RepriceLine>& lines);
 
+// The article as the spreadsheet prints it (number, hyphen, coating code), or the product's key
+// when no list knows it.
+QString lineArticle(const RepriceLine& line);
+// The product as the line has it → as the list has it: article, item codes where they differ,
+// unit.
+QString productChange(const RepriceLine& line);
+
 // The heading of a project's part of the report: the working specification for key 0.
 QString repriceTitle(int project, const QString& name);
 // A project's part of the report: the lines kept at their price, the lines whose product

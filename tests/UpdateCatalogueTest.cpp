@@ -1,5 +1,8 @@
 // ulmar-tool update-catalogue and reprice: a new price list replaces the catalogue of a store,
 // keeps every project, and says what it changes in them.
+#include "catalogue/PriceListUpdate.h"
+#include "export/PriceReportSheet.h"
+#include "projects/ProjectRequote.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreLock.h"
@@ -141,7 +144,8 @@ TEST_F(UpdateCatalogue, ReplacesTheCatalogueAndKeepsEveryProjectRowForRow) {
         QStringLiteral("Таблицы каталога заменены, строк в них:\n"
                        "  EXPORT_VIDTMC: 2\n  EXPORT_TMC: 3\n  EXPORT_PODVID: 3\n"
                        "  EXPORT_FOTO: 2\n  Export_INFOTO: 2\n  EXPORT_KREP: 2\n"
-                       "Проекты, их строки и снимки сохранены. База обновлена: %1\n")
+                       "Проекты, их строки и снимки сохранены; прежний каталог хранится в базе "
+                       "(вернуть: ulmar-tool update-catalogue --undo). База обновлена: %1\n")
             .arg(store())))
         << run.out.toStdString();
 }
@@ -357,8 +361,10 @@ TEST_F(UpdateCatalogue, AStoreOpenInTheWindowIsLeftAlone) {
 TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     if (fixturesDir().isEmpty())
         GTEST_SKIP() << "the shared test data (catalogue-jet4.mdb) is not on this machine";
+    // Another catalogue than the store's, so none of the projects' products is in it.
     const ToolRun run =
-        runTool({"update-catalogue", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"), dir()});
+        runTool({"update-catalogue", fixturesDir() + QStringLiteral("/catalogue-jet4.mdb"), dir(),
+                 "--force"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(scalar(store(), "select count(*) from EXPORT_TMC"), "32");
     EXPECT_EQ(scalar(store(), "select count(*) from EXPORT_FOTO"), "5");
@@ -375,6 +381,193 @@ TEST_F(UpdateCatalogue, TakesAnAccessListAsImportMdbReadsIt) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("обрезан")) << refused.err.toStdString();
     EXPECT_EQ(hashOf(store()), updated);
+}
+
+// Every row of the six catalogue tables, values quoted as the engine holds them.
+QString catalogueRows(const QString& path) {
+    auto db = Database::open(path);
+    Query q(*db, QStringLiteral("rows"));
+    QString rows;
+    for (const char* table : {"EXPORT_VIDTMC", "EXPORT_TMC", "EXPORT_PODVID", "EXPORT_FOTO",
+                              "Export_INFOTO", "EXPORT_KREP"}) {
+        q.open(QStringLiteral("select sql from sqlite_master where name = '%1'").arg(table));
+        rows += q.value(0, 0).toText() + '\n';
+        q.close();
+        q.open(QStringLiteral("select 'quote(\"' || name || '\")' from pragma_table_info('%1')")
+                   .arg(table));
+        QStringList quoted;
+        for (int row = 0; row < q.recordCount(); ++row)
+            quoted << q.value(row, 0).toText();
+        q.close();
+        q.open(
+            QStringLiteral("select %1 from %2 order by 1").arg(quoted.join(" || '|' || "), table));
+        for (int row = 0; row < q.recordCount(); ++row)
+            rows += q.value(row, 0).toText() + '\n';
+        q.close();
+    }
+    return rows;
+}
+
+TEST_F(UpdateCatalogue, TheReportRowsAreTheToolsSpreadsheet) {
+    const QString sheet = m_dir.filePath("report.xml");
+    const ToolRun run =
+        runTool({"update-catalogue", list(), dir(), "--dry-run", "--report", sheet});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    auto db = Database::open(store());
+    PriceListUpdate update(*db, list(), list());
+    const std::vector<ProjectLines> projects = update.projects();
+    const std::vector<PriceReportRow> rows = priceReportRows(projects);
+    QStringList seen;
+    for (const PriceReportRow& row : rows)
+        seen << QStringList{row.projectTitle,
+                            row.article,
+                            row.name,
+                            row.kol.toString(),
+                            row.oldPrice.toString(),
+                            row.newPrice.toString(),
+                            row.oldSum.toString(),
+                            row.newSum.toString(),
+                            row.reason}
+                    .join('|');
+    EXPECT_EQ(seen, QStringList({
+                        "Рабочая спецификация|100.1-2|Лоток 100x50|9|120.5|125.75|1084.5|1131.75|"
+                        "Цена изменилась",
+                        "Проект «Север» (ключ 1)|100.1-2|Лоток 100x50|6|120.5|125.75|723|754.5|"
+                        "Цена изменилась",
+                        "Проект «Север» (ключ 1)|100.2-3|Лоток 200x50|3|210|210|630|630|"
+                        "Нет в каталоге",
+                        "Проект «Юг» (ключ 2)|200.1-3|Крышка 100|3|44|46.2|132|138.6|"
+                        "Цена изменилась",
+                    }));
+    EXPECT_EQ(readFile(sheet),
+              priceReportSpreadsheet(QStringLiteral("Новый прайс-лист: %1").arg(list()), rows,
+                                     projectTotals(projects)));
+    const QString text = QString::fromUtf8(readFile(sheet));
+    EXPECT_TRUE(
+        text.contains("<Data ss:Type=\"String\">Итого:</Data></Cell>\r\n"
+                      "    <Cell ss:StyleID=\"head\"><Data ss:Type=\"Number\">1593</Data>"
+                      "</Cell>\r\n    <Cell ss:StyleID=\"head\"><Data "
+                      "ss:Type=\"Number\">1624.5</Data></Cell>"))
+        << text.toStdString();
+    EXPECT_EQ(hashOf(store()), storeHash);
+
+    // Never written over a database.
+    const ToolRun overList =
+        runTool({"update-catalogue", list(), dir(), "--dry-run", "--report", list()});
+    EXPECT_EQ(overList.exitCode, 1);
+    EXPECT_EQ(hashOf(list()), listHash);
+}
+
+TEST_F(UpdateCatalogue, UndoBringsBackThePreviousListExactlyAndLeavesProjectsAlone) {
+    const QString before = catalogueRows(store());
+    ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    ASSERT_NE(catalogueRows(store()), before);
+    // Projects repriced after the update keep their new prices when the list goes back.
+    runOn(store(), {"update buy set price = 125.75 where Ключ = 2"});
+    const QString repriced = scalar(store(), kOwnRows);
+
+    const ToolRun undo = runTool({"update-catalogue", "--undo", dir()});
+    ASSERT_EQ(undo.exitCode, 0) << undo.err.toStdString();
+    EXPECT_EQ(catalogueRows(store()), before);
+    EXPECT_EQ(scalar(store(), kOwnRows), repriced);
+    EXPECT_EQ(scalar(store(),
+                     "select count(*) from sqlite_master where name like "
+                     "'catalogue_kept_%\\_%' escape '\\'"),
+              "0");
+    EXPECT_EQ(scalar(store(),
+                     "select count(*) from sqlite_master where type = 'index' and "
+                     "tbl_name = 'EXPORT_TMC'"),
+              "7");
+
+    // Nothing more to go back to.
+    const QByteArray undone = hashOf(store());
+    const ToolRun none = runTool({"update-catalogue", "--undo", dir()});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains("нет прежнего каталога")) << none.err.toStdString();
+    EXPECT_EQ(hashOf(store()), undone);
+}
+
+TEST_F(UpdateCatalogue, KeepsTheLastThreeLists) {
+    for (int update = 1; update <= 5; ++update) {
+        runOn(list(),
+              {QStringLiteral("update EXPORT_TMC set p2 = %1 where Ключ = 101").arg(100 + update)});
+        ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    }
+    EXPECT_EQ(scalar(store(), "select group_concat(id, ' ') from catalogue_kept"), "3 4 5");
+    EXPECT_EQ(scalar(store(),
+                     "select count(*) from sqlite_master where name like "
+                     "'catalogue_kept_%\\_%' escape '\\'"),
+              "18");
+    ASSERT_EQ(runTool({"update-catalogue", "--undo", dir()}).exitCode, 0);
+    EXPECT_EQ(scalar(store(), "select p2 from EXPORT_TMC where Ключ = 101"), "104");
+    EXPECT_EQ(scalar(store(), "select source from catalogue_origin"), "new.mdb");
+}
+
+// A list that takes away most of the products in use, or every price of a coating in use,
+// is likely the wrong file.
+TEST_F(UpdateCatalogue, AListThatLooksWrongIsRefusedWithoutForce) {
+    const struct {
+        const char* spoil;
+        const char* said;
+    } cases[] = {
+        {"delete from EXPORT_TMC where Ключ in (101, 102)",
+         "В новом каталоге нет 3 из 3 товаров, которые есть в проектах."},
+        {"update EXPORT_TMC set p3 = 0",
+         "В новом каталоге нет ни одной цены в покрытии «Полимер», а в проектах оно есть."},
+    };
+    for (const auto& c : cases) {
+        createStore(list(), kNew);
+        runOn(list(), {c.spoil});
+        const ToolRun refused = runTool({"update-catalogue", list(), dir()});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.startsWith(QString::fromUtf8(c.said))) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("--force"));
+        EXPECT_EQ(hashOf(store()), storeHash);
+        const ToolRun dryRun = runTool({"update-catalogue", list(), dir(), "--dry-run"});
+        EXPECT_TRUE(dryRun.out.contains(QString::fromUtf8(c.said)));
+    }
+    const ToolRun forced = runTool({"update-catalogue", list(), dir(), "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+}
+
+TEST_F(UpdateCatalogue, SeveralProjectsAreRequotedEachInOneStep) {
+    ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    auto db = Database::open(store());
+    Query q(*db, QStringLiteral("requote"));
+    const std::map<int, PriceDrift> drift = priceDrift(q);
+    ASSERT_EQ(drift.size(), 3u);
+    EXPECT_EQ(drift.at(0).lines, 1);
+    EXPECT_EQ(drift.at(1).lines, 1);
+    EXPECT_EQ(drift.at(1).after - drift.at(1).before, Fixed4::fromDouble(31.5));
+    EXPECT_EQ(drift.at(2).after.toString(), "138.6");
+
+    // Север holds a snapshot no window has open: left as it is, Юг repriced.
+    const RequoteOutcome north = requoteProject(*db, q, 1, "Север");
+    EXPECT_FALSE(north.refusal.isEmpty());
+    const RequoteOutcome south = requoteProject(*db, q, 2, "Юг");
+    EXPECT_TRUE(south.refusal.isEmpty());
+    EXPECT_EQ(south.totals.before.toString() + " → " + south.totals.after.toString(),
+              "132 → 138.6");
+    EXPECT_EQ(scalar(store(),
+                     "select group_concat(price, ' ') from (select price from buy "
+                     "order by Ключ)"),
+              "120.5 120.5 40 210 46.2");
+    EXPECT_EQ(catalogueArchive::originText(projectPriceOrigin(q, 2)).left(11), "new.mdb от ");
+    EXPECT_EQ(projectPriceOrigin(q, 1).source, "");
+
+    db->execute("delete from arh");
+    EXPECT_TRUE(requoteProject(*db, q, 1, "Север").refusal.isEmpty());
+    EXPECT_EQ(priceDrift(q).size(), 1u);  // the working specification
+    EXPECT_EQ(scalar(store(),
+                     "select group_concat(price, ' ') from (select price from buy "
+                     "order by Ключ)"),
+              "120.5 125.75 40 210 46.2");
+
+    // A deleted project takes its record along: a new project under its key has none.
+    db->execute("delete from project where Ключ = 2");
+    db->execute("insert into project (Ключ, Название) values (2, 'Восток')");
+    EXPECT_EQ(projectPriceOrigin(q, 2).source, "");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // ulmar-tool reprice [--project KEY] [DIR]: a project's lines take the catalogue's prices.
 #include "projects/ProjectProperties.h"
+#include "projects/ProjectRequote.h"
 #include "projects/ProjectSql.h"
 #include "specification/Reprice.h"
 #include "specification/SpecSql.h"
@@ -65,6 +66,8 @@ int repriceCommand(const QStringList& args) {
         const QString report = repriceReport(repriceTitle(project, name), lines);
         for (const QString& sql : repriceSql(lines))
             db->execute(sql);
+        if (project != 0)
+            recordPriceOrigin(*db, q, project);
         transaction.commit();
         QTextStream(stdout)
             << report

@@ -1,10 +1,13 @@
-// ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]: a maker's new price list replaces the
-// catalogue of a store; the projects, their lines and snapshots stay as they are.
-#include "specification/Reprice.h"
+// ulmar-tool update-catalogue SOURCE [DIR] [--dry-run] [--report FILE] [--force]: a maker's new
+// price list replaces the catalogue of a store, which keeps the old one; the projects, their
+// lines and snapshots stay as they are. --undo [DIR] brings the old catalogue back.
+#include "catalogue/PriceListUpdate.h"
+#include "export/ExportTarget.h"
+#include "export/PriceReportSheet.h"
+#include "export/Spreadsheet.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/SqlLiteral.h"
 #include "store/StoreError.h"
 #include "store/SystemText.h"
 #include "tools/Commands.h"
@@ -19,47 +22,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QUrl>
 #include <csignal>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
 namespace {
-
-const QStringList catalogueTables = {
-    QStringLiteral("EXPORT_VIDTMC"), QStringLiteral("EXPORT_TMC"),
-    QStringLiteral("EXPORT_PODVID"), QStringLiteral("EXPORT_FOTO"),
-    QStringLiteral("Export_INFOTO"), QStringLiteral("EXPORT_KREP"),
-};
-const QStringList ownTables = {QStringLiteral("project"), QStringLiteral("buy"),
-                               QStringLiteral("arh")};
-
-QString identifier(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
-// Names as the engine matches them: Latin letters in either case, every other letter exactly
-// (the statements say Фото, so a column фото would not be found).
-bool sameName(const QString& a, const QString& b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const QChar x = a.at(i);
-        const QChar y = b.at(i);
-        if (x != y && !(x.unicode() < 128 && y.unicode() < 128 && x.toLower() == y.toLower()))
-            return false;
-    }
-    return true;
-}
-
-QString findName(const QStringList& names, const QString& name) {
-    for (const QString& n : names)
-        if (sameName(n, name))
-            return n;
-    return QString();
-}
 
 // The converted list lives in a temporary folder; an interruption removes it before the tool
 // ends as the signal would. The handler uses only what is safe in a signal handler.
@@ -100,171 +68,29 @@ private:
     static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 };
 
-// The list as a URI that the engine opens read-only: attached for reading, it takes no part in
-// the store's transaction, so a kill mid-way leaves no journal that spans both files.
-QString readOnlyUri(const QString& path) {
-    return QStringLiteral("file:") +
-           QString::fromLatin1(QUrl::toPercentEncoding(path, QByteArrayLiteral("/"))) +
-           QStringLiteral("?mode=ro");
-}
-
-QStringList column0(Query& q, const QString& sql) {
-    q.open(sql);
-    QStringList values;
-    for (int row = 0; row < q.recordCount(); ++row)
-        values << q.value(row, 0).toText();
-    q.close();
-    return values;
-}
-
-QStringList tablesOf(Query& q, const QString& database) {
-    return column0(
-        q, QStringLiteral("select name from %1.sqlite_master where type = 'table'").arg(database));
-}
-
-struct Column {
-    QString name;
-    QString type;
-};
-
-std::vector<Column> columnsOf(Query& q, const QString& database, const QString& table) {
-    q.open(QStringLiteral("select name, type from pragma_table_info(%1, %2)")
-               .arg(sqlText(table), sqlText(database)));
-    std::vector<Column> columns;
-    for (int row = 0; row < q.recordCount(); ++row)
-        columns.push_back({q.value(row, 0).toText(), q.value(row, 1).toText()});
-    q.close();
-    return columns;
-}
-
-// The store's statement that creates a catalogue table, made to create it in the database
-// named.
-QString createIn(const QString& database, const QString& table) {
-    const QString create = QStringLiteral("create table ");
-    for (const QString& sql : schema::createTables())
-        if (sql.startsWith(create + table + QStringLiteral(" (")))
-            return create + database + QLatin1Char('.') + sql.mid(create.size());
-    throw StoreError(QStringLiteral("Нет описания таблицы %1.").arg(table));
-}
-
-// How one catalogue table of the source goes into the store: into the store's own columns,
-// and columns the store lacks added as the source declares them.
-struct TableCopy {
-    QString table;   // as the store names it
-    QString source;  // as the source names it
-    QStringList targetColumns;
-    QStringList sourceColumns;
-    std::vector<Column> extra;
-};
-
-// The source has every catalogue table with every column the program's statements read.
-std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) {
-    const QStringList sourceTables = tablesOf(q, QStringLiteral("src"));
-    QStringList missingTables;
-    QStringList missingColumns;
-    std::vector<TableCopy> copies;
-    for (const QString& table : catalogueTables) {
-        TableCopy copy;
-        copy.table = table;
-        copy.source = findName(sourceTables, table);
-        if (copy.source.isEmpty()) {
-            missingTables << table;
-            continue;
-        }
-        db.execute(createIn(QStringLiteral("shape"), table));
-        QStringList needed;
-        for (const Column& column : columnsOf(q, QStringLiteral("shape"), table))
-            needed << column.name;
-        QStringList present;
-        for (const Column& column : columnsOf(q, QStringLiteral("src"), copy.source)) {
-            present << column.name;
-            const QString target = findName(needed, column.name);
-            copy.targetColumns << (target.isEmpty() ? column.name : target);
-            copy.sourceColumns << column.name;
-            if (target.isEmpty())
-                copy.extra.push_back(column);
-        }
-        for (const QString& column : needed)
-            if (findName(present, column).isEmpty())
-                missingColumns << table + QLatin1Char('.') + column;
-        copies.push_back(copy);
+int undoCommand(const QString& dir) {
+    QString failure;
+    const QString target = existingStoreIn(dir, failure);
+    if (target.isEmpty())
+        return fail(failure);
+    try {
+        auto db = Database::open(target);
+        Query q(*db, QStringLiteral("undo"));
+        const catalogueArchive::Origin replaced = catalogueArchive::currentOrigin(q);
+        Database::Transaction transaction(*db);
+        const catalogueArchive::KeptList back = catalogueArchive::restoreNewest(*db, q);
+        transaction.commit();
+        QTextStream(stdout) << QStringLiteral(
+                                   "Каталог %1 заменён прежним: %2 (снят %3). Проекты не "
+                                   "изменены. База: %4\n")
+                                   .arg(catalogueArchive::originText(replaced),
+                                        catalogueArchive::originText(back.origin), back.replaced,
+                                        target);
+        return 0;
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Прежний каталог не возвращён: %1 База %2 не изменена.")
+                        .arg(e.message(), target));
     }
-    if (!missingTables.isEmpty())
-        throw StoreError(QStringLiteral("В файле %1 нет таблиц каталога: %2.")
-                             .arg(shown, missingTables.join(QStringLiteral(", "))));
-    if (!missingColumns.isEmpty())
-        throw StoreError(QStringLiteral("В каталоге файла %1 нет столбцов: %2.")
-                             .arg(shown, missingColumns.join(QStringLiteral(", "))));
-    return copies;
-}
-
-QString catalogueSummary(Query& q) {
-    q.open(QStringLiteral(
-        "select (select count(*) from main.EXPORT_TMC), (select count(*) from src.EXPORT_TMC), "
-        "(select count(*) from src.EXPORT_TMC where Ключ not in (select Ключ from "
-        "main.EXPORT_TMC)), "
-        "(select count(*) from main.EXPORT_TMC where Ключ not in (select Ключ from "
-        "src.EXPORT_TMC)), "
-        "(select count(*) from main.EXPORT_TMC o join src.EXPORT_TMC n on n.Ключ = o.Ключ "
-        "where n.p1 is not o.p1 or n.p2 is not o.p2 or n.p3 is not o.p3 or n.p4 is not o.p4 "
-        "or n.p5 is not o.p5)"));
-    const QString text =
-        QStringLiteral(
-            "Товаров в каталоге: было %1, стало %2; новых %3, снятых %4, с другой "
-            "ценой %5.\n")
-            .arg(q.value(0, 0).toText(), q.value(0, 1).toText(), q.value(0, 2).toText(),
-                 q.value(0, 3).toText(), q.value(0, 4).toText());
-    q.close();
-    return text;
-}
-
-// What the new list changes in the working specification and in every project.
-QString projectsReport(Query& q) {
-    std::vector<std::pair<int, QString>> projects = {{0, QString()}};
-    q.open(QStringLiteral("select Ключ, Название from main.project order by Ключ"));
-    for (int row = 0; row < q.recordCount(); ++row)
-        projects.emplace_back(int(q.value(row, 0).toInt()), q.value(row, 1).toText());
-    q.close();
-    QString text;
-    for (const auto& [key, name] : projects)
-        text += QLatin1Char('\n') + repriceReport(repriceTitle(key, name),
-                                                  readRepriceLines(q, key, QStringLiteral("src"),
-                                                                   QStringLiteral("main")));
-    return text;
-}
-
-QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copies) {
-    QString counts;
-    for (const TableCopy& copy : copies) {
-        const QString target = QStringLiteral("main.") + identifier(copy.table);
-        const QString source = QStringLiteral("src.") + identifier(copy.source);
-        db.execute(QStringLiteral("drop table if exists ") + target);
-        db.execute(createIn(QStringLiteral("main"), copy.table));
-        for (const Column& column : copy.extra)
-            db.execute(QStringLiteral("alter table %1 add column %2 %3")
-                           .arg(target, identifier(column.name), column.type));
-        QStringList into;
-        QStringList from;
-        for (const QString& column : copy.targetColumns)
-            into << identifier(column);
-        for (const QString& column : copy.sourceColumns)
-            from << identifier(column);
-        db.execute(QStringLiteral("insert into %1 (%2) select %3 from %4")
-                       .arg(target, into.join(QStringLiteral(", ")),
-                            from.join(QStringLiteral(", ")), source));
-        const QString expected =
-            column0(q, QStringLiteral("select count(*) from ") + source).value(0);
-        const QString stored =
-            column0(q, QStringLiteral("select count(*) from ") + target).value(0);
-        if (stored != expected)
-            throw StoreError(QStringLiteral("В таблицу %1 легло строк: %2 из %3.")
-                                 .arg(copy.table, stored, expected));
-        counts += QStringLiteral("  %1: %2\n").arg(copy.table, stored);
-    }
-    for (const QString& sql : schema::createIndexes())
-        // Statistics of the store only: a bare analyze would also write into the source.
-        db.execute(sql == QLatin1String("analyze") ? QStringLiteral("analyze main") : sql);
-    return counts;
 }
 
 }  // namespace
@@ -273,17 +99,31 @@ int updateCatalogueCommand(const QStringList& args) {
     const QString usage = usageLine(QStringLiteral("update-catalogue"));
     QStringList positional;
     bool dryRun = false;
-    for (const QString& arg : args) {
+    bool force = false;
+    bool undo = false;
+    QString reportFile;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
         if (arg == QLatin1String("--dry-run"))
             dryRun = true;
+        else if (arg == QLatin1String("--force"))
+            force = true;
+        else if (arg == QLatin1String("--undo"))
+            undo = true;
+        else if (arg == QLatin1String("--report") && i + 1 < args.size())
+            reportFile = QFileInfo(args.at(++i)).absoluteFilePath();
         else if (arg.startsWith(QLatin1String("--")))
             return fail(QStringLiteral("Неизвестный параметр %1.\n").arg(arg) + usage, 2);
         else
             positional << arg;
     }
+    if (undo) {
+        if (positional.size() > 1 || dryRun || force || !reportFile.isEmpty())
+            return fail(usage, 2);
+        return undoCommand(positional.value(0, QStringLiteral(".")));
+    }
     if (positional.isEmpty() || positional.size() > 2)
         return fail(usage, 2);
-
     const QString source = QFileInfo(positional.at(0)).absoluteFilePath();
     QString failure;
     // A dry run only reads: it may run beside a window of the program.
@@ -331,46 +171,49 @@ int updateCatalogueCommand(const QStringList& args) {
 
     try {
         auto db = Database::open(target);
-        Query q(*db, QStringLiteral("update"));
-        const QStringList storeTables = tablesOf(q, QStringLiteral("main"));
-        for (const QString& table : ownTables)
-            if (findName(storeTables, table).isEmpty())
-                return fail(QStringLiteral("%1 — не база программы: в ней нет таблицы %2.")
-                                .arg(target, table));
-
-        db->execute(QStringLiteral("attach database ':memory:' as shape"));
-        std::vector<TableCopy> copies;
-        try {
-            db->execute(
-                QStringLiteral("attach database %1 as src").arg(sqlText(readOnlyUri(sourceStore))));
-            const QStringList check = column0(q, QStringLiteral("pragma src.quick_check"));
-            if (check.value(0) != QLatin1String("ok"))
-                throw StoreError(QStringLiteral("Файл %1 повреждён: %2.")
-                                     .arg(source, check.join(QStringLiteral("; "))));
-            copies = planCopies(*db, q, source);
-        } catch (const StoreError& e) {
-            throw StoreError(
-                QStringLiteral("Файл %1 повреждён или не база: %2").arg(source, e.message()));
-        }
-
+        PriceListUpdate update(*db, sourceStore, source);
         const auto reportOn = [&] {
-            return QStringLiteral("Новый каталог: %1\n").arg(source) + catalogueSummary(q) +
-                   projectsReport(q);
+            const std::vector<ProjectLines> projects = update.projects();
+            if (!reportFile.isEmpty()) {
+                const QString refusal = databaseTargetRefusal(reportFile, target);
+                if (!refusal.isEmpty())
+                    throw StoreError(refusal);
+                const QString failed = saveSpreadsheet(
+                    reportFile,
+                    priceReportSpreadsheet(QStringLiteral("Новый прайс-лист: %1").arg(source),
+                                           priceReportRows(projects), projectTotals(projects)));
+                if (!failed.isEmpty())
+                    throw StoreError(failed);
+            }
+            return QStringLiteral("Новый каталог: %1\n").arg(source) + update.summary() +
+                   priceListTextReport(projects);
         };
         QTextStream out(stdout);
+        const PriceListRisk risk = update.risk();
         if (dryRun) {
             // Read without a write lock, so a window working on the store is not held up.
-            out << reportOn()
-                << QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(target);
+            out << reportOn();
+            if (risk.asks())
+                out << QLatin1Char('\n') << risk.text() << QLatin1Char('\n');
+            out << QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(target);
             return 0;
         }
+        if (risk.asks() && !force)
+            return fail(risk.text() +
+                        QStringLiteral(" Похоже, это не тот файл. Если это тот прайс-лист, "
+                                       "повторите команду с --force. ") +
+                        unchanged);
         Database::Transaction transaction(*db);
         const QString report = reportOn();
-        const QString counts = replaceTables(*db, q, copies);
+        const QString counts =
+            update.apply({QFileInfo(source).fileName(), catalogueArchive::now()});
         db->execute(schema::createPropertiesTable());  // an old store's projects gain it here
         transaction.commit();
         out << report << QStringLiteral("\nТаблицы каталога заменены, строк в них:\n") << counts
-            << QStringLiteral("Проекты, их строки и снимки сохранены. База обновлена: %1\n")
+            << QStringLiteral(
+                   "Проекты, их строки и снимки сохранены; прежний каталог хранится "
+                   "в базе (вернуть: ulmar-tool update-catalogue --undo). База "
+                   "обновлена: %1\n")
                    .arg(target);
         return 0;
     } catch (const StoreError& e) {

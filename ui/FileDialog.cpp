@@ -2,6 +2,7 @@
 
 #include "ui/BusyCursor.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
@@ -32,6 +33,18 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
         return QString();
     chosen = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().first();
+}
+
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& filter) {
+    if (s_next) {
+        const QString path = *s_next;
+        s_next.reset();
+        s_nextFilter = 0;
+        return path;
+    }
+    const UserCursor arrow;
+    return QFileDialog::getOpenFileName(parent, caption, QDir::homePath(), filter);
 }
 
 void FileDialog::setNextFileName(const QString& path, int filter) {

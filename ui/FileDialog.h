@@ -6,12 +6,14 @@
 
 class QWidget;
 
-// The save-file dialog, behind one door so a test can preset the chosen file.
+// The save-file and open-file dialogs, behind one door so a test can preset the chosen file.
 class FileDialog {
 public:
     // Empty when the user cancelled.
     static QString getSaveFileName(QWidget* parent, const QString& suggested, const QString& filter,
                                    const QString& defaultSuffix);
+    // The file to open; empty when the user cancelled.
+    static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter);
     // With a choice of file types: chosen gets the index of the one the user took.
     static QString getSaveFileName(QWidget* parent, const QString& suggested,
                                    const QStringList& filters, const QString& defaultSuffix,

@@ -200,6 +200,25 @@ void TForm1::buildLayout() {
     red.setColor(QPalette::WindowText, Qt::red);
     Label1->setPalette(red);
     Label1->setGeometry(165, 0, 700, 46);
+    // The price list's commands, at the right end of the band: the button column beside the
+    // specification has no height to spare.
+    BitBtn11 = sideButton("BitBtn11", QStringLiteral("Каталог"), QStyle::SP_FileDialogListView);
+    {
+        auto* menu = named(new QMenu(BitBtn11), "catalogueMenu");
+        updateCatalogueItem =
+            named(menu->addAction(QStringLiteral("Обновить каталог…")), "updateCatalogueItem");
+        restoreCatalogueItem = named(menu->addAction(QStringLiteral("Вернуть прежний каталог")),
+                                     "restoreCatalogueItem");
+        menu->addSeparator();
+        requoteItem = named(menu->addAction(QStringLiteral("Цены проектов…")), "requoteItem");
+        BitBtn11->setMenu(menu);
+    }
+    {
+        auto* right = new QHBoxLayout(band);
+        right->setContentsMargins(4, 4, 8, 4);
+        right->addStretch(1);
+        right->addWidget(BitBtn11, 0, Qt::AlignVCenter);
+    }
     outer->addWidget(band);
 
     // Catalogue column.
