@@ -1,0 +1,108 @@
+#include "store/SearchIndex.h"
+
+#include "store/Database.h"
+#include "store/SqlFunctions.h"
+#include "store/SqlLiteral.h"
+#include "store/StoreError.h"
+
+#include <sqlite3.h>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace searchIndex {
+
+namespace {
+
+// The index holds no copy of the texts (contentless): a search only needs the row numbers.
+// Case-sensitive trigrams of the folded text match exactly the folded substrings.
+const char* const createIndex =
+    "create virtual table product_search using fts5(text, content='', "
+    "tokenize='trigram case_sensitive 1')";
+
+// Any change to the products clears the mark, so an index another program left behind is
+// never trusted; the triggers use nothing but the engine itself.
+const char* const staleTriggers[] = {"product_search_insert", "product_search_update",
+                                     "product_search_delete"};
+
+QStringList buildSql() {
+    QStringList sql;
+    for (const char* trigger : staleTriggers)
+        sql << QStringLiteral("drop trigger if exists %1").arg(QLatin1String(trigger));
+    sql << QStringLiteral("drop table if exists product_search")
+        << QStringLiteral("drop table if exists product_search_ready")
+        << QString::fromLatin1(createIndex)
+        << QStringLiteral(
+               "insert into product_search (rowid, text) select rowid, "
+               "foldcase(Номер||' '||Название) from EXPORT_TMC "
+               "where Номер||' '||Название is not null")
+        << QStringLiteral("create table product_search_ready (built integer)")
+        << QStringLiteral("insert into product_search_ready values (1)")
+        << QStringLiteral(
+               "create trigger product_search_insert after insert on EXPORT_TMC "
+               "begin delete from product_search_ready; end")
+        << QStringLiteral(
+               "create trigger product_search_update after update on EXPORT_TMC "
+               "begin delete from product_search_ready; end")
+        << QStringLiteral(
+               "create trigger product_search_delete after delete on EXPORT_TMC "
+               "begin delete from product_search_ready; end");
+    return sql;
+}
+
+// The first column of the first row as a whole number; 0 for no row or a failure.
+std::int64_t scalar(Database& db, const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    std::int64_t result = 0;
+    if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        result = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return result;
+}
+
+}  // namespace
+
+void build(Database& db) {
+    for (const QString& sql : buildSql())
+        db.execute(sql);
+}
+
+bool ready(Database& db) {
+    return scalar(db,
+                  "select count(*) from sqlite_master where name in ('product_search', "
+                  "'product_search_ready', 'product_search_insert', 'product_search_update', "
+                  "'product_search_delete')") == 5 &&
+           scalar(db, "select count(*) from product_search_ready") == 1;
+}
+
+void buildWhenMissing(Database& db) {
+    if (ready(db))
+        return;
+    try {
+        Database::Transaction transaction(db);
+        build(db);
+        transaction.commit();
+    } catch (const StoreError&) {
+        // The search scans the products instead, as fast as it always did.
+    }
+}
+
+QString narrowing(const QString& text) {
+    // "%" and "_" stand for characters the index can not know; the runs between them must
+    // each stand in the text as they are.
+    static const QRegularExpression wildcards(QStringLiteral("[%_]"));
+    QStringList phrases;
+    for (const QString& run : foldedCase(text).split(wildcards, Qt::SkipEmptyParts)) {
+        if (run.toUcs4().size() < 3)
+            continue;  // shorter than one trigram
+        QString phrase = run;
+        phrase.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        phrases << QLatin1Char('"') + phrase + QLatin1Char('"');
+    }
+    if (phrases.isEmpty())
+        return {};
+    return QStringLiteral("(select rowid from product_search where product_search match %1)")
+        .arg(sqlText(phrases.join(QStringLiteral(" AND "))));
+}
+
+}  // namespace searchIndex
