@@ -16,9 +16,11 @@ namespace {
 // The index holds no copy of the texts (contentless): a search only needs the row numbers.
 // Case-sensitive trigrams of the folded text match exactly the folded substrings.
 const char* const createIndex =
-    "create virtual table product_search using fts5(text, content='', "
+    "create virtual table main.product_search using fts5(text, content='', "
     "tokenize='trigram case_sensitive 1')";
 
+// Every name is the store's own (main): update-catalogue has the new list attached beside it,
+// read-only, with an index of its own.
 // Any change to the products clears the mark, so an index another program left behind is
 // never trusted; the triggers use nothing but the engine itself.
 const char* const staleTriggers[] = {"product_search_insert", "product_search_update",
@@ -27,24 +29,24 @@ const char* const staleTriggers[] = {"product_search_insert", "product_search_up
 QStringList buildSql() {
     QStringList sql;
     for (const char* trigger : staleTriggers)
-        sql << QStringLiteral("drop trigger if exists %1").arg(QLatin1String(trigger));
-    sql << QStringLiteral("drop table if exists product_search")
-        << QStringLiteral("drop table if exists product_search_ready")
+        sql << QStringLiteral("drop trigger if exists main.%1").arg(QLatin1String(trigger));
+    sql << QStringLiteral("drop table if exists main.product_search")
+        << QStringLiteral("drop table if exists main.product_search_ready")
         << QString::fromLatin1(createIndex)
         << QStringLiteral(
-               "insert into product_search (rowid, text) select rowid, "
-               "foldcase(Номер||' '||Название) from EXPORT_TMC "
+               "insert into main.product_search (rowid, text) select rowid, "
+               "foldcase(Номер||' '||Название) from main.EXPORT_TMC "
                "where Номер||' '||Название is not null")
-        << QStringLiteral("create table product_search_ready (built integer)")
-        << QStringLiteral("insert into product_search_ready values (1)")
+        << QStringLiteral("create table main.product_search_ready (built integer)")
+        << QStringLiteral("insert into main.product_search_ready values (1)")
         << QStringLiteral(
-               "create trigger product_search_insert after insert on EXPORT_TMC "
+               "create trigger main.product_search_insert after insert on EXPORT_TMC "
                "begin delete from product_search_ready; end")
         << QStringLiteral(
-               "create trigger product_search_update after update on EXPORT_TMC "
+               "create trigger main.product_search_update after update on EXPORT_TMC "
                "begin delete from product_search_ready; end")
         << QStringLiteral(
-               "create trigger product_search_delete after delete on EXPORT_TMC "
+               "create trigger main.product_search_delete after delete on EXPORT_TMC "
                "begin delete from product_search_ready; end");
     return sql;
 }
@@ -69,10 +71,10 @@ void build(Database& db) {
 
 bool ready(Database& db) {
     return scalar(db,
-                  "select count(*) from sqlite_master where name in ('product_search', "
+                  "select count(*) from main.sqlite_master where name in ('product_search', "
                   "'product_search_ready', 'product_search_insert', 'product_search_update', "
                   "'product_search_delete')") == 5 &&
-           scalar(db, "select count(*) from product_search_ready") == 1;
+           scalar(db, "select count(*) from main.product_search_ready") == 1;
 }
 
 void buildWhenMissing(Database& db) {
