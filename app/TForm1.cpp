@@ -1,7 +1,9 @@
 #include "app/TForm1.h"
 
 #include "catalogue/TypeLists.h"
+#include "projects/ProjectProperties.h"
 #include "projects/TProekt.h"
+#include "projects/TProperties.h"
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
 #include "specification/TEditkol.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -78,6 +81,9 @@ TForm1::TForm1(QWidget* parent)
       Q_buy(*m_db, QStringLiteral("Q_buy")),
       Q_all(*m_db, QStringLiteral("Q_all")) {
     requireProgramTables(*m_db, QStringLiteral("base.mdb"));
+    // A store of an earlier version gains the project properties' table; a read-only one
+    // still opens.
+    bringPropertiesForward(*m_db);
     buildLayout();
     combovid->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
     combovid3->setFields(QStringLiteral("Ключ"), QStringLiteral("Название"));
@@ -160,6 +166,12 @@ void TForm1::connectHandlers() {
     connect(DBGridEh2, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh2Enter));
     connect(DBGridEh2, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh2Exit));
     connect(repriceItem, &QAction::triggered, this, on(&TForm1::repriceItemClick));
+    QAction* properties = specMenu->addAction(QStringLiteral("Свойства проекта…"));
+    properties->setObjectName(QStringLiteral("propertiesItem"));
+    connect(properties, &QAction::triggered, this, [this] {
+        if (!m_destroying)
+            guarded(this, [this] { editProjectProperties(this, *m_db, curProject); });
+    });
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
     connect(BitBtn9, &QPushButton::clicked, this, on(&TForm1::BitBtn9Click));

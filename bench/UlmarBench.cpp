@@ -2,6 +2,8 @@
 // the handlers run through the same signals a user's clicks send, with the offscreen platform.
 #include "app/TForm1.h"
 #include "catalogue/CatalogueSql.h"
+#include "export/GostForm.h"
+#include "export/GostLayout.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
 #include "store/Database.h"
@@ -322,6 +324,17 @@ int main(int argc, char** argv) {
         f.BitBtn5->click();
     });
     report(QStringLiteral("export the working specification"), exporting, 50);
+
+    // Form 1 of a project of 1 000 lines (its first lines), read and laid out into a PDF.
+    db->execute(QStringLiteral(
+        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select 999, TMC, "
+        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 0 order by Ключ "
+        "limit 1000"));
+    const Figures gostPdf =
+        measure(reps, [&] { gostFormPdf(loadGostDocument(f.Q_all, 999), GostPaper::A3); });
+    report(QStringLiteral("form 1 (ГОСТ 21.110) PDF of %1 lines").arg(std::min(lines, 1000)),
+           gostPdf, 1000);
+    db->execute(QStringLiteral("delete from buy where project = 999"));
 
     const QString searched = QStringLiteral("ЛОТОК");
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);

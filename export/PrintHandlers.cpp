@@ -2,7 +2,10 @@
 // user prints it or saves it as a PDF.
 #include "app/TForm1.h"
 #include "export/ExportTarget.h"
+#include "export/GostForm.h"
+#include "export/GostLayout.h"
 #include "export/PrintContent.h"
+#include "export/PrintFormChoice.h"
 #include "export/PrintLayout.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
@@ -19,22 +22,26 @@ void TForm1::BitBtn10Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(printPageLayout());
     printer.setDocName(doc.projectLine);
+    const GostDocument gost = loadGostDocument(Q_all, curProject);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview"));
+    const PrintFormChoice form(preview, printer);
     // The preview lays the pages out again whenever the user changes the paper or orientation.
     // «Печать в файл» names the file in the print dialog; nothing is painted (so the file is not
     // even opened) when that file is the store or another database.
     const QString store = ADOConn().path();
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-            [&doc, &preview, &store](QPrinter* target) {
+            [&doc, &gost, &form, &preview, &store](QPrinter* target) {
                 const QString refusal =
                     target->outputFileName().isEmpty()
                         ? QString()
                         : databaseTargetRefusal(target->outputFileName(), store);
-                if (refusal.isEmpty())
-                    paintSpecification(*target, doc);
-                else
+                if (!refusal.isEmpty())
                     MessageBox::error(&preview, refusal);
+                else if (form.gost())
+                    paintGostForm(*target, gost);
+                else
+                    paintSpecification(*target, doc);
             });
     runModal(&preview);
 }

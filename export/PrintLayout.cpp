@@ -463,14 +463,20 @@ int paintSpecification(QPagedPaintDevice& device, const PrintDocument& doc) {
 }
 
 QByteArray specificationPdf(const PrintDocument& doc) {
+    return paintedPdf(printPageLayout(), doc.projectLine,
+                      [&doc](QPagedPaintDevice& device) { paintSpecification(device, doc); });
+}
+
+QByteArray paintedPdf(const QPageLayout& layout, const QString& title,
+                      const std::function<void(QPagedPaintDevice&)>& paint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(printPageLayout());
-        writer.setTitle(doc.projectLine);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Улмар"));
-        paintSpecification(writer, doc);
+        paint(writer);
     }
     return buffer.data();
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QPageLayout>
+#include <functional>
 
 class QPagedPaintDevice;
 struct PrintDocument;
@@ -16,3 +17,8 @@ int paintSpecification(QPagedPaintDevice& device, const PrintDocument& doc);
 
 // The document as the bytes of a PDF file, its fonts embedded so the text can be searched.
 QByteArray specificationPdf(const PrintDocument& doc);
+
+// What paint() draws on a PDF of that page layout, as the file's bytes; the printed forms
+// share it.
+QByteArray paintedPdf(const QPageLayout& layout, const QString& title,
+                      const std::function<void(QPagedPaintDevice&)>& paint);

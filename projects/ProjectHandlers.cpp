@@ -5,6 +5,7 @@
 // Leaving the project for good drops the snapshot, so a snapshot found when a project is opened
 // was left by a run that ended without leaving it (a crash, a kill, a power cut).
 #include "app/TForm1.h"
+#include "projects/ProjectProperties.h"
 #include "projects/ProjectSql.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
@@ -61,7 +62,9 @@ void TForm1::BitBtn8Click() {
     commitLines([&] {
         runProjectStatements({insertProjectSql(name)});
         const int key = int(ADOConn().lastInsertKey());
-        runProjectStatements(QStringList{moveWorkingLinesSql(key)} + takeSnapshotSql(key));
+        // The new project takes the working specification's properties with its lines.
+        runProjectStatements(QStringList{moveWorkingLinesSql(key), copyPropertiesSql(0, key)} +
+                             takeSnapshotSql(key));
         return key;
     });
     modified = 0;

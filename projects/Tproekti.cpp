@@ -2,7 +2,9 @@
 
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
+#include "projects/ProjectProperties.h"
 #include "projects/ProjectSql.h"
+#include "projects/TProperties.h"
 #include "projects/Tproektedit.h"
 #include "store/Database.h"
 #include "ui/DataGrid.h"
@@ -10,6 +12,7 @@
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeView>
@@ -58,6 +61,18 @@ Tproekti::Tproekti(Database& db, QWidget* parent, Tproektedit* editor)
     on(BitBtn6, &Tproekti::BitBtn6Click);
     on(BitBtn3, &Tproekti::BitBtn3Click);
     on(BitBtn4, &Tproekti::BitBtn4Click);
+
+    // The chosen project's properties, from the list's context menu.
+    auto* properties = new QAction(QStringLiteral("Свойства проекта…"), GridP->view());
+    properties->setObjectName(QStringLiteral("propertiesItem"));
+    GridP->view()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    GridP->view()->addAction(properties);
+    connect(properties, &QAction::triggered, this, [this] {
+        guarded(this, [this] {
+            if (Q_pro.recordCount() > 0)
+                editProjectProperties(this, m_db, int(Q_pro.field(u"Ключ").toInt()));
+        });
+    });
 }
 
 void Tproekti::showEvent(QShowEvent* event) {
@@ -125,6 +140,7 @@ void Tproekti::BitBtn5Click() {
         Database::Transaction transaction(m_db);
         m_query.execute(deleteProjectLinesSql(key));
         m_query.execute(deleteProjectSql(key));
+        m_query.execute(deletePropertiesSql(key));
         for (const QString& sql : dropSnapshotSql(key))
             m_query.execute(sql);
         transaction.commit();
@@ -149,6 +165,7 @@ void Tproekti::BitBtn6Click() {
         m_query.execute(insertProjectSql(name));
         const int copy = int(m_db.lastInsertKey());
         m_query.execute(copyProjectLinesSql(source, copy));
+        m_query.execute(copyPropertiesSql(source, copy));
         transaction.commit();
     }
     reopen();

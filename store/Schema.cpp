@@ -57,7 +57,15 @@ QStringList createTables() {
         QStringLiteral("create table arh (Ключ integer primary key autoincrement, project integer, "
                        "TMC integer, Pokr integer, TMC2 integer, price numeric, kol numeric, "
                        "kolm numeric default 0, izm text, vid integer)"),
+        createPropertiesTable(),
     };
+}
+
+QString createPropertiesTable() {
+    return QStringLiteral(
+        "create table if not exists project_properties (project integer primary key, "
+        "object text, code text, title text, organization text, stage text, developer text, "
+        "checker text, normcontrol text, chief text)");
 }
 
 QStringList createIndexes() {

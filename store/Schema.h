@@ -32,6 +32,9 @@ QString coatingNameSql(const QString& codeColumn);
 // program's own tables buy, arh and project. The program itself never runs them; the
 // companion tool does, for the demo catalogue, the import and the tests.
 QStringList createTables();
+// The properties of each project for its printed form (key 0: the working specification). A
+// store made before they existed gains the table on first use, so it is created only if missing.
+QString createPropertiesTable();
 // Indexes the program's statements need to stay fast on a maker's full catalogue, and the
 // planner's statistics; run after the catalogue is filled.
 QStringList createIndexes();

@@ -76,11 +76,12 @@ TEST_F(ImportedCatalogue, EveryTableHasTheRowsOfTheSource) {
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from [%1]").arg(it.key())),
                   QString::number(it.value().toInt()))
             << it.key().toStdString();
-    // Nothing but the source's tables, the engine's key counters, its planner statistics and
-    // the search index, which is ready to use.
+    // Nothing but the source's tables, the engine's key counters, the (empty) project
+    // properties, the planner statistics and the search index, which is ready to use.
     EXPECT_EQ(scalar("select count(*) from sqlite_master where type = 'table' and "
                      "name not like 'sqlite_stat%' and name not like 'product_search%'"),
-              "10");
+              "11");
+    EXPECT_EQ(scalar("select count(*) from project_properties"), "0");
     EXPECT_EQ(scalar("select count(*) from product_search_ready"), "1");
 }
 

@@ -146,6 +146,19 @@ TEST_F(UpdateCatalogue, ReplacesTheCatalogueAndKeepsEveryProjectRowForRow) {
         << run.out.toStdString();
 }
 
+TEST_F(UpdateCatalogue, KeepsProjectPropertiesAndGivesAnOldStoreTheirTable) {
+    runOn(store(), {"insert into project_properties (project, code) values (1, '1234-ЭМ.С')"});
+    ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    EXPECT_EQ(scalar(store(), "select code from project_properties where project = 1"),
+              "1234-ЭМ.С");
+
+    runOn(store(), {"drop table project_properties"});
+    const ToolRun run = runTool({"update-catalogue", list(), dir()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(scalar(store(), "select count(*) from project_properties"), "0");
+    EXPECT_EQ(scalar(store(), kOwnRows), ownRows);
+}
+
 TEST_F(UpdateCatalogue, ReportsWhatTheNewListChangesInEveryProject) {
     const ToolRun run = runTool({"update-catalogue", list(), dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();

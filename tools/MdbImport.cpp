@@ -17,7 +17,7 @@ namespace {
 
 // Tables of the program that a delivered file may lack: it writes them itself.
 const QStringList ownTables = {QStringLiteral("buy"), QStringLiteral("arh"),
-                               QStringLiteral("project")};
+                               QStringLiteral("project"), QStringLiteral("project_properties")};
 
 QString quoted(const QString& name) {
     QString body = name;

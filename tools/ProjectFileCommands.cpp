@@ -2,6 +2,8 @@
 // the window. Both take FILE [--project KEY] and write the file in one step, so a failed write
 // keeps an existing file.
 #include "export/ExportTarget.h"
+#include "export/GostForm.h"
+#include "export/GostSheet.h"
 #include "export/PrintContent.h"
 #include "export/PrintLayout.h"
 #include "export/Spreadsheet.h"
@@ -11,6 +13,7 @@
 #include "store/StoreError.h"
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
+#include "tools/FormArguments.h"
 #include "tools/ProjectArguments.h"
 #include "tools/Usage.h"
 
@@ -68,19 +71,38 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
 
 }  // namespace
 
-int exportCommand(const QStringList& args) {
-    return writeProjectFile(
-        args, QStringLiteral("export"), QStringLiteral("экспорта"), [](Database& db, int project) {
-            Query rows(db, QStringLiteral("Q_all"));
-            openExportRows(rows, project);
-            return rows.recordCount() == 0 ? QByteArray() : buildSpreadsheet(rows);
-        });
+int exportCommand(const QStringList& given) {
+    QStringList args = given;
+    int status = 0;
+    const auto form = takeFormArguments(args, false, QStringLiteral("export"), status);
+    if (!form)
+        return status;
+    return writeProjectFile(args, QStringLiteral("export"), QStringLiteral("экспорта"),
+                            [gost = form->gost](Database& db, int project) {
+                                Query rows(db, QStringLiteral("Q_all"));
+                                if (gost) {
+                                    const GostDocument doc = loadGostDocument(rows, project);
+                                    return doc.lineCount == 0 ? QByteArray() : buildGostSheet(doc);
+                                }
+                                openExportRows(rows, project);
+                                return rows.recordCount() == 0 ? QByteArray()
+                                                               : buildSpreadsheet(rows);
+                            });
 }
 
-int pdfCommand(const QStringList& args) {
+int pdfCommand(const QStringList& given) {
+    QStringList args = given;
+    int status = 0;
+    const auto form = takeFormArguments(args, true, QStringLiteral("pdf"), status);
+    if (!form)
+        return status;
     return writeProjectFile(
-        args, QStringLiteral("pdf"), QStringLiteral("PDF"), [](Database& db, int project) {
+        args, QStringLiteral("pdf"), QStringLiteral("PDF"), [form](Database& db, int project) {
             Query scratch(db, QStringLiteral("Q_all"));
+            if (form->gost) {
+                const GostDocument doc = loadGostDocument(scratch, project);
+                return doc.lineCount == 0 ? QByteArray() : gostFormPdf(doc, form->paper);
+            }
             const PrintDocument doc = loadPrintDocument(scratch, project, QDate::currentDate());
             return doc.lineCount == 0 ? QByteArray() : specificationPdf(doc);
         });

@@ -1,4 +1,5 @@
 // ulmar-tool reprice [--project KEY] [DIR]: a project's lines take the catalogue's prices.
+#include "projects/ProjectProperties.h"
 #include "projects/ProjectSql.h"
 #include "specification/Reprice.h"
 #include "specification/SpecSql.h"
@@ -27,6 +28,7 @@ int repriceCommand(const QStringList& args) {
 
     try {
         auto db = Database::open(target);
+        bringPropertiesForward(*db);
         Query q(*db, QStringLiteral("reprice"));
         QString name;
         if (project != 0) {

@@ -369,6 +369,7 @@ int updateCatalogueCommand(const QStringList& args) {
         Database::Transaction transaction(*db);
         const QString report = reportOn();
         const QString counts = replaceTables(*db, q, copies);
+        db->execute(schema::createPropertiesTable());  // an old store's projects gain it here
         transaction.commit();
         out << report << QStringLiteral("\nТаблицы каталога заменены, строк в них:\n") << counts
             << QStringLiteral("Проекты, их строки и снимки сохранены. База обновлена: %1\n")

@@ -6,22 +6,35 @@
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
                                     const QString& filter, const QString& defaultSuffix) {
+    int chosen = 0;
+    return getSaveFileName(parent, suggested, QStringList{filter}, defaultSuffix, chosen);
+}
+
+QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
+                                    const QStringList& filters, const QString& defaultSuffix,
+                                    int& chosen) {
+    chosen = 0;
     if (s_next) {
         const QString path = *s_next;
+        chosen = s_nextFilter;
         s_next.reset();
+        s_nextFilter = 0;
         return path;
     }
     const UserCursor arrow;
-    QFileDialog dialog(parent, QString(), suggested, filter);
+    QFileDialog dialog(parent, QString(), suggested);
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    chosen = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().first();
 }
 
-void FileDialog::setNextFileName(const QString& path) {
+void FileDialog::setNextFileName(const QString& path, int filter) {
     s_next = path;
+    s_nextFilter = filter;
 }

@@ -1,0 +1,106 @@
+#include "export/GostForm.h"
+
+#include "export/PrintContent.h"
+#include "specification/SpecSql.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/SqlLiteral.h"
+
+#include <QStringList>
+#include <cstdint>
+
+QString gostColumnTitle(int column) {
+    static const QStringList titles = {
+        QStringLiteral("Поз."),
+        QStringLiteral("Наименование и техническая характеристика"),
+        QStringLiteral("Тип, марка, обозначение документа, опросного листа"),
+        QStringLiteral("Код продукции"),
+        QStringLiteral("Поставщик"),
+        QStringLiteral("Единица измерения"),
+        QStringLiteral("Кол."),
+        QStringLiteral("Масса 1 ед., кг"),
+        QStringLiteral("Примечание"),
+    };
+    return titles.value(column);
+}
+
+QString gostSupplier() {
+    return QStringLiteral("УЛМАР");
+}
+
+QString gostUnit(const QString& stored) {
+    const QString unit = stored.trimmed();
+    if (unit == schema::runningMetre || unit == QStringLiteral("м"))
+        return QStringLiteral("м");
+    if (unit == QStringLiteral("шт"))
+        return QStringLiteral("шт.");
+    return unit;
+}
+
+QString coatingInWords(int code) {
+    static const QStringList words = {
+        QStringLiteral("грунт"),
+        QStringLiteral("цинк"),
+        QStringLiteral("полимер"),
+        QStringLiteral("горячий цинк"),
+        QStringLiteral("термодиффузионный цинк"),
+    };
+    return code >= 1 && code <= words.size() ? words.at(code - 1) : QString();
+}
+
+QString gostLinesSql(int project) {
+    return QStringLiteral(
+               "select buy.Ключ, Pokr, kol, kolm, izm, vid, TMC2, "
+               "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
+               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
+               "%3 as podvid "
+               "from buy where project = %1 %2")
+        .arg(sqlInt(project),
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
+                          QStringLiteral("buy.Ключ")),
+             subtypeNameSql(QStringLiteral("buy.vid")));
+}
+
+GostDocument loadGostDocument(Query& scratch, int project) {
+    GostDocument doc;
+    doc.properties = loadProjectProperties(scratch, project);
+    scratch.open(gostLinesSql(project));
+    bool first = true;
+    std::int64_t sectionVid = 0;
+    for (scratch.first(); !scratch.eof(); scratch.next()) {
+        // Lines of an unknown subtype share one section, whatever their vid.
+        const Value subtype = scratch.field(u"podvid");
+        const std::int64_t vid = subtype.isNull() ? INT64_MIN : scratch.field(u"vid").toInt();
+        if (first || vid != sectionVid) {
+            GostRow heading;
+            heading.section = true;
+            heading.cells[GostName] = subtype.isNull() ? printUnknownSubtype() : subtype.toText();
+            doc.rows.push_back(heading);
+        }
+        first = false;
+        sectionVid = vid;
+
+        GostRow row;
+        const int coating = int(scratch.field(u"Pokr").toInt());
+        const QString name = scratch.field(u"Tname").toText();
+        const QString coatingWords = coatingInWords(coating);
+        row.cells[GostPosition] = QString::number(++doc.lineCount);
+        row.cells[GostName] = name.isEmpty() || coatingWords.isEmpty()
+                                  ? name
+                                  : name + QStringLiteral(", покрытие: ") + coatingWords;
+        row.cells[GostType] =
+            scratch.field(u"Номер").toText() + QLatin1Char('-') + QString::number(coating);
+        row.cells[GostCode] = scratch.field(u"TMC2").toText();
+        row.cells[GostSupplier] = gostSupplier();
+        const QString stored = scratch.field(u"izm").toText();
+        row.cells[GostUnit] = gostUnit(stored);
+        row.quantity = scratch.field(u"kol").toFixed();
+        row.cells[GostQuantity] = russianQuantity(*row.quantity);
+        if (stored.trimmed() == schema::runningMetre)
+            row.cells[GostNote] = QStringLiteral("по проекту %1 м")
+                                      .arg(russianQuantity(scratch.field(u"kolm").toFixed()));
+        doc.rows.push_back(row);
+    }
+    scratch.close();
+    return doc;
+}
