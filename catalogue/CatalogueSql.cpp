@@ -18,16 +18,17 @@ enum class Index { None, Picks, Tests };
 // catalogue text holds one.
 QString foundAmong(const QString& typeKeys, QString text, Index index) {
     text.remove(QChar(u'\0'));
-    QString condition =
-        QStringLiteral("Вид in (%1) and Номер||' '||Название like %2")
-            .arg(typeKeys, sqlText(QStringLiteral("%") + text + QStringLiteral("%")));
-    if (index != Index::None)
-        if (const QString rows = searchIndex::narrowing(text); !rows.isEmpty())
-            // A "+" keeps the engine from looking rows up by it.
-            condition =
-                QStringLiteral("%1rowid in %2 and %3")
-                    .arg(index == Index::Tests ? QStringLiteral("+") : QString(), rows, condition);
-    return condition;
+    const QString like = QStringLiteral("Номер||' '||Название like %1")
+                             .arg(sqlText(QStringLiteral("%") + text + QStringLiteral("%")));
+    const QString rows = index == Index::None ? QString() : searchIndex::narrowing(text);
+    if (rows.isEmpty())
+        return QStringLiteral("Вид in (%1) and %2").arg(typeKeys, like);
+    if (index == Index::Picks)
+        return QStringLiteral("rowid in %1 and Вид in (%2) and %3").arg(rows, typeKeys, like);
+    // One condition the engine can not look rows up by, which runs the like only on the rows
+    // the index names.
+    return QStringLiteral("Вид in (%1) and case when rowid in %2 then %3 else 0 end")
+        .arg(typeKeys, rows, like);
 }
 
 Index indexUse(bool indexed, Index use) {
