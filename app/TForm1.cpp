@@ -7,6 +7,7 @@
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
 #include "specification/TEditkol.h"
+#include "store/SearchIndex.h"
 #include "store/StoreChoice.h"
 #include "store/TableCheck.h"
 #include "ui/DataGrid.h"
@@ -197,6 +198,9 @@ void TForm1::connectHandlers() {
 
 void TForm1::start() {
     FormShow();
+    // Stores made before the search index, or whose products another program changed, get it
+    // here, once the window knows the store is its own.
+    searchIndex::buildWhenMissing(*m_db);
     m_shown = true;
     show();
 }

@@ -1,12 +1,14 @@
 // Measures the window's real actions end to end on a large catalogue and a large project:
 // the handlers run through the same signals a user's clicks send, with the offscreen platform.
 #include "app/TForm1.h"
+#include "catalogue/CatalogueSql.h"
 #include "export/GostForm.h"
 #include "export/GostLayout.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 #include "store/SqliteDatabase.h"
 #include "tools/DemoCatalogue.h"
 #include "ui/DataGrid.h"
@@ -17,6 +19,7 @@
 
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <valgrind/callgrind.h>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,6 +41,8 @@ struct TForm1Bench {
     static int& modified(TForm1& f) { return f.modified; }
     static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
     static void reloadSpec(TForm1& f) { f.reloadSpec(); }
+    static void openProject(TForm1& f, int key) { f.openProject(key); }
+    static int coating(TForm1& f) { return f.curPokr; }
 };
 
 namespace {
@@ -47,7 +52,27 @@ QTextStream out(stdout);
 struct Figures {
     double median = 0;
     double p95 = 0;
+    double instructions = 0;  // per run, in millions; 0 when not run under callgrind
 };
+
+// Under callgrind (bench/run --callgrind) only the timed actions are counted: each action's
+// runs are dumped on their own and the dump's total read back.
+QString callgrindBase() {
+    return qEnvironmentVariable("ULMAR_BENCH_CALLGRIND");
+}
+
+double dumpedInstructions() {
+    static int dumps = 0;
+    QFile dump(QStringLiteral("%1.%2").arg(callgrindBase()).arg(++dumps));
+    if (!dump.open(QIODevice::ReadOnly))
+        return 0;
+    while (!dump.atEnd()) {
+        const QByteArray line = dump.readLine();
+        if (line.startsWith("totals:") || line.startsWith("summary:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().toDouble() / 1e6;
+    }
+    return 0;
+}
 
 Figures figuresOf(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
@@ -61,17 +86,29 @@ Figures figuresOf(std::vector<double> ms) {
 Figures measure(int reps, const std::function<void()>& action,
                 const std::function<void()>& prepare = {}) {
     std::vector<double> ms;
+    const bool counting = !callgrindBase().isEmpty();
     for (int i = 0; i <= reps; ++i) {
         if (prepare)
             prepare();
+        if (counting && i == 1)
+            CALLGRIND_ZERO_STATS;  // the warm-up run is not counted
         QElapsedTimer timer;
         timer.start();
+        if (counting)
+            CALLGRIND_TOGGLE_COLLECT;
         action();
         QApplication::processEvents();  // the repaint belongs to the action
+        if (counting)
+            CALLGRIND_TOGGLE_COLLECT;
         if (i > 0)
             ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    return figuresOf(ms);
+    Figures f = figuresOf(ms);
+    if (counting) {
+        CALLGRIND_DUMP_STATS;
+        f.instructions = dumpedInstructions() / reps;
+    }
+    return f;
 }
 
 // The same statement straight on the engine, stepping through every row and column.
@@ -103,6 +140,13 @@ void report(const QString& action, const Figures& f, double target, const Figure
         out << QStringLiteral(" %1 %2")
                    .arg(bare->median, 9, 'f', 1)
                    .arg(f.median / bare->median, 6, 'f', 2);
+    else if (f.instructions > 0)
+        out << QString(16, QLatin1Char(' '));
+    if (f.instructions > 0) {
+        out << QStringLiteral(" %1").arg(f.instructions, 9, 'f', 1);
+        if (bare)
+            out << QStringLiteral(" %1").arg(bare->instructions, 9, 'f', 1);
+    }
     out << Qt::endl;
 }
 
@@ -142,24 +186,35 @@ int main(int argc, char** argv) {
     MessageBox::setSilent(true);
     const QStringList args = app.arguments();
     const bool quick = args.contains(QStringLiteral("--quick"));
-    int reps = quick ? 3 : 15;
+    const bool counting = !callgrindBase().isEmpty();
+    int reps = quick || counting ? 3 : 15;
     if (const int at = int(args.indexOf(QStringLiteral("--reps"))); at > 0 && at + 1 < args.size())
         reps = args[at + 1].toInt();
 
+    // --products N and --lines N size the store; the default is about 100 000 products and
+    // 5 000 lines a project, --quick the demo catalogue with 200.
+    auto number = [&](const char* name, int fallback) {
+        const int at = int(args.indexOf(QLatin1String(name)));
+        return at > 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
+    };
+    const int wanted = number("--products", quick ? 0 : 100000);
+    const int lines = number("--lines", quick ? 200 : 5000);
     DemoOptions options;  // the demo catalogue for a smoke run
-    int lines = 200;
-    if (!quick) {
-        // About 100 000 products in the thirteen types, 40 subtypes, 1 000 photos of 640 x 480.
-        options.traysPerType = 1820;
+    if (wanted > 0) {
+        // At 100 000: 1 820 trays a type with 4 branch elements each, 130 accessory series,
+        // 40 subtypes, 1 000 photos of 640 x 480; other sizes scale the trays and accessories.
+        const double scale = double(wanted) / 100000;
+        options.traysPerType = std::max(1, int(1820 * scale + 0.5));
         options.branchKindsPerTray = 4;
         options.subtypeCount = 40;
-        options.accessorySeries = 130;
+        options.accessorySeries = std::max(1, int(130 * scale + 0.5));
         options.photoCount = 1000;
         options.photoWidth = 640;
         options.photoHeight = 480;
-        lines = 5000;
     }
     // --dir DIR keeps the generated store there and reuses it on the next run (for profiling).
+    // By default it is made in the system's temporary folder and removed at the end, never in
+    // the source tree.
     QTemporaryDir temporary;
     QString folder = temporary.path();
     if (const int at = int(args.indexOf(QStringLiteral("--dir"))); at > 0 && at + 1 < args.size())
@@ -191,13 +246,18 @@ int main(int argc, char** argv) {
                .arg(largestCount)
                .arg(lines)
                .arg(double(build.elapsed()) / 1000, 0, 'f', 1);
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6")
                .arg(QStringLiteral("action (ms)"), -58)
                .arg(QStringLiteral("median"), 9)
                .arg(QStringLiteral("p95"), 9)
                .arg(QStringLiteral("target"), 8)
                .arg(QStringLiteral("engine"), 9)
                .arg(QStringLiteral("ratio"), 6);
+    if (counting)  // millions of instructions a run, the action's and its statements'
+        out << QStringLiteral(" %1 %2")
+                   .arg(QStringLiteral("M instr"), 9)
+                   .arg(QStringLiteral("engine"), 9);
+    out << Qt::endl;
 
     // Part of the start-up: the store's pages are checked when it is opened.
     const Figures pageCheck = measure(reps, [&] { Database::open(QStringLiteral("base.mdb")); });
@@ -241,14 +301,17 @@ int main(int argc, char** argv) {
     report(QStringLiteral("tree row change with its photo"), treeMove, 10);
 
     // A tray with a cover and a price stands current for the add.
-    for (int r = 1; r <= treeRows; ++r) {
-        f.Q_tovar.setRecNo(r);
-        if (f.Q_tovar.field(u"kk").toInt() > 0 && f.Q_tovar.field(u"pp").toFixed() > Fixed4() &&
-            f.Q_tovar.field(u"Длина").toFixed() > Fixed4()) {
-            f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(r));
-            break;
+    const auto standOnTray = [&] {
+        for (int r = 1; r <= f.Q_tovar.recordCount(); ++r) {
+            f.Q_tovar.setRecNo(r);
+            if (f.Q_tovar.field(u"kk").toInt() > 0 && f.Q_tovar.field(u"pp").toFixed() > Fixed4() &&
+                f.Q_tovar.field(u"Длина").toFixed() > Fixed4()) {
+                f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(r));
+                return;
+            }
         }
-    }
+    };
+    standOnTray();
     const Figures add = measure(reps, [&] { emit f.DBGridEh1->doubleClicked(); });
     report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
 
@@ -274,10 +337,17 @@ int main(int argc, char** argv) {
            gostPdf, 1000);
     db->execute(QStringLiteral("delete from buy where project = 999"));
 
-    static_cast<QLineEdit*>(child(&f, "findedit"))->setText(QStringLiteral("ЛОТОК"));
+    const QString searched = QStringLiteral("ЛОТОК");
+    static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
-    const Figures searchBare = bareEngine(
-        db->handle(), {f.Q_tovar.sql(), f.Q_all.sql(), f.Q_FTovar.sql(), f.Q_tovar2.sql()}, reps);
+    const int searchCoating = TForm1Bench::coating(f);
+    const bool indexed = searchIndex::ready(*db);  // as the window searches
+    const Figures searchBare =
+        bareEngine(db->handle(),
+                   {catalogue::searchTreeSql(searchCoating, searched, indexed),
+                    catalogue::searchBranchSql(searchCoating, searched, indexed),
+                    catalogue::searchAccessoriesSql(searchCoating, searched, indexed)},
+                   reps);
     report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
            &searchBare);
 
@@ -305,23 +375,24 @@ int main(int argc, char** argv) {
         });
     report(QStringLiteral("first save of the working specification"), firstSave, 50);
 
-    // Leaving a changed project with "Нет": the snapshot comes back; the list is cancelled.
+    // Leaving a changed project with "Нет", as the user gets there: the named project is open,
+    // a tray is added to it, "Проекты" asks the question, the list is shown and cancelled.
     const int named = scalarInt(*db, QStringLiteral("select min(Ключ) from project"));
+    TForm1Bench::openProject(f, named);
+    standOnTray();
     const Figures restore = measure(
         reps,
         [&] {
             MessageBox::setNextAnswer(false);
             setModalHandler([&](QDialog* dialog) {
+                dialog->show();
+                QApplication::processEvents();
                 static_cast<QPushButton*>(child(dialog, "BitBtn4"))->click();
                 return dialog->result();
             });
             f.BitBtn7->click();
         },
-        [&] {
-            TForm1Bench::curProject(f) = named;
-            TForm1Bench::takeSnapshot(f);
-            TForm1Bench::modified(f) = 1;
-        });
+        [&] { emit f.DBGridEh1->doubleClicked(); });
     report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
     setModalHandler({});
 

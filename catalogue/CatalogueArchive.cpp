@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
 
@@ -170,6 +171,7 @@ KeptList restoreNewest(Database& db, Query& q) {
     dropKept(db, q, list.id);
     for (const QString& sql : schema::createIndexes())
         db.execute(sql == QLatin1String("analyze") ? QStringLiteral("analyze main") : sql);
+    searchIndex::build(db);
     setOrigin(db, list.origin);
     return list;
 }

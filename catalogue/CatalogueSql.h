@@ -14,7 +14,8 @@ namespace catalogue {
 // Products of one tray type outside the branch subtype, plus one group row per subtype they use.
 QString productTreeSql(int coating, int typeKey);
 // The same tree over all tray types, for the items whose "article name" contains the text.
-QString searchTreeSql(int coating, const QString& text);
+// The searches take the same rows with the search index as without it (indexed when it is ready).
+QString searchTreeSql(int coating, const QString& text, bool indexed = false);
 
 // Article and name of the cover whose item code in this coating is coverCode.
 QString coverNameSql(int coating, std::int64_t coverCode);
@@ -33,14 +34,14 @@ QString branchAutoSql(int coating, const QString& trayName, int typeKey, std::in
 // Every branch element of one type.
 QString branchManualSql(int coating, int typeKey);
 // Branch elements of all tray types whose "article name" contains the text.
-QString searchBranchSql(int coating, const QString& text);
+QString searchBranchSql(int coating, const QString& text, bool indexed = false);
 
 // The accessory type that is listed whole, whatever the mounting method.
 bool isGeneralHardware(const QString& shownType);
 // Accessories of one type for one mounting method, or all of them for the general hardware.
 QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardware);
 // Items of all accessory types whose "article name" contains the text, whatever the mounting.
-QString searchAccessoriesSql(int coating, const QString& text);
+QString searchAccessoriesSql(int coating, const QString& text, bool indexed = false);
 
 // Whole stock pieces of stockLength millimetres that cover a route of lengthMetres; one piece
 // for products without a stock length.

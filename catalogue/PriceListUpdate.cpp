@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
 
@@ -178,6 +179,7 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
     for (const QString& sql : schema::createIndexes())
         // Statistics of the store only: a bare analyze would also write into the source.
         db.execute(sql == QLatin1String("analyze") ? QStringLiteral("analyze main") : sql);
+    searchIndex::build(db);
     return counts;
 }
 

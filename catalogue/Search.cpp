@@ -1,6 +1,7 @@
 // Search by article and name across all tray and accessory types.
 #include "app/TForm1.h"
 #include "catalogue/CatalogueSql.h"
+#include "store/SearchIndex.h"
 #include "ui/DataGrid.h"
 #include "ui/LookupCombo.h"
 
@@ -13,12 +14,17 @@ void TForm1::BitBtn9Click() {
 
 void TForm1::RunSearch() {
     const QString text = findedit->text();
+    const bool indexed = searchIndex::ready(ADOConn());
     treeRecNo = -1;  // a search always starts on the first row of its result
-    m_treeRows = [text](int coating) { return catalogue::searchTreeSql(coating, text); };
+    m_treeRows = [text, indexed](int coating) {
+        return catalogue::searchTreeSql(coating, text, indexed);
+    };
     DBGridEh1->reopen(m_treeRows(curPokr));
     ShowCoverName();
 
-    m_branchRows = [text](int coating) { return catalogue::searchBranchSql(coating, text); };
+    m_branchRows = [text, indexed](int coating) {
+        return catalogue::searchBranchSql(coating, text, indexed);
+    };
     DBGridEh3->reopen(m_branchRows(curPokr));
 
     accRecNo = -1;
@@ -28,8 +34,8 @@ void TForm1::RunSearch() {
         refillAccessoriesInCoating();
         return;
     }
-    m_accessoryRows = [text](int coating) {
-        return catalogue::searchAccessoriesSql(coating, text);
+    m_accessoryRows = [text, indexed](int coating) {
+        return catalogue::searchAccessoriesSql(coating, text, indexed);
     };
     DBGridEh4->reopen(m_accessoryRows(curPokr));
 }

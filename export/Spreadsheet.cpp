@@ -32,24 +32,24 @@ public:
         for (const QByteArray& line : lines)
             add(line);
     }
+    // One cell on its own line, written straight into the bytes: a line of the specification
+    // has eight of them.
+    void cell(const char* style, const char* type, const QString& text) {
+        m_bytes += "    <Cell ss:StyleID=\"";
+        m_bytes += style;
+        m_bytes += "\"><Data ss:Type=\"";
+        m_bytes += type;
+        m_bytes += "\">";
+        m_bytes += text.toUtf8();
+        m_bytes += "</Data></Cell>\r\n";
+    }
+    void textCell(const char* style, const QString& text) { cell(style, "String", text); }
+    void numberCell(const char* style, Fixed4 value) { cell(style, "Number", value.toString()); }
     QByteArray bytes() const { return m_bytes; }
 
 private:
     QByteArray m_bytes;
 };
-
-QString cell(const char* style, const char* type, const QString& text) {
-    return QStringLiteral("    <Cell ss:StyleID=\"%1\"><Data ss:Type=\"%2\">%3</Data></Cell>")
-        .arg(QLatin1String(style), QLatin1String(type), text);
-}
-
-QString textCell(const char* style, const QString& text) {
-    return cell(style, "String", text);
-}
-
-QString numberCell(const char* style, Fixed4 value) {
-    return cell(style, "Number", value.toString());
-}
 
 bool allowedInXml(char32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
@@ -104,21 +104,38 @@ QByteArray buildSpreadsheet(Query& rows) {
     const int count = rows.recordCount();
     int number = 1;
     Fixed4 total;
-    for (rows.first(); !rows.eof(); rows.next(), ++number) {
-        const Fixed4 sum = rows.field(u"summa").toFixed();
+    // Each column looked up once, not once a line; a missing one fails as reading it would.
+    const auto column = [&](QStringView name) {
+        const int c = rows.columnIndex(name);
+        if (c < 0 && count > 0) {
+            rows.first();
+            rows.field(name);
+        }
+        return c;
+    };
+    const int summa = column(u"summa");
+    const int articleColumn = column(u"Номер");
+    const int coating = column(u"Pokr");
+    const int name = column(u"Tname");
+    const int coatingName = column(u"pname");
+    const int quantity = column(u"kol");
+    const int unit = column(u"izm");
+    const int price = column(u"price");
+    for (int row = 0; row < count; ++row, ++number) {
+        const Fixed4 sum = rows.value(row, summa).toFixed();
         total += sum;
         const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
-        const QString article = rows.field(u"Номер").toText() + QLatin1Char('-') +
-                                QString::number(rows.field(u"Pokr").toInt());
+        const QString article = rows.value(row, articleColumn).toText() + QLatin1Char('-') +
+                                QString::number(rows.value(row, coating).toInt());
         out.add(QByteArray("   <Row>"));
-        out.add(textCell(styles.cells[0], QString::number(number)));
-        out.add(textCell(styles.cells[1], xmlText(article)));
-        out.add(textCell(styles.cells[2], xmlText(rows.field(u"Tname").toText())));
-        out.add(textCell(styles.cells[3], xmlText(rows.field(u"pname").toText())));
-        out.add(numberCell(styles.cells[4], rows.field(u"kol").toFixed()));
-        out.add(textCell(styles.cells[5], xmlText(rows.field(u"izm").toText())));
-        out.add(numberCell(styles.cells[6], rows.field(u"price").toFixed()));
-        out.add(numberCell(styles.cells[7], sum));
+        out.textCell(styles.cells[0], QString::number(number));
+        out.textCell(styles.cells[1], xmlText(article));
+        out.textCell(styles.cells[2], xmlText(rows.value(row, name).toText()));
+        out.textCell(styles.cells[3], xmlText(rows.value(row, coatingName).toText()));
+        out.numberCell(styles.cells[4], rows.value(row, quantity).toFixed());
+        out.textCell(styles.cells[5], xmlText(rows.value(row, unit).toText()));
+        out.numberCell(styles.cells[6], rows.value(row, price).toFixed());
+        out.numberCell(styles.cells[7], sum);
         out.add(QByteArray("   </Row>"));
     }
     // The formula starts at the column-header row (number rows up, not number - 1): its text
@@ -128,7 +145,7 @@ QByteArray buildSpreadsheet(Query& rows) {
     out.add(QByteArray("    <Cell ss:StyleID=\"s42\"/>"));
     for (int i = 0; i < 3; ++i)
         out.add(QByteArray("    <Cell ss:StyleID=\"s43\"/>"));
-    out.add(textCell("s48", QStringLiteral("Итого с НДС:")));
+    out.textCell("s48", QStringLiteral("Итого с НДС:"));
     out.add(QStringLiteral("    <Cell ss:StyleID=\"s44\" ss:Formula=\"=SUM(R[-%1]C:R[-1]C)\">"
                            "<Data ss:Type=\"Number\">%2</Data></Cell>")
                 .arg(number)

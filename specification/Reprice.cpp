@@ -118,17 +118,17 @@ RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines) {
     return totals;
 }
 
-QString repriceLineSql(std::int64_t line, Fixed4 price) {
-    return QStringLiteral("update buy set price = %1 where Ключ = %2")
-        .arg(sqlFixed(price), sqlInt(line));
-}
-
 QStringList repriceSql(const std::vector<RepriceLine>& lines) {
-    QStringList statements;
+    QStringList prices;
     for (const RepriceLine& line : lines)
         if (priceChanges(line))
-            statements << repriceLineSql(line.key, *line.listPrice);
-    return statements;
+            prices << QStringLiteral("(%1, %2)").arg(sqlInt(line.key), sqlFixed(*line.listPrice));
+    if (prices.isEmpty())
+        return {};
+    // One statement for all lines: each line is found by its key, not one statement a line.
+    return {QStringLiteral("update buy set price = listed.column2 from (values %1) as listed "
+                           "where buy.Ключ = listed.column1")
+                .arg(prices.join(QStringLiteral(", ")))};
 }
 
 QString repriceTitle(int project, const QString& name) {

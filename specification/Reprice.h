@@ -57,8 +57,7 @@ std::vector<RepriceLine> readRepriceLines(Query& q, int project,
 
 bool priceChanges(const RepriceLine& line);
 RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines);
-// One update per line whose price changes.
-QString repriceLineSql(std::int64_t line, Fixed4 price);
+// One update giving every line whose price changes its new price; none when no price changes.
 QStringList repriceSql(const std::vector<RepriceLine>& lines);
 
 // The article as the spreadsheet prints it (number, hyphen, coating code), or the product's key

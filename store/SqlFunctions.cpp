@@ -284,6 +284,16 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
+// foldcase(text): the text in the letter case the like compares in; null stays null.
+void foldCaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto* text = sqlite3_value_text(argv[0]);
+    if (!text)
+        return;
+    thread_local std::string folded;
+    foldCase(text, sqlite3_value_bytes(argv[0]), folded);
+    sqlite3_result_text(ctx, folded.data(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
 // In a Russian dictionary ё sorts as е; its code point comes after я.
 void yoAsYe(std::string& folded) {
     for (std::size_t i = 0; i + 1 < folded.size(); ++i)
@@ -420,6 +430,13 @@ void fixedSumFinal(sqlite3_context* ctx) {
 
 }  // namespace
 
+QString foldedCase(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::string folded;
+    foldCase(reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size()), folded);
+    return QString::fromUtf8(folded.data(), qsizetype(folded.size()));
+}
+
 void registerSqlFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     // Without them the statements would still run, only wrongly: a LIKE that tells Cyrillic
@@ -432,6 +449,8 @@ void registerSqlFunctions(sqlite3* db) {
     check(sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
     check(sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
     check(sqlite3_create_collation(db, "foldcase", SQLITE_UTF8, nullptr, foldCaseCollation));
+    check(sqlite3_create_function(db, "foldcase", 1, flags, nullptr, foldCaseFunction, nullptr,
+                                  nullptr));
     check(sqlite3_create_function(db, "fixed_mul", 2, flags, nullptr, fixedMulFunction, nullptr,
                                   nullptr));
     check(sqlite3_create_function(db, "fixed_sum", 1, flags, nullptr, nullptr, fixedSumStep,

@@ -77,11 +77,12 @@ TEST_F(ImportedCatalogue, EveryTableHasTheRowsOfTheSource) {
                   QString::number(it.value().toInt()))
             << it.key().toStdString();
     // Nothing but the source's tables, the engine's key counters, the (empty) project
-    // properties and the planner statistics.
+    // properties, the planner statistics and the search index, which is ready to use.
     EXPECT_EQ(scalar("select count(*) from sqlite_master where type = 'table' and "
-                     "name not like 'sqlite_stat%'"),
+                     "name not like 'sqlite_stat%' and name not like 'product_search%'"),
               "11");
     EXPECT_EQ(scalar("select count(*) from project_properties"), "0");
+    EXPECT_EQ(scalar("select count(*) from product_search_ready"), "1");
 }
 
 TEST_F(ImportedCatalogue, NamesAndArticlesKeepTheirCyrillicText) {

@@ -61,9 +61,14 @@ TEST(RepriceRules, TotalsCountChangedAndKeptLinesAndSumInFixedPoint) {
 
 TEST(RepriceRules, OnlyChangedLinesAreUpdatedByKey) {
     EXPECT_EQ(repriceSql(mixedLines()),
-              QStringList{"update buy set price = 125.75 where Ключ = 1"});
-    EXPECT_EQ(repriceLineSql(7, money("1192.207")),
-              "update buy set price = 1192.207 where Ключ = 7");
+              QStringList{"update buy set price = listed.column2 from (values (1, 125.75)) as "
+                          "listed where buy.Ключ = listed.column1"});
+    std::vector<RepriceLine> two = mixedLines();
+    two.push_back(line(7, "700.1", "Лоток 700", 1, "1", "1000", "1192.207"));
+    EXPECT_EQ(repriceSql(two),
+              QStringList{"update buy set price = listed.column2 from (values (1, 125.75), "
+                          "(7, 1192.207)) as listed where buy.Ключ = listed.column1"});
+    EXPECT_EQ(repriceSql({line(2, "200.1", "Крышка", 2, "6", "40", "40")}), QStringList());
 }
 
 TEST(RepriceRules, ReportListsKeptAndChangedLinesWithTheTotal) {

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
 #include "tools/DemoContent.h"
@@ -113,5 +114,8 @@ DemoSummary buildDemoStore(Database& db, const DemoOptions& options) {
     // Indexes after the rows: building them once is faster than keeping them up to date.
     for (const QString& sql : schema::createIndexes())
         db.execute(sql);
+    Database::Transaction transaction(db);
+    searchIndex::build(db);
+    transaction.commit();
     return summary;
 }

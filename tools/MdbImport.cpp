@@ -4,6 +4,7 @@
 #include "store/Fixed4.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
 #include "tools/JetDecode.h"
@@ -206,6 +207,7 @@ std::vector<ImportedTable> importTables(MdbReader& reader, const QString& storeP
     }
     for (const QString& sql : schema::createIndexes())
         db->execute(sql);
+    searchIndex::build(*db);
     transaction.commit();
     return result;
 }

@@ -1,0 +1,139 @@
+// The search index only makes the search faster: every search finds the rows, in the order,
+// that it finds without it.
+#include "catalogue/CatalogueSql.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/SearchIndex.h"
+#include "store/StoreError.h"
+#include "tests/TestSupport.h"
+#include "tools/DemoCatalogue.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace catalogue;
+
+namespace {
+
+// Names a catalogue may hold that test the folding and the pattern characters.
+const QStringList awkwardItems = {
+    "insert into EXPORT_TMC (Ключ, Название, Номер, Вид, Подвид, t1k, p1) values "
+    "(900001, 'Лоток ''Север'' 100%', 'Л''С-1', 64, 1, 1, 10), "
+    "(900002, 'ЛОТОК_ЁЖИК ёжик', 'ЛЁ-2', 64, 5, 2, 10), "
+    "(900003, 'Шпилька \"Ёлка\" m8', 'Шп-M8', 72, 7, 3, 10), "
+    "(900004, 'Lotok LaTiN ЛоТоК', 'LT-4', 79, 7, 4, 10), "
+    "(900005, 'Лоток без номера', null, 64, 1, 5, 10)",
+};
+
+// The search texts: letter case of both alphabets, quotes, wildcards, runs shorter than three
+// characters, a text across the space between article and name.
+const char* const searches[] = {
+    "ЛОТОК",          "лоток",    "ЛоТоК", "лот", "ло",  "Л",     "",         "'",      "''Север''",
+    "'Север' 1",      "100%",     "%%%",   "1_0", "___", "ло%ок", "ЛО_ОК",    "ёжик",   "ЁЖИК",
+    "Ёлка",           "\"Ёлка\"", "\"",    "m8",  "M8",  "шп-m",  "-1 Лоток", "Крышка", "КРЫШ",
+    "x' or 1=1 or '", "lotok",    "ок_ё",
+};
+
+QStringList rows(Database& db, const QString& sql) {
+    Query q(db, QStringLiteral("q"));
+    q.setSql(sql);
+    q.open();
+    QStringList result;
+    for (int r = 0; r < q.recordCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < q.columnCount(); ++c)
+            fields << q.value(r, c).toText();
+        result << fields.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+void expectSameRowsAsTheScan(const DemoOptions& options) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("base.mdb"));
+    QFile(path).open(QIODevice::WriteOnly);
+    auto db = Database::open(path);
+    buildDemoStore(*db, options);
+    ASSERT_TRUE(searchIndex::ready(*db));
+    for (const QString& sql : awkwardItems)
+        db->execute(sql);
+    EXPECT_FALSE(searchIndex::ready(*db));  // products changed behind its back
+    searchIndex::buildWhenMissing(*db);
+    ASSERT_TRUE(searchIndex::ready(*db));
+
+    int found = 0;
+    for (const char* search : searches) {
+        const QString text = QString::fromUtf8(search);
+        for (int coating : {1, 3}) {
+            const QStringList tree = rows(*db, searchTreeSql(coating, text));
+            EXPECT_EQ(rows(*db, searchTreeSql(coating, text, true)), tree) << search;
+            EXPECT_EQ(rows(*db, searchBranchSql(coating, text, true)),
+                      rows(*db, searchBranchSql(coating, text)))
+                << search;
+            EXPECT_EQ(rows(*db, searchAccessoriesSql(coating, text, true)),
+                      rows(*db, searchAccessoriesSql(coating, text)))
+                << search;
+            found += int(tree.size());
+        }
+    }
+    EXPECT_GT(found, 1000);  // the texts do find things
+}
+
+}  // namespace
+
+TEST(SearchIndex, FindsWhatTheScanFinds) {
+    expectSameRowsAsTheScan(DemoOptions());
+    DemoOptions generated;
+    generated.traysPerType = 60;
+    generated.subtypeCount = 25;
+    generated.accessorySeries = 4;
+    generated.photoCount = 0;
+    expectSameRowsAsTheScan(generated);
+}
+
+TEST(SearchIndex, OnlyRunsOfThreeCharactersAreLookedUp) {
+    const struct {
+        const char* text;
+        const char* match;  // "" when the index has nothing to look up
+    } cases[] = {
+        {"ЛОТОК", "'\"лоток\"'"},
+        {"ло", ""},
+        {"%л_т%", ""},
+        {"ЛО%ТОК_Ёжик", "'\"ток\" AND \"ёжик\"'"},
+        {"a\"b'c", "'\"a\"\"b''c\"'"},
+    };
+    for (const auto& c : cases) {
+        const QString narrowed = searchIndex::narrowing(QString::fromUtf8(c.text));
+        if (*c.match)
+            EXPECT_TRUE(
+                narrowed.endsWith(QStringLiteral("match %1)").arg(QString::fromUtf8(c.match))))
+                << c.text << " " << narrowed.toStdString();
+        else
+            EXPECT_EQ(narrowed, QString()) << c.text;
+    }
+}
+
+TEST(SearchIndex, AStoreThatRefusesTheIndexStaysAsItWas) {
+    TempStore store({"insert into EXPORT_PODVID values (1, 'Лотки')",
+                     catalogueItem(101, "Лоток ЛП 100x50", "ЛП-100", 64, 1, 100, 50, 3000, "м.п.",
+                                   1001, 0, 10100, 100)});
+    auto bytes = [&] {
+        QFile file(store.path());
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    const QByteArray before = bytes();
+    {
+        auto db = Database::open(store.path());
+        db->setStatementHook([](const QString& sql) {
+            if (sql.contains(QLatin1String("product_search_ready values")))
+                throw StoreError(QStringLiteral("Нет места на диске для базы данных."));
+        });
+        EXPECT_NO_THROW(searchIndex::buildWhenMissing(*db));
+        EXPECT_FALSE(searchIndex::ready(*db));
+        // Without the index the search still finds the tray.
+        EXPECT_EQ(rows(*db, searchTreeSql(1, QStringLiteral("лоток"))).size(), 2);
+    }
+    EXPECT_EQ(bytes(), before);
+}
