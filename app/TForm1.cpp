@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "catalogue/TypeLists.h"
+#include "projects/SqlProjectStore.h"
 #include "projects/TProekt.h"
 #include "projects/Tproektedit.h"
 #include "projects/Tproekti.h"
@@ -68,6 +69,8 @@ void highlight(DataGrid* grid, bool on) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       m_db(Database::open(QStringLiteral("base.mdb"))),
+      m_store(std::make_unique<SqlProjectStore>(*m_db)),
+      m_session(std::make_unique<ProjectSession>(*m_store, static_cast<SessionQuestions&>(*this))),
       QV(*m_db, QStringLiteral("QV")),
       Q_v2(*m_db, QStringLiteral("Q_v2")),
       Q_tovar(*m_db, QStringLiteral("Q_tovar")),
@@ -96,10 +99,10 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createDialogs() {
-    Editkol = new TEditkol(*m_db, this);
-    Proekt = new TProekt(*m_db, this);
-    proektedit = new Tproektedit(*m_db, this);
-    proekti = new Tproekti(*m_db, this, proektedit);
+    Editkol = new TEditkol(*m_store, this);
+    Proekt = new TProekt(*m_store, this);
+    proektedit = new Tproektedit(*m_store, this);
+    proekti = new Tproekti(*m_store, this, proektedit);
 }
 
 void TForm1::connectHandlers() {
@@ -194,15 +197,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormCreate() {
-    curProject = 0;
-    modified = 0;
-    searchMode = 0;
+    m_browser.setSearching(false);
 }
 
 void TForm1::FormShow() {
-    manualBranch = 0;
-    curPokr = 2;
-    krepMode = 1;
+    m_browser.start();
     QV.close();
     QV.setSql(trayTypeListSql());
     QV.open();
@@ -222,7 +221,7 @@ void TForm1::FormShow() {
 void TForm1::DBGridEh1Enter() {
     highlight(DBGridEh1, true);
     highlight(combovid, true);
-    addSource = TreeSource;
+    m_browser.setAddSource(TreeSource);
 }
 
 void TForm1::DBGridEh1Exit() {
@@ -233,7 +232,7 @@ void TForm1::DBGridEh1Exit() {
 void TForm1::DBGridEh3Enter() {
     highlight(DBGridEh3, true);
     highlight(combovid3, true);
-    addSource = BranchSource;
+    m_browser.setAddSource(BranchSource);
 }
 
 void TForm1::DBGridEh3Exit() {
@@ -244,7 +243,7 @@ void TForm1::DBGridEh3Exit() {
 void TForm1::DBGridEh4Enter() {
     highlight(DBGridEh4, true);
     highlight(combovid2, true);
-    addSource = AccessorySource;
+    m_browser.setAddSource(AccessorySource);
 }
 
 void TForm1::DBGridEh4Exit() {

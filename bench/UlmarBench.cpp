@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "projects/TProekt.h"
 #include "projects/Tproekti.h"
+#include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -30,13 +31,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-struct TForm1Bench {
-    static int& curProject(TForm1& f) { return f.curProject; }
-    static int& modified(TForm1& f) { return f.modified; }
-    static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
-    static void reloadSpec(TForm1& f) { f.reloadSpec(); }
-};
 
 namespace {
 
@@ -247,7 +241,7 @@ int main(int argc, char** argv) {
     report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
 
     const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
-    const Figures reloadBare = bareEngine(db->handle(), {f.Q_all.sql(), f.Q_buy.sql()}, reps);
+    const Figures reloadBare = bareEngine(db->handle(), {specCaptionSql(0), f.Q_buy.sql()}, reps);
     report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
 
     const QString exportPath = dir.filePath(QStringLiteral("export.xml"));
@@ -279,12 +273,11 @@ int main(int argc, char** argv) {
             f.BitBtn8->click();
         },
         [&] {
-            const int open = TForm1Bench::curProject(f);
+            const int open = f.session().project();
             if (open != 0)
                 db->execute(
                     QStringLiteral("update buy set project = 0 where project = %1").arg(open));
-            TForm1Bench::curProject(f) = 0;
-            TForm1Bench::reloadSpec(f);
+            f.showSpec(f.session().open(0));
         });
     report(QStringLiteral("first save of the working specification"), firstSave, 50);
 
@@ -301,9 +294,8 @@ int main(int argc, char** argv) {
             f.BitBtn7->click();
         },
         [&] {
-            TForm1Bench::curProject(f) = named;
-            TForm1Bench::takeSnapshot(f);
-            TForm1Bench::modified(f) = 1;
+            f.showSpec(f.session().open(named));
+            f.session().markModified();
         });
     report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
     setModalHandler({});

@@ -1,12 +1,10 @@
 #include "projects/NameCheck.h"
 
-#include "store/Query.h"
+#include "projects/ProjectStore.h"
 #include "ui/MessageBox.h"
 
-bool nameTaken(QWidget* parent, Query& q, const QString& lookupSql) {
-    q.open(lookupSql);
-    const bool taken = q.recordCount() > 0;
-    q.close();
+bool nameTaken(QWidget* parent, ProjectStore& store, const QString& name, int exceptKey) {
+    const bool taken = store.nameTaken(name, exceptKey);
     if (taken)
         MessageBox::information(parent, QStringLiteral("Проект с таким именем уже есть!"));
     return taken;

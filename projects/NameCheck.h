@@ -2,9 +2,9 @@
 
 #include <QString>
 
-class Query;
+class ProjectStore;
 class QWidget;
 
-// Runs a lookup of projects by name; when it finds one, tells the user the name is taken and
-// returns true.
-bool nameTaken(QWidget* parent, Query& q, const QString& lookupSql);
+// Whether a project other than exceptKey (0: any) has the name; when one has, tells the user the
+// name is taken.
+bool nameTaken(QWidget* parent, ProjectStore& store, const QString& name, int exceptKey = 0);

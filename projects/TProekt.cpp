@@ -2,17 +2,16 @@
 
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
-#include "projects/ProjectSql.h"
 #include "ui/Guard.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TProekt::TProekt(Database& db, QWidget* parent)
+TProekt::TProekt(ProjectStore& store, QWidget* parent)
     : PixelDialog(parent, QStringLiteral("Proekt"), QStringLiteral("Сохранение проекта"),
                   QSize(329, 72)),
-      m_query(db, QStringLiteral("Q_all")) {
+      m_store(store) {
     Label1 = new QLabel(QStringLiteral("Название"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, QRect(8, 12, 60, 13));
@@ -55,7 +54,7 @@ void TProekt::BitBtn3Click() {
     const QString name = namepro->text();
     if (name.isEmpty())
         return;
-    if (nameTaken(this, m_query, projectNamedSql(name)))
+    if (nameTaken(this, m_store, name))
         return;
     accept();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/Query.h"
 #include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
+class ProjectStore;
 class QPushButton;
 
 // Asks for the name of a new project when the working specification is saved the first time.
@@ -12,15 +12,10 @@ class QPushButton;
 class TProekt : public PixelDialog {
     Q_OBJECT
 public:
-    TProekt(Database& db, QWidget* parent);
+    TProekt(ProjectStore& store, QWidget* parent);
 
     // The name confirmed with "Сохранить"; empty when the dialog was left any other way.
     QString name() const;
-
-    QLabel* Label1;
-    QLineEdit* namepro;
-    QPushButton* BitBtn3;  // "Сохранить"
-    QPushButton* BitBtn4;  // "Отмена"
 
     // The window's close box acts as "Отмена".
     void reject() override;
@@ -29,9 +24,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* Label1;
+    QLineEdit* namepro;
+    QPushButton* BitBtn3;  // "Сохранить"
+    QPushButton* BitBtn4;  // "Отмена"
+
     void FormShow();
     void BitBtn3Click();
     void BitBtn4Click();
 
-    Query m_query;
+    ProjectStore& m_store;
 };

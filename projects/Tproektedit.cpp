@@ -2,18 +2,16 @@
 
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
-#include "projects/ProjectSql.h"
-#include "store/Database.h"
+#include "projects/ProjectList.h"
 #include "ui/Guard.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-Tproektedit::Tproektedit(Database& db, QWidget* parent)
+Tproektedit::Tproektedit(ProjectStore& store, QWidget* parent)
     : PixelDialog(parent, QStringLiteral("proektedit"), QStringLiteral("Проект"), QSize(324, 87)),
-      m_db(db),
-      m_query(db, QStringLiteral("Q_all")) {
+      m_store(store) {
     Label1 = new QLabel(QStringLiteral("Название"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, QRect(8, 12, 60, 13));
@@ -59,15 +57,13 @@ void Tproektedit::BitBtn3Click() {
     if (name.isEmpty())
         return;
     const bool adding = prokey->text().isEmpty();
-    if (nameTaken(this, m_query,
-                  adding ? projectNamedSql(name) : otherProjectNamedSql(m_key, name)))
+    if (nameTaken(this, m_store, name, adding ? 0 : m_key))
         return;
     // A failing statement leaves the dialog open with the name, to try again or cancel.
     if (adding) {
-        m_query.execute(insertProjectSql(name));
-        m_key = int(m_db.lastInsertKey());
+        m_key = addProject(m_store, name);
     } else {
-        m_query.execute(renameProjectSql(m_key, name));
+        renameProject(m_store, m_key, name);
     }
     accept();
 }

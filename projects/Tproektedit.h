@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/Query.h"
 #include "ui/PixelDialog.h"
 
 class QLabel;
 class QLineEdit;
+class ProjectStore;
 class QPushButton;
 
 // Edits the name of a project of the list, for adding and for renaming. prokey is empty for a
@@ -13,17 +13,11 @@ class QPushButton;
 class Tproektedit : public PixelDialog {
     Q_OBJECT
 public:
-    Tproektedit(Database& db, QWidget* parent);
+    Tproektedit(ProjectStore& store, QWidget* parent);
 
     // The project to rename (key 0 for a new one) and its name as it stands.
     void bindRow(int key, const QString& name);
     int key() const { return m_key; }
-
-    QLabel* Label1;
-    QLineEdit* namepro;
-    QLineEdit* prokey;     // hidden
-    QPushButton* BitBtn3;  // "Сохранить"
-    QPushButton* BitBtn4;  // "Отмена"
 
     // The window's close box acts as "Отмена".
     void reject() override;
@@ -32,10 +26,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* Label1;
+    QLineEdit* namepro;
+    QLineEdit* prokey;     // hidden
+    QPushButton* BitBtn3;  // "Сохранить"
+    QPushButton* BitBtn4;  // "Отмена"
+
     void BitBtn3Click();
     void BitBtn4Click();
 
-    Database& m_db;
-    Query m_query;
+    ProjectStore& m_store;
     int m_key = 0;
 };

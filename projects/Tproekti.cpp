@@ -2,9 +2,9 @@
 
 #include "projects/NameCheck.h"
 #include "projects/ProjectGlyphs.h"
-#include "projects/ProjectSql.h"
+#include "projects/ProjectList.h"
+#include "projects/ProjectStore.h"
 #include "projects/Tproektedit.h"
-#include "store/Database.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"
@@ -14,11 +14,10 @@
 #include <QPushButton>
 #include <QTreeView>
 
-Tproekti::Tproekti(Database& db, QWidget* parent, Tproektedit* editor)
+Tproekti::Tproekti(ProjectStore& store, QWidget* parent, Tproektedit* editor)
     : PixelDialog(parent, QStringLiteral("proekti"), QStringLiteral("Проекты"), QSize(357, 444)),
-      Q_pro(db, QStringLiteral("Q_pro")),
-      m_db(db),
-      m_query(db, QStringLiteral("Q_all")),
+      Q_pro(store.emptyRows(QStringLiteral("Q_pro"))),
+      m_store(store),
       m_editor(editor) {
     GridP = new DataGrid(this);
     GridP->setObjectName(QStringLiteral("GridP"));
@@ -66,7 +65,11 @@ void Tproekti::showEvent(QShowEvent* event) {
 }
 
 void Tproekti::reopen(int key) {
-    GridP->reopen(projectListSql());
+    // Emptied first, so a failing read leaves nothing stale.
+    Q_pro.close();
+    GridP->reload();
+    m_store.readProjectList(Q_pro);
+    GridP->reload();
     const int keyColumn = Q_pro.columnIndex(u"Ключ");
     for (int row = 0; key != 0 && row < Q_pro.recordCount(); ++row) {
         if (Q_pro.value(row, keyColumn).toInt() == key) {
@@ -119,16 +122,7 @@ void Tproekti::BitBtn5Click() {
                                         QStringLiteral("Продолжить удаление?")))
         return;
     const int key = int(Q_pro.field(u"Ключ").toInt());
-    {
-        // The project goes with its lines and its snapshot, or not at all. A snapshot left
-        // behind could be taken for unsaved changes of a later project under the same key.
-        Database::Transaction transaction(m_db);
-        m_query.execute(deleteProjectLinesSql(key));
-        m_query.execute(deleteProjectSql(key));
-        for (const QString& sql : dropSnapshotSql(key))
-            m_query.execute(sql);
-        transaction.commit();
-    }
+    deleteProject(m_store, key);
     if (m_chosen == key) {
         m_chosen = 0;
         m_deletedOpen = true;
@@ -141,15 +135,8 @@ void Tproekti::BitBtn6Click() {
         return;
     const QString name = copyName(Q_pro.field(u"Название").toText());
     const int source = int(Q_pro.field(u"Ключ").toInt());
-    if (nameTaken(this, m_query, projectNamedSql(name)))
+    if (nameTaken(this, m_store, name))
         return;
-    {
-        // A copy either has all the lines of its source or does not exist.
-        Database::Transaction transaction(m_db);
-        m_query.execute(insertProjectSql(name));
-        const int copy = int(m_db.lastInsertKey());
-        m_query.execute(copyProjectLinesSql(source, copy));
-        transaction.commit();
-    }
+    copyProject(m_store, source, name);
     reopen();
 }

@@ -4,6 +4,7 @@
 #include "ui/PixelDialog.h"
 
 class DataGrid;
+class ProjectStore;
 class QPushButton;
 class Tproektedit;
 
@@ -13,7 +14,7 @@ class Tproektedit;
 class Tproekti : public PixelDialog {
     Q_OBJECT
 public:
-    Tproekti(Database& db, QWidget* parent, Tproektedit* editor);
+    Tproekti(ProjectStore& store, QWidget* parent, Tproektedit* editor);
 
     // The project open in the main window while the list is shown.
     void setOpenProject(int key) { m_openProject = key; }
@@ -22,6 +23,10 @@ public:
     int chosenProject() const { return m_chosen; }
     bool deletedOpenProject() const { return m_deletedOpen; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     Query Q_pro;
     DataGrid* GridP;
     QPushButton* BitBtn1;  // add
@@ -31,10 +36,6 @@ public:
     QPushButton* BitBtn3;  // "Выбрать"
     QPushButton* BitBtn4;  // "Отмена"
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void FormShow();
     void BitBtn1Click();
     void BitBtn2Click();
@@ -49,8 +50,7 @@ private:
     // Shows the name dialog for a project (0: a new one) and stands on it when it was written.
     void editName(int key, const QString& name);
 
-    Database& m_db;
-    Query m_query;  // checks and statements
+    ProjectStore& m_store;
     Tproektedit* m_editor;
     int m_openProject = 0;
     int m_chosen = 0;

@@ -1,7 +1,7 @@
 #include "specification/TEditkol.h"
 
+#include "projects/ProjectStore.h"
 #include "specification/QuantityRules.h"
-#include "specification/SpecSql.h"
 #include "store/StoreError.h"
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"
@@ -32,8 +32,7 @@ NumberEdit* quantityEdit(const char* name) {
 
 }  // namespace
 
-TEditkol::TEditkol(Database& db, QWidget* parent)
-    : QDialog(parent), m_query(db, QStringLiteral("Q_all")) {
+TEditkol::TEditkol(ProjectStore& store, QWidget* parent) : QDialog(parent), m_store(store) {
     setObjectName(QStringLiteral("Editkol"));
     setWindowTitle(QStringLiteral("Редактирование"));
 
@@ -104,12 +103,11 @@ void TEditkol::koltovmExit() {
     const Fixed4 projectQuantity = koltovm->fixedValue();
     if (!acceptable(projectQuantity))
         return;
-    Query& q = m_query;
-    q.open(productLengthSql(m_product));
-    if (q.recordCount() == 0)
+    const auto product = m_store.productLength(m_product);
+    if (!product)
         throw StoreError(QStringLiteral("Товар этой строки не найден в каталоге."));
-    koltov->setFixedValue(orderForProjectQuantity(projectQuantity, q.field(u"Длина").toFixed(),
-                                                  q.field(u"ЕИ").toText()));
+    koltov->setFixedValue(
+        orderForProjectQuantity(projectQuantity, product->stockLength, product->unit));
     m_orderFor = projectQuantity;
 }
 

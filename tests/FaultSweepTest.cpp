@@ -143,7 +143,7 @@ void answer(DialogScript& script, const char* dialog, std::function<void(QDialog
 
 // Picks a project in the list, when a failure has not left the list empty.
 void pickIfListed(QDialog* list, const QString& name) {
-    const Query& rows = static_cast<Tproekti*>(list)->Q_pro;
+    const Query& rows = *list->findChild<DataGrid*>(QStringLiteral("GridP"))->query();
     for (int r = 0; r < rows.recordCount(); ++r)
         if (rows.value(r, rows.columnIndex(u"Название")).toText() == name)
             return pick(list, name);
@@ -253,9 +253,9 @@ const Command kCommands[] = {
      [](TForm1& f, DialogScript& s) {
          selectLine(f, 101);
          answer(s, "Editkol", [](QDialog* d) {
-             auto* edit = static_cast<TEditkol*>(d);
-             edit->koltovm->setFixedValue(Fixed4::fromInt(10));
-             edit->BitBtn3Click();
+             d->findChild<NumberEdit*>(QStringLiteral("koltovm"))
+                 ->setFixedValue(Fixed4::fromInt(10));
+             static_cast<TEditkol*>(d)->BitBtn3Click();
          });
          click(&f, "BitBtn4");
      }},

@@ -12,9 +12,9 @@
 void TForm1::DBGridEh1ChangeNode() {
     if (!Q_tovar.isOpen() || Q_tovar.recordCount() == 0)
         return;
-    manualBranch = 0;  // moving in the tree brings the branch list back to the tray
+    m_browser.setManualBranch(false);  // moving in the tree brings the branch list back to the tray
     nametovarm->setPlainText(Q_tovar.field(u"Название").toText());
-    treeRecNo = Q_tovar.recNo();
+    m_browser.setTreeRow(Q_tovar.recNo());
     ShowPieceCount();
     ShowCoverName();
     FillBranchAuto();
@@ -51,7 +51,7 @@ void TForm1::DBGridEh2KeyUp() {
 
 void TForm1::ShowItemDetails(DataGrid* grid) {
     if (grid == DBGridEh4)
-        accRecNo = Q_tovar2.recNo();
+        m_browser.setAccessoryRow(Q_tovar2.recNo());
     const Query* rows = grid->query();
     if (!rows || !rows->isOpen() || rows->recordCount() == 0)
         return;
@@ -65,7 +65,7 @@ void TForm1::ShowItemDetails(DataGrid* grid) {
     }
     // Some fastening items are photographed per mounting method; the others have one photo.
     if (grid == DBGridEh4) {
-        LoadPhoto(catalogue::photoSql(*code, krepMode));
+        LoadPhoto(catalogue::photoSql(*code, m_browser.mounting()));
         if (Q_foto.recordCount() > 0)
             return;
     }
@@ -78,7 +78,7 @@ void TForm1::ShowCoverName() {
         Q_tovar.isOpen() && Q_tovar.recNo() >= 1 ? Q_tovar.field(u"kk").toInt() : 0;
     if (cover <= 0)
         return;
-    Q_all.open(catalogue::coverNameSql(curPokr, cover));
+    Q_all.open(catalogue::coverNameSql(m_browser.coating(), cover));
     if (Q_all.recordCount() > 0)
         namekr->setText(Q_all.field(u"namk").toText());
 }

@@ -1,6 +1,5 @@
 // Removing lines of the open project and editing a line's quantities.
 #include "app/TForm1.h"
-#include "specification/SpecSql.h"
 #include "specification/TEditkol.h"
 #include "ui/Modal.h"
 
@@ -15,21 +14,11 @@ bool hasRows(const Query& q) {
 void TForm1::BitBtn1Click() {
     if (!hasRows(Q_buy))
         return;
-    // A group row has key 0 and so removes nothing.
-    modified = 1;
-    const std::int64_t line = Q_buy.field(u"Ключ").toInt();
-    commitLines([&] {
-        Q_all.execute(deleteLineSql(line));
-        return curProject;
-    });
+    showSpec(m_session->deleteLine(Q_buy.field(u"Ключ").toInt()));
 }
 
 void TForm1::BitBtn2Click() {
-    modified = 1;
-    commitLines([&] {
-        Q_all.execute(clearSpecSql(curProject));
-        return curProject;
-    });
+    showSpec(m_session->clear());
 }
 
 void TForm1::BitBtn4Click() {
@@ -38,7 +27,7 @@ void TForm1::BitBtn4Click() {
     // Group rows have no price, and no line behind them.
     if (Q_buy.field(u"price").toFixed().isZero())
         return;
-    modified = 1;
+    m_session->markModified();
     const std::int64_t line = Q_buy.field(u"Ключ").toInt();
     Editkol->fill(Q_buy.field(u"TMC").toInt(), Q_buy.field(u"tname").toText(),
                   Q_buy.field(u"kol").toFixed(), Q_buy.field(u"kolm").toFixed());
@@ -46,9 +35,5 @@ void TForm1::BitBtn4Click() {
         reloadSpec();
         return;
     }
-    commitLines([&] {
-        Q_all.execute(
-            updateLineQuantitiesSql(Editkol->orderQuantity(), Editkol->projectQuantity(), line));
-        return curProject;
-    });
+    showSpec(m_session->setQuantities(line, Editkol->orderQuantity(), Editkol->projectQuantity()));
 }

@@ -4,7 +4,7 @@
 #include "ui/MessageBox.h"
 
 void TForm1::BitBtn5Click() {
-    openExportRows(Q_all, curProject);
+    openExportRows(Q_all, m_session->project());
     if (Q_all.recordCount() == 0)
         return;  // an empty project: no dialog, no file
     const QString path = FileDialog::getSaveFileName(

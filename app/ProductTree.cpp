@@ -8,9 +8,9 @@
 #include <QLineEdit>
 
 void TForm1::combovidClick() {
-    searchMode = 0;
+    m_browser.setSearching(false);
     Panel2->setVisible(false);
-    treeRecNo = -1;
+    m_browser.setTreeRow(-1);
     namekr->clear();
     LoadTypeProducts();
     DBGridEh1->setFocus();
@@ -33,8 +33,8 @@ void TForm1::RadioButton5Click() {
 }
 
 void TForm1::chooseCoating(int code) {
-    curPokr = code;
-    if (searchMode == 1) {
+    m_browser.setCoating(code);
+    if (m_browser.searching()) {
         RunSearch();
         return;
     }
@@ -54,18 +54,18 @@ void standOn(DataGrid* grid, int recNo) {
 
 }  // namespace
 
-void TForm1::refillInCoating(DataGrid* grid, const CoatingRows& rows) {
+void TForm1::refillInCoating(DataGrid* grid, const std::optional<QString>& rows) {
     if (!rows || !grid->query()->isOpen())
         return;
     const int recNo = grid->query()->recNo();
-    grid->reopen(rows(curPokr));
+    grid->reopen(*rows);
     standOn(grid, recNo);
 }
 
 void TForm1::refillAccessoriesInCoating() {
     // Without a chosen type the grid goes on showing what a search put there.
     if (combovid2->currentText().isEmpty()) {
-        refillInCoating(DBGridEh4, m_accessoryRows);
+        refillInCoating(DBGridEh4, m_browser.searchedAccessoryRows());
         return;
     }
     const int recNo = Q_tovar2.isOpen() ? Q_tovar2.recNo() : 0;
@@ -77,23 +77,21 @@ void TForm1::LoadTypeProducts() {
     if (combovid->currentText().isEmpty()) {
         // No type chosen: the tree and the branch grid go on showing what a search or a branch
         // type put there, in the new coating, so nothing of another coating can be added.
-        refillInCoating(DBGridEh1, m_treeRows);
+        refillInCoating(DBGridEh1, m_browser.treeRows());
         ShowCoverName();
-        refillInCoating(DBGridEh3, m_branchRows);
+        refillInCoating(DBGridEh3, m_browser.branchRows());
         return;
     }
-    const int type = combovid->keyValue();
-    m_treeRows = [type](int coating) { return catalogue::productTreeSql(coating, type); };
     // The rows of one type come back in the same order, so a coating change keeps the product.
-    if (treeRecNo != -1 && Q_tovar.isOpen())
-        treeRecNo = Q_tovar.recNo();
-    DBGridEh1->reopen(m_treeRows(curPokr));
-    if (treeRecNo != -1) {
-        Q_tovar.setRecNo(treeRecNo);
+    if (m_browser.treeRow() != -1 && Q_tovar.isOpen())
+        m_browser.setTreeRow(Q_tovar.recNo());
+    DBGridEh1->reopen(m_browser.showType(combovid->keyValue()));
+    if (m_browser.treeRow() != -1) {
+        Q_tovar.setRecNo(m_browser.treeRow());
         DBGridEh1->syncToQuery();
     }
     ShowCoverName();
-    if (manualBranch == 1)
+    if (m_browser.manualBranch())
         FillBranchManual(combovid3->keyValue());
     else
         FillBranchAuto();

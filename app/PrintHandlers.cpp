@@ -10,7 +10,7 @@
 #include <QPrinter>
 
 void TForm1::BitBtn10Click() {
-    const PrintDocument doc = loadPrintDocument(Q_all, curProject, QDate::currentDate());
+    const PrintDocument doc = loadPrintDocument(Q_all, m_session->project(), QDate::currentDate());
     if (doc.lineCount == 0) {
         MessageBox::information(this, QStringLiteral("Ваш проект пустой!"));
         return;

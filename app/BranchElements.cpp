@@ -7,7 +7,7 @@
 #include <QLabel>
 
 void TForm1::FillBranchAuto() {
-    m_branchRows = nullptr;
+    m_browser.clearBranches();
     Q_FTovar.close();
     DBGridEh3->reload();
     // Without a current tray, or with a size that is no number, nothing can fit.
@@ -17,23 +17,19 @@ void TForm1::FillBranchAuto() {
     const auto width = catalogue::wholeNumber(Q_tovar.field(u"Ширина"));
     if (!height || !width)
         return;
-    m_branchRows = [name = Q_tovar.field(u"Название").toText(), type = combovid->keyValue(),
-                    height = *height, width = *width](int coating) {
-        return catalogue::branchAutoSql(coating, name, type, height, width);
-    };
-    Q_FTovar.setSql(m_branchRows(curPokr));
+    Q_FTovar.setSql(m_browser.showBranchesFor(Q_tovar.field(u"Название").toText(),
+                                              combovid->keyValue(), *height, *width));
     Q_FTovar.open();
     DBGridEh3->reload();
 }
 
 void TForm1::FillBranchManual(int typeKey) {
-    m_branchRows = [typeKey](int coating) { return catalogue::branchManualSql(coating, typeKey); };
-    DBGridEh3->reopen(m_branchRows(curPokr));
+    DBGridEh3->reopen(m_browser.showBranchType(typeKey));
 }
 
 void TForm1::combovid3Click() {
-    searchMode = 0;
+    m_browser.setSearching(false);
     Panel8->setVisible(false);
-    manualBranch = 1;
+    m_browser.setManualBranch(true);
     FillBranchManual(combovid3->keyValue());
 }

@@ -5,14 +5,13 @@
 #include "ui/LookupCombo.h"
 
 void TForm1::FillAccessories() {
-    DBGridEh4->reopen(
-        catalogue::accessoriesSql(curPokr, combovid2->keyValue(), krepMode,
-                                  catalogue::isGeneralHardware(combovid2->currentText())));
+    DBGridEh4->reopen(m_browser.accessoriesOf(
+        combovid2->keyValue(), catalogue::isGeneralHardware(combovid2->currentText())));
 }
 
 void TForm1::combovid2Click() {
-    searchMode = 0;
-    accRecNo = -1;
+    m_browser.setSearching(false);
+    m_browser.setAccessoryRow(-1);
     FillAccessories();
     DBGridEh4->setFocus();
 }
@@ -29,8 +28,8 @@ void TForm1::RadioButton10Click() {
 
 void TForm1::chooseMounting(int code) {
     // In search mode the accessory result ignores the method; it still picks the photo variant.
-    krepMode = code;
-    if (searchMode == 1)
+    m_browser.setMounting(code);
+    if (m_browser.searching())
         RunSearch();
     else
         FillAccessories();

@@ -1,0 +1,280 @@
+#include "projects/ProjectSession.h"
+
+#include "projects/ProjectSql.h"
+#include "specification/QuantityRules.h"
+#include "specification/Reprice.h"
+#include "specification/SpecSql.h"
+#include "store/StoreError.h"
+
+#include <QLocale>
+
+ProjectSession::ProjectSession(ProjectStore& store, SessionQuestions& questions)
+    : m_store(store), m_questions(questions) {}
+
+SpecView ProjectSession::keep(SpecView view) {
+    m_shownRows = view.rows.recordCount();
+    return view;
+}
+
+SpecView ProjectSession::view() {
+    return keep(m_store.readView(m_project));
+}
+
+SpecView ProjectSession::commit(const std::function<int()>& change) {
+    const auto transaction = m_store.transaction();
+    const int project = change();
+    SpecView shown = m_store.readView(project);
+    transaction->commit();
+    m_project = project;
+    return keep(std::move(shown));
+}
+
+// --- lines ---
+
+std::optional<SpecView> ProjectSession::add(const Addition& addition) {
+    // Marked before anything is checked: at worst the question on leaving comes once too often.
+    m_modified = true;
+    const bool fromTree = addition.source == TreeSource;
+    if (!fromTree && addition.source != BranchSource && addition.source != AccessorySource)
+        return std::nullopt;
+    const std::optional<SourceRow>& row = addition.row;
+    // Subtype rows of the tree and products without a price in this coating add nothing.
+    if (!row || row->price.isZero())
+        return std::nullopt;
+    const int p = m_project;
+    const int c = addition.coating;
+    const ProjectStore::NewLine line{row->product,  c,        row->itemCode, row->price,
+                                     row->parentId, row->unit};
+    if (!fromTree) {
+        // Branch elements and accessories: one piece per add.
+        const Fixed4 onePiece = Fixed4::fromInt(1);
+        return commit([&] {
+            if (m_store.lineExists(p, row->product, c))
+                m_store.addToLine(p, row->product, c, onePiece, onePiece);
+            else
+                m_store.insertLine(p, line, onePiece, onePiece);
+            return p;
+        });
+    }
+    const Fixed4 length = addition.length;
+    if (length.isZero()) {
+        m_questions.tell(QStringLiteral("Длина не может равняться нулю!"));
+        return std::nullopt;
+    }
+    if (length < Fixed4()) {
+        m_questions.tell(QStringLiteral("Длина не может быть отрицательной!"));
+        return std::nullopt;
+    }
+    bool coverMissing = false;
+    SpecView shown = commit([&] {
+        coverMissing = false;
+        Fixed4 surplus;
+        if (usesSurplus(row->stockLength, row->unit)) {
+            if (const auto had = m_store.lineQuantities(p, row->product, c))
+                surplus = lineSurplus(had->kol, had->kolm);
+        }
+        const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
+        if (!m_store.lineExists(p, row->product, c))
+            m_store.insertLine(p, line, add.order, length);
+        else
+            m_store.addToLine(p, row->product, c, add.order, length);
+        // The cover gets the tray's order quantity as it is.
+        if (row->coverCode > 0 && addition.withCover) {
+            const auto cover = m_store.cover(c, row->coverCode);
+            if (!cover)
+                coverMissing = true;
+            else if (!m_store.lineExists(p, cover->product, c))
+                m_store.insertLine(p, *cover, add.order, length);
+            else
+                m_store.addToLine(p, cover->product, c, add.order, length);
+        }
+        return p;
+    });
+    if (coverMissing)
+        m_questions.tell(QStringLiteral(
+            "Крышка к этому товару не найдена в каталоге, товар добавлен без крышки."));
+    return shown;
+}
+
+SpecView ProjectSession::setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
+    m_modified = true;
+    return commit([&] {
+        m_store.setLineQuantities(line, kol, kolm);
+        return m_project;
+    });
+}
+
+SpecView ProjectSession::deleteLine(std::int64_t line) {
+    m_modified = true;
+    return commit([&] {
+        m_store.deleteLine(line);
+        return m_project;
+    });
+}
+
+SpecView ProjectSession::clear() {
+    m_modified = true;
+    return commit([&] {
+        m_store.clearLines(m_project);
+        return m_project;
+    });
+}
+
+std::optional<SpecView> ProjectSession::reprice() {
+    const std::vector<RepriceLine> lines = m_store.repriceLines(m_project);
+    if (lines.empty())
+        return std::nullopt;
+    const RepriceTotals totals = repriceTotals(lines);
+    if (totals.changed == 0) {
+        m_questions.tell(QStringLiteral("Цены строк совпадают с каталогом."));
+        return std::nullopt;
+    }
+    if (!m_questions.confirm(repriceQuestion(totals, QLocale().decimalPoint())))
+        return std::nullopt;
+    SpecView shown = commit([&] {
+        for (const RepriceLine& line : lines)
+            if (priceChanges(line))
+                m_store.setLinePrice(line.key, *line.listPrice);
+        return m_project;
+    });
+    // A change like any other: leaving the project without keeping it brings the snapshot's
+    // prices back.
+    m_modified = true;
+    return shown;
+}
+
+// --- projects ---
+
+bool ProjectSession::askKeepChanges() {
+    return m_questions.confirm(QStringLiteral("Сохранить изменения в проекте?"));
+}
+
+std::optional<SpecView> ProjectSession::save() {
+    if (m_project != 0) {
+        takeSnapshot();
+        m_modified = false;
+        return std::nullopt;
+    }
+    if (m_shownRows == 0) {
+        m_questions.tell(QStringLiteral("Ваш проект пустой!"));
+        return std::nullopt;
+    }
+    const QString name = m_questions.newProjectName();
+    if (name.isEmpty())
+        return std::nullopt;
+    // The new project, its lines and its snapshot are written together: a failure leaves the
+    // lines in the working specification and no empty project behind.
+    SpecView shown = commit([&] {
+        const int key = m_store.insertProject(name);
+        m_store.moveWorkingLines(key);
+        m_store.takeSnapshot(key);
+        return key;
+    });
+    m_modified = false;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::settleBeforeList() {
+    if (m_project == 0 || !m_modified)
+        return std::nullopt;
+    // Either way the project stays open with a snapshot equal to its lines until another one
+    // is open. An answer that can not be carried out ends here: nothing is shown and the
+    // question comes again next time.
+    const bool keepChanges = askKeepChanges();
+    SpecView shown = commit([&] {
+        if (!keepChanges)
+            m_store.restoreSnapshot(m_project);
+        m_store.takeSnapshot(m_project);
+        return m_project;
+    });
+    m_modified = false;
+    return shown;
+}
+
+SpecView ProjectSession::open(int project) {
+    const int previous = m_project;
+    // A snapshot that differs from the lines of a project not open in this run holds the
+    // version the user saved last, and the lines hold changes never confirmed.
+    bool keepLeftChanges = true;
+    if (project != 0 && project != previous) {
+        if (const auto name = m_store.leftChanges(project))
+            keepLeftChanges = m_questions.confirm(leftChangesQuestion(*name));
+    }
+    SpecView shown = commit([&] {
+        if (previous != 0 && previous != project)
+            m_store.dropSnapshot(previous);
+        if (!keepLeftChanges)
+            m_store.restoreSnapshot(project);
+        m_store.takeSnapshot(project);
+        return project;
+    });
+    m_modified = false;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDeleted) {
+    // A deleted project leaves the working specification open; either way the view is read
+    // again when the store lets it be read, and is never left showing deleted lines.
+    if (openProjectDeleted) {
+        m_project = 0;
+        m_modified = false;
+    }
+    try {
+        return view();
+    } catch (const StoreError&) {
+        if (m_project == 0)
+            return keep(
+                SpecView{specCaption(std::nullopt), m_store.emptyRows(QStringLiteral("Q_buy"))});
+    }
+    return std::nullopt;
+}
+
+bool ProjectSession::close() {
+    if (m_project == 0)
+        return true;
+    try {
+        if (m_modified) {
+            const bool keepChanges = askKeepChanges();
+            const auto transaction = m_store.transaction();
+            if (keepChanges)
+                m_store.dropSnapshot(m_project);
+            else
+                m_store.restoreSnapshot(m_project);
+            transaction->commit();
+            return true;
+        }
+    } catch (const StoreError& e) {
+        throw StoreError(e.message() +
+                         QStringLiteral("\n\nОкно остаётся открытым: изменения проекта не "
+                                        "сохранены и не отменены. Закройте его ещё раз."));
+    }
+    // Unchanged: the snapshot equals the lines, and one left behind only costs a comparison
+    // on the next opening; the window closes even when the store can not take the statement.
+    try {
+        dropSnapshot();
+    } catch (const StoreError&) {
+    }
+    return true;
+}
+
+// --- snapshots ---
+
+void ProjectSession::takeSnapshot() {
+    const auto transaction = m_store.transaction();
+    m_store.takeSnapshot(m_project);
+    transaction->commit();
+}
+
+void ProjectSession::dropSnapshot() {
+    const auto transaction = m_store.transaction();
+    m_store.dropSnapshot(m_project);
+    transaction->commit();
+}
+
+SpecView ProjectSession::restoreSnapshot() {
+    // The lines go only together with their replacement from the snapshot.
+    return commit([&] {
+        m_store.restoreSnapshot(m_project);
+        return m_project;
+    });
+}
