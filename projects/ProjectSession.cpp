@@ -31,16 +31,31 @@ SpecView ProjectSession::commit(const std::function<int()>& change) {
 
 // --- lines ---
 
-std::optional<SpecView> ProjectSession::add(const Addition& addition) {
-    // Marked before anything is checked: at worst the question on leaving comes once too often.
+SpecView ProjectSession::commitChange(const std::function<void()>& change) {
+    SpecView shown = commit([&] {
+        change();
+        return m_project;
+    });
     m_modified = true;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::add(const Addition& addition) {
+    // An add that adds nothing marks the project all the same (at worst the question on leaving
+    // comes once too often); one that fails leaves the flag as it was.
+    const auto nothingAdded = [this](const char* message = nullptr) {
+        m_modified = true;
+        if (message)
+            m_questions.tell(QString::fromUtf8(message));
+        return std::nullopt;
+    };
     const bool fromTree = addition.source == TreeSource;
     if (!fromTree && addition.source != BranchSource && addition.source != AccessorySource)
-        return std::nullopt;
+        return nothingAdded();
     const std::optional<SourceRow>& row = addition.row;
     // Subtype rows of the tree and products without a price in this coating add nothing.
     if (!row || row->price.isZero())
-        return std::nullopt;
+        return nothingAdded();
     const int p = m_project;
     const int c = addition.coating;
     const ProjectStore::NewLine line{row->product,  c,        row->itemCode, row->price,
@@ -48,25 +63,20 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
     if (!fromTree) {
         // Branch elements and accessories: one piece per add.
         const Fixed4 onePiece = Fixed4::fromInt(1);
-        return commit([&] {
+        return commitChange([&] {
             if (m_store.lineExists(p, row->product, c))
                 m_store.addToLine(p, row->product, c, onePiece, onePiece);
             else
                 m_store.insertLine(p, line, onePiece, onePiece);
-            return p;
         });
     }
     const Fixed4 length = addition.length;
-    if (length.isZero()) {
-        m_questions.tell(QStringLiteral("Длина не может равняться нулю!"));
-        return std::nullopt;
-    }
-    if (length < Fixed4()) {
-        m_questions.tell(QStringLiteral("Длина не может быть отрицательной!"));
-        return std::nullopt;
-    }
+    if (length.isZero())
+        return nothingAdded("Длина не может равняться нулю!");
+    if (length < Fixed4())
+        return nothingAdded("Длина не может быть отрицательной!");
     bool coverMissing = false;
-    SpecView shown = commit([&] {
+    SpecView shown = commitChange([&] {
         coverMissing = false;
         Fixed4 surplus;
         if (usesSurplus(row->stockLength, row->unit)) {
@@ -88,7 +98,6 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
             else
                 m_store.addToLine(p, cover->product, c, add.order, length);
         }
-        return p;
     });
     if (coverMissing)
         m_questions.tell(QStringLiteral(
@@ -97,27 +106,15 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
 }
 
 SpecView ProjectSession::setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
-    m_modified = true;
-    return commit([&] {
-        m_store.setLineQuantities(line, kol, kolm);
-        return m_project;
-    });
+    return commitChange([&] { m_store.setLineQuantities(line, kol, kolm); });
 }
 
 SpecView ProjectSession::deleteLine(std::int64_t line) {
-    m_modified = true;
-    return commit([&] {
-        m_store.deleteLine(line);
-        return m_project;
-    });
+    return commitChange([&] { m_store.deleteLine(line); });
 }
 
 SpecView ProjectSession::clear() {
-    m_modified = true;
-    return commit([&] {
-        m_store.clearLines(m_project);
-        return m_project;
-    });
+    return commitChange([&] { m_store.clearLines(m_project); });
 }
 
 std::optional<SpecView> ProjectSession::reprice() {
@@ -131,16 +128,13 @@ std::optional<SpecView> ProjectSession::reprice() {
     }
     if (!m_questions.confirm(repriceQuestion(totals, QLocale().decimalPoint())))
         return std::nullopt;
-    SpecView shown = commit([&] {
+    // A change like any other: leaving the project without keeping it brings the snapshot's
+    // prices back.
+    return commitChange([&] {
         for (const RepriceLine& line : lines)
             if (priceChanges(line))
                 m_store.setLinePrice(line.key, *line.listPrice);
-        return m_project;
     });
-    // A change like any other: leaving the project without keeping it brings the snapshot's
-    // prices back.
-    m_modified = true;
-    return shown;
 }
 
 // --- projects ---

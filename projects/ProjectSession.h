@@ -89,6 +89,8 @@ private:
     // Runs a change as one transaction: change() writes and names the project to show; the
     // view is read before the commit, so the session takes it only together with the store.
     SpecView commit(const std::function<int()>& change);
+    // A change to the open project's lines, which marks it changed once it is committed.
+    SpecView commitChange(const std::function<void()>& change);
     SpecView keep(SpecView view);
     bool askKeepChanges();
 
