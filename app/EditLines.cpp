@@ -1,5 +1,6 @@
 // Removing lines of the open project and editing a line's quantities.
 #include "app/TForm1.h"
+#include "specification/SpecColumns.h"
 #include "specification/TEditkol.h"
 #include "ui/Modal.h"
 
@@ -14,7 +15,7 @@ bool hasRows(const Query& q) {
 void TForm1::BitBtn1Click() {
     if (!hasRows(Q_buy))
         return;
-    showSpec(m_session->deleteLine(Q_buy.field(u"Ключ").toInt()));
+    showSpec(m_session->deleteLine(Q_buy.field(columnName(SpecColumn::Key)).toInt()));
 }
 
 void TForm1::BitBtn2Click() {
@@ -25,12 +26,14 @@ void TForm1::BitBtn4Click() {
     if (!hasRows(Q_buy) || !Editkol)
         return;
     // Group rows have no price, and no line behind them.
-    if (Q_buy.field(u"price").toFixed().isZero())
+    if (Q_buy.field(columnName(SpecColumn::Price)).toFixed().isZero())
         return;
     m_session->markModified();
-    const std::int64_t line = Q_buy.field(u"Ключ").toInt();
-    Editkol->fill(Q_buy.field(u"TMC").toInt(), Q_buy.field(u"tname").toText(),
-                  Q_buy.field(u"kol").toFixed(), Q_buy.field(u"kolm").toFixed());
+    const std::int64_t line = Q_buy.field(columnName(SpecColumn::Key)).toInt();
+    Editkol->fill(Q_buy.field(columnName(SpecColumn::Product)).toInt(),
+                  Q_buy.field(columnName(SpecColumn::Name)).toText(),
+                  Q_buy.field(columnName(SpecColumn::Kol)).toFixed(),
+                  Q_buy.field(columnName(SpecColumn::Kolm)).toFixed());
     if (runModal(Editkol) != QDialog::Accepted) {
         reloadSpec();
         return;

@@ -1,5 +1,6 @@
 // Name, photo, matching cover and piece count of the item the user is looking at.
 #include "app/TForm1.h"
+#include "catalogue/CatalogueColumns.h"
 #include "catalogue/CatalogueSql.h"
 #include "store/Jpeg.h"
 #include "ui/DataGrid.h"
@@ -9,17 +10,19 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+using catalogue::TreeColumn;
+
 void TForm1::DBGridEh1ChangeNode() {
     if (!Q_tovar.isOpen() || Q_tovar.recordCount() == 0)
         return;
     m_browser.setManualBranch(false);  // moving in the tree brings the branch list back to the tray
-    nametovarm->setPlainText(Q_tovar.field(u"Название").toText());
+    nametovarm->setPlainText(Q_tovar.field(columnName(TreeColumn::Name)).toText());
     m_browser.setTreeRow(Q_tovar.recNo());
     ShowPieceCount();
     ShowCoverName();
     FillBranchAuto();
     // The tree shows the photo of the base item code, whatever the coating.
-    if (const auto code = catalogue::wholeNumber(Q_tovar.field(u"ТМЦ")))
+    if (const auto code = catalogue::wholeNumber(Q_tovar.field(columnName(TreeColumn::BaseCode))))
         LoadPhoto(catalogue::photoSql(*code));
     else
         imgG->clear();
@@ -74,8 +77,9 @@ void TForm1::ShowItemDetails(DataGrid* grid) {
 
 void TForm1::ShowCoverName() {
     namekr->clear();
-    const std::int64_t cover =
-        Q_tovar.isOpen() && Q_tovar.recNo() >= 1 ? Q_tovar.field(u"kk").toInt() : 0;
+    const std::int64_t cover = Q_tovar.isOpen() && Q_tovar.recNo() >= 1
+                                   ? Q_tovar.field(columnName(TreeColumn::CoverCode)).toInt()
+                                   : 0;
     if (cover <= 0)
         return;
     Q_all.open(catalogue::coverNameSql(m_browser.coating(), cover));
@@ -84,8 +88,9 @@ void TForm1::ShowCoverName() {
 }
 
 void TForm1::ShowPieceCount() {
-    const Fixed4 stockLength =
-        Q_tovar.isOpen() && Q_tovar.recNo() >= 1 ? Q_tovar.field(u"Длина").toFixed() : Fixed4();
+    const Fixed4 stockLength = Q_tovar.isOpen() && Q_tovar.recNo() >= 1
+                                   ? Q_tovar.field(columnName(TreeColumn::Length)).toFixed()
+                                   : Fixed4();
     kolshtuk->setFixedValue(
         Fixed4::fromInt(catalogue::pieceCount(dlinaus->fixedValue(), stockLength)));
 }

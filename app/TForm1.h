@@ -218,7 +218,6 @@ public:
 
     // --- export: app/ExportHandlers.cpp, app/PrintHandlers.cpp ---
     void BitBtn5Click();
-    QString m_lastExportPath;  // the save dialog offers the path chosen last
     void BitBtn10Click();
 
 private:
@@ -227,6 +226,7 @@ private:
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<ProjectSession> m_session;
     CatalogueBrowser m_browser;
+    QString m_lastExportPath;  // the save dialog offers the path chosen last
 
 public:
     Query QV;        // tray types

@@ -99,8 +99,6 @@ struct TForm1Access {
     static bool FormClose(TForm1& f) { return f.FormClose(); }
     static void openProject(TForm1& f, int project) { f.showSpec(f.session().open(project)); }
     static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
-    // export/
-    static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.

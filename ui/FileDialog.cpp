@@ -4,6 +4,7 @@
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
                                     const QString& filter, const QString& defaultSuffix) {
+    s_suggested = suggested;
     if (s_next) {
         const QString path = *s_next;
         s_next.reset();

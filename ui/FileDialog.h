@@ -12,7 +12,10 @@ public:
     static QString getSaveFileName(QWidget* parent, const QString& suggested, const QString& filter,
                                    const QString& defaultSuffix);
     static void setNextFileName(const QString& path);  // empty text: the user cancels
+    // The file the last dialog offered, preset or not.
+    static QString lastSuggested() { return s_suggested; }
 
 private:
     static inline std::optional<QString> s_next;
+    static inline QString s_suggested;
 };

@@ -1,5 +1,7 @@
 // The main window's regions, controls, captions, sizes and colours.
 #include "app/TForm1.h"
+#include "catalogue/CatalogueColumns.h"
+#include "specification/SpecColumns.h"
 #include "ui/DataGrid.h"
 #include "ui/ElidedGroupBox.h"
 #include "ui/LookupCombo.h"
@@ -25,6 +27,9 @@
 #include <QVBoxLayout>
 #include <limits>
 
+using catalogue::ListColumn;
+using catalogue::TreeColumn;
+
 namespace {
 
 const QColor moneyGreen(192, 220, 192);
@@ -33,11 +38,13 @@ constexpr Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment centre = Qt::AlignCenter;
 constexpr Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
 
-GridColumn col(const QString& field, const QString& title, int width, bool visible = true,
+// A column of a grid, named by its view's column enum.
+template <typename Column>
+GridColumn col(Column column, const QString& title, int width, bool visible = true,
                Qt::Alignment alignment = left, const QColor& background = {},
                bool twoDecimals = false) {
     GridColumn c;
-    c.field = field;
+    c.field = columnName(column);
     c.title = title;
     c.width = width;
     c.visible = visible;
@@ -177,21 +184,20 @@ void TForm1::buildLayout() {
     DBGridEh1 = named(new DataGrid, "DBGridEh1");
     catalogueGridLook(DBGridEh1);
     DBGridEh1->setColumns({
-        col(QStringLiteral("Номер"), QStringLiteral("Артикул"), 83),
-        col(QStringLiteral("Ключ"), QString(), 28, false),
-        col(QStringLiteral("Название"), QStringLiteral("Наименование"), 228),
-        col(QStringLiteral("Длина"), QStringLiteral("L, мм."), 34, false, right, {}, true),
-        col(QStringLiteral("ТМЦ"), QString(), 49, false),
-        col(QStringLiteral("kk"), QString(), 49, false),
-        col(QStringLiteral("tt"), QString(), 49, false),
-        col(QStringLiteral("pp"), QStringLiteral("Цена руб./м.п."), 53, true, right, moneyGreen,
-            true),
-        col(QStringLiteral("parentid"), QString(), 49, false),
-        col(QStringLiteral("ID"), QString(), 49, false),
+        col(TreeColumn::Article, QStringLiteral("Артикул"), 83),
+        col(TreeColumn::Key, QString(), 28, false),
+        col(TreeColumn::Name, QStringLiteral("Наименование"), 228),
+        col(TreeColumn::Length, QStringLiteral("L, мм."), 34, false, right, {}, true),
+        col(TreeColumn::BaseCode, QString(), 49, false),
+        col(TreeColumn::CoverCode, QString(), 49, false),
+        col(TreeColumn::ItemCode, QString(), 49, false),
+        col(TreeColumn::Price, QStringLiteral("Цена руб./м.п."), 53, true, right, moneyGreen, true),
+        col(TreeColumn::ParentId, QString(), 49, false),
+        col(TreeColumn::Id, QString(), 49, false),
     });
-    DBGridEh1->setTreeFields(QStringLiteral("ID"), QStringLiteral("parentid"));
+    DBGridEh1->setTreeFields(columnName(TreeColumn::Id), columnName(TreeColumn::ParentId));
     // At the start size the price column stays clear of the scroll bar.
-    DBGridEh1->narrowToFit(QStringLiteral("Название"));
+    DBGridEh1->narrowToFit(columnName(TreeColumn::Name));
     DBGridEh1->view()->setStyleSheet(QStringLiteral("QTreeView { show-decoration-selected: 1; }"));
     {
         auto* box = new QVBoxLayout(GroupBox8);
@@ -300,9 +306,9 @@ void TForm1::buildLayout() {
     DBGridEh3 = named(new DataGrid, "DBGridEh3");
     catalogueGridLook(DBGridEh3);
     DBGridEh3->setColumns({
-        col(QStringLiteral("Номер"), QStringLiteral("Артикул"), 53),
-        col(QStringLiteral("Название"), QStringLiteral("Наименование"), 172),
-        col(QStringLiteral("pp"), QStringLiteral("Цена, руб./шт."), 45, true, right, moneyGreen),
+        col(ListColumn::Article, QStringLiteral("Артикул"), 53),
+        col(ListColumn::Name, QStringLiteral("Наименование"), 172),
+        col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 45, true, right, moneyGreen),
     });
     {
         auto* box = new QVBoxLayout(GroupBox7);
@@ -329,9 +335,9 @@ void TForm1::buildLayout() {
     DBGridEh4 = named(new DataGrid, "DBGridEh4");
     catalogueGridLook(DBGridEh4);
     DBGridEh4->setColumns({
-        col(QStringLiteral("Номер"), QStringLiteral("Артикул"), 52),
-        col(QStringLiteral("Название"), QStringLiteral("Наименование"), 168),
-        col(QStringLiteral("pp"), QStringLiteral("Цена, руб./шт."), 46, true, right, moneyGreen),
+        col(ListColumn::Article, QStringLiteral("Артикул"), 52),
+        col(ListColumn::Name, QStringLiteral("Наименование"), 168),
+        col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 46, true, right, moneyGreen),
     });
     {
         auto* box = new QVBoxLayout(GroupBox5);
@@ -360,19 +366,19 @@ void TForm1::buildLayout() {
     GroupBox4 = mainGroup<ElidedGroupBox>("GroupBox4", QStringLiteral("Выбранные товары"));
     DBGridEh2 = named(new DataGrid, "DBGridEh2");
     DBGridEh2->setColumns({
-        col(QStringLiteral("nomer"), QStringLiteral("Артикул"), 89),
-        col(QStringLiteral("tname"), QStringLiteral("Наименование"), 213),
-        col(QStringLiteral("pokr"), QStringLiteral("Покрытие"), 69, true, right),
-        col(QStringLiteral("kol"), QStringLiteral("Кол-во заказ"), 47, true, centre),
-        col(QStringLiteral("kolm"), QStringLiteral("Кол-во проект"), 47, true, right),
-        col(QStringLiteral("Izm"), QStringLiteral("Ед. изм."), 50),
-        col(QStringLiteral("price"), QStringLiteral("Цена, руб."), 57, true, right),
-        col(QStringLiteral("summa"), QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen),
-        col(QStringLiteral("ID"), QString(), 40, false),
-        col(QStringLiteral("parentid"), QString(), 40, false),
+        col(SpecColumn::Article, QStringLiteral("Артикул"), 89),
+        col(SpecColumn::Name, QStringLiteral("Наименование"), 213),
+        col(SpecColumn::CoatingName, QStringLiteral("Покрытие"), 69, true, right),
+        col(SpecColumn::Kol, QStringLiteral("Кол-во заказ"), 47, true, centre),
+        col(SpecColumn::Kolm, QStringLiteral("Кол-во проект"), 47, true, right),
+        col(SpecColumn::Unit, QStringLiteral("Ед. изм."), 50),
+        col(SpecColumn::Price, QStringLiteral("Цена, руб."), 57, true, right),
+        col(SpecColumn::Sum, QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen),
+        col(SpecColumn::Id, QString(), 40, false),
+        col(SpecColumn::ParentId, QString(), 40, false),
     });
-    DBGridEh2->setTreeFields(QStringLiteral("ID"), QStringLiteral("parentid"));
-    DBGridEh2->setFooter(QStringLiteral("summa2"), QStringLiteral("summa"));
+    DBGridEh2->setTreeFields(columnName(SpecColumn::Id), columnName(SpecColumn::ParentId));
+    DBGridEh2->setFooter(columnName(SpecColumn::LineSum), columnName(SpecColumn::Sum));
     {
         QLabel* footer = DBGridEh2->footer();
         QFont bold = footer->font();
