@@ -1,7 +1,7 @@
 // Removing lines of the open project and editing a line's quantities.
 #include "app/TForm1.h"
 #include "specification/SpecColumns.h"
-#include "specification/TEditkol.h"
+#include "specification/gui/TEditkol.h"
 #include "ui/Modal.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // user prints it or saves it as a PDF.
 #include "app/TForm1.h"
 #include "export/PrintContent.h"
-#include "export/PrintLayout.h"
+#include "export/gui/PrintLayout.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 

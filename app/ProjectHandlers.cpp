@@ -1,8 +1,8 @@
 // Saving, the project list and leaving the program: the session does the work, the window
 // shows the outcome and asks the user.
 #include "app/TForm1.h"
-#include "projects/TProekt.h"
-#include "projects/Tproekti.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/Tproekti.h"
 #include "store/StoreError.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"

@@ -1,8 +1,8 @@
 // Measures the window's real actions end to end on a large catalogue and a large project:
 // the handlers run through the same signals a user's clicks send, with the offscreen platform.
 #include "app/TForm1.h"
-#include "projects/TProekt.h"
-#include "projects/Tproekti.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/Tproekti.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"

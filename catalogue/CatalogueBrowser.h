@@ -1,6 +1,6 @@
 #pragma once
 
-#include "specification/AddSource.h"
+#include "catalogue/AddSource.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "catalogue/AddSource.h"
 #include "projects/ProjectStore.h"
-#include "specification/AddSource.h"
 #include "specification/SourceRow.h"
 #include "specification/SpecView.h"
 

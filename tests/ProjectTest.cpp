@@ -1,7 +1,7 @@
 // Named projects: saving, opening, keeping or throwing away changes, and the project dialogs.
-#include "projects/TProekt.h"
-#include "projects/Tproektedit.h"
-#include "projects/Tproekti.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/Tproektedit.h"
+#include "projects/gui/Tproekti.h"
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"

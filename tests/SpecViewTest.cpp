@@ -1,4 +1,4 @@
-#include "specification/TEditkol.h"
+#include "specification/gui/TEditkol.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"

@@ -5,7 +5,7 @@
 #include "store/Schema.h"
 #include "ui/MessageBox.h"
 
-#include "projects/Tproekti.h"
+#include "projects/gui/Tproekti.h"
 #include "ui/DataGrid.h"
 #include "ui/Modal.h"
 

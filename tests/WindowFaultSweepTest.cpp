@@ -4,9 +4,9 @@
 // everything it held before the command or everything a finished step leaves, and the window
 // shows what the session holds (open project, caption, rows of the view).
 #include "catalogue/CatalogueSql.h"
-#include "projects/Tproekti.h"
+#include "projects/gui/Tproekti.h"
 #include "specification/SpecSql.h"
-#include "specification/TEditkol.h"
+#include "specification/gui/TEditkol.h"
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"

@@ -2,8 +2,8 @@
 // the window. Both take FILE [--project KEY] and write the file in one step, so a failed write
 // keeps an existing file.
 #include "export/PrintContent.h"
-#include "export/PrintLayout.h"
 #include "export/Spreadsheet.h"
+#include "export/gui/PrintLayout.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"

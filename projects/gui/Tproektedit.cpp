@@ -1,8 +1,8 @@
-#include "projects/Tproektedit.h"
+#include "projects/gui/Tproektedit.h"
 
-#include "projects/NameCheck.h"
-#include "projects/ProjectGlyphs.h"
 #include "projects/ProjectList.h"
+#include "projects/gui/NameCheck.h"
+#include "projects/gui/ProjectGlyphs.h"
 #include "ui/Guard.h"
 
 #include <QLabel>

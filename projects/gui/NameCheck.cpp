@@ -1,4 +1,4 @@
-#include "projects/NameCheck.h"
+#include "projects/gui/NameCheck.h"
 
 #include "projects/ProjectStore.h"
 #include "ui/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "export/PrintLayout.h"
+#include "export/gui/PrintLayout.h"
 
 #include "export/PrintContent.h"
 

@@ -1,7 +1,7 @@
-#include "projects/TProekt.h"
+#include "projects/gui/TProekt.h"
 
-#include "projects/NameCheck.h"
-#include "projects/ProjectGlyphs.h"
+#include "projects/gui/NameCheck.h"
+#include "projects/gui/ProjectGlyphs.h"
 #include "ui/Guard.h"
 
 #include <QLabel>

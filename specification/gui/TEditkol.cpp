@@ -1,4 +1,4 @@
-#include "specification/TEditkol.h"
+#include "specification/gui/TEditkol.h"
 
 #include "projects/ProjectStore.h"
 #include "specification/QuantityRules.h"

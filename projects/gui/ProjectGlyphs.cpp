@@ -1,4 +1,4 @@
-#include "projects/ProjectGlyphs.h"
+#include "projects/gui/ProjectGlyphs.h"
 
 #include <QApplication>
 #include <QPainter>
