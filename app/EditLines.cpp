@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "specification/SpecColumns.h"
 #include "specification/gui/TEditkol.h"
+#include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
 namespace {
@@ -18,6 +19,14 @@ void TForm1::BitBtn1Click() {
     showSpec(m_session->deleteLine(Q_buy.field(columnName(SpecColumn::Key)).toInt()));
 }
 
+void TForm1::DBGridEh2DeleteKey() {
+    if (!hasRows(Q_buy) || Q_buy.field(columnName(SpecColumn::Key)).toInt() == 0)
+        return;
+    if (MessageBox::question(this, QStringLiteral("Удалить строку «%1» из спецификации?")
+                                       .arg(Q_buy.field(columnName(SpecColumn::Name)).toText())))
+        BitBtn1Click();
+}
+
 void TForm1::BitBtn2Click() {
     showSpec(m_session->clear());
 }
@@ -28,7 +37,6 @@ void TForm1::BitBtn4Click() {
     // Group rows have no price, and no line behind them.
     if (Q_buy.field(columnName(SpecColumn::Price)).toFixed().isZero())
         return;
-    m_session->markModified();
     const std::int64_t line = Q_buy.field(columnName(SpecColumn::Key)).toInt();
     Editkol->fill(Q_buy.field(columnName(SpecColumn::Product)).toInt(),
                   Q_buy.field(columnName(SpecColumn::Name)).toText(),

@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "export/ExportTarget.h"
 #include "export/Spreadsheet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -13,6 +14,10 @@ void TForm1::BitBtn5Click() {
     if (path.isEmpty())
         return;
     m_lastExportPath = path;
+    if (const QString refusal = databaseTargetRefusal(path, ADOConn().path()); !refusal.isEmpty()) {
+        MessageBox::error(this, refusal);
+        return;
+    }
     const QString failure = saveSpreadsheet(path, buildSpreadsheet(Q_all));
     if (!failure.isEmpty())
         MessageBox::error(this, failure);

@@ -83,8 +83,11 @@ void TForm1::ShowCoverName() {
     if (cover <= 0)
         return;
     Q_all.open(catalogue::coverNameSql(m_browser.coating(), cover));
-    if (Q_all.recordCount() > 0)
+    if (Q_all.recordCount() > 0) {
         namekr->setText(Q_all.field(u"namk").toText());
+        // From the start: the cover's article comes first.
+        namekr->setCursorPosition(0);
+    }
 }
 
 void TForm1::ShowPieceCount() {

@@ -54,6 +54,12 @@ GridColumn col(Column column, const QString& title, int width, bool visible = tr
     return c;
 }
 
+// A price, quantity or sum: its column holds the largest figure whole.
+GridColumn figure(GridColumn c) {
+    c.figure = true;
+    return c;
+}
+
 template <typename W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -107,6 +113,31 @@ private:
     QLabel* m_prompt;
 };
 
+// The columns over the bottom band: when the window is resized the upper part keeps its height
+// and the bottom band takes the rest; moving the splitter sets the height kept.
+class UpperKeepsHeight : public QSplitter {
+public:
+    explicit UpperKeepsHeight(int upper) : QSplitter(Qt::Vertical), m_upper(upper) {
+        connect(this, &QSplitter::splitterMoved, this, [this] { m_upper = sizes().value(0); });
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QSplitter::resizeEvent(event);
+        if (count() != 2)
+            return;
+        const int room = height() - handleWidth();
+        auto least = [](const QWidget* w) {
+            return std::max(w->minimumHeight(), w->minimumSizeHint().height());
+        };
+        const int upper = std::max(least(widget(0)), std::min(m_upper, room - least(widget(1))));
+        setSizes({upper, room - upper});
+    }
+
+private:
+    int m_upper;
+};
+
 QLabel* prompt(LookupCombo* list, const char* name, const QString& text) {
     auto* label = named(new QLabel(text, list), name);
     label->setAutoFillBackground(true);
@@ -126,7 +157,8 @@ void catalogueGridLook(DataGrid* grid) {
 
 QPushButton* sideButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
     auto* button = named(new QPushButton(qApp->style()->standardIcon(glyph), caption), name);
-    button->setFixedWidth(101);
+    // Low enough for the whole column to fit the bottom band at its start height.
+    button->setFixedSize(101, 21);
     return button;
 }
 
@@ -191,14 +223,17 @@ void TForm1::buildLayout() {
         col(TreeColumn::BaseCode, QString(), 49, false),
         col(TreeColumn::CoverCode, QString(), 49, false),
         col(TreeColumn::ItemCode, QString(), 49, false),
-        col(TreeColumn::Price, QStringLiteral("Цена руб./м.п."), 53, true, right, moneyGreen, true),
+        figure(col(TreeColumn::Price, QStringLiteral("Цена руб./м.п."), 53, true, right, moneyGreen,
+                   true)),
         col(TreeColumn::ParentId, QString(), 49, false),
         col(TreeColumn::Id, QString(), 49, false),
     });
     DBGridEh1->setTreeFields(columnName(TreeColumn::Id), columnName(TreeColumn::ParentId));
-    // At the start size the price column stays clear of the scroll bar.
-    DBGridEh1->narrowToFit(columnName(TreeColumn::Name));
+    // At the start size the price column is whole and clear of the scroll bar.
+    DBGridEh1->takeRoomFrom(columnName(TreeColumn::Name));
     DBGridEh1->view()->setStyleSheet(QStringLiteral("QTreeView { show-decoration-selected: 1; }"));
+    // However small the window, the tree shows a few rows under its two-line header.
+    DBGridEh1->setMinimumHeight(10 * DBGridEh1->fontMetrics().height());
     {
         auto* box = new QVBoxLayout(GroupBox8);
         box->setContentsMargins(4, 4, 4, 4);
@@ -244,6 +279,9 @@ void TForm1::buildLayout() {
     }
     Label2 = named(new QLabel(QStringLiteral("Длина участка трассы, м.")), "Label2");
     Label2->setWordWrap(true);
+    // Two lines at most: the window's least height does not foresee a third.
+    Label2->setMinimumWidth(
+        Label2->fontMetrics().horizontalAdvance(QStringLiteral("Длина участка")) + 4);
     dlinaus = named(new NumberEdit, "dlinaus");
     Label3 = named(new QLabel(QStringLiteral("Кол-во шт.")), "Label3");
     kolshtuk = named(new NumberEdit, "kolshtuk");
@@ -308,8 +346,10 @@ void TForm1::buildLayout() {
     DBGridEh3->setColumns({
         col(ListColumn::Article, QStringLiteral("Артикул"), 53),
         col(ListColumn::Name, QStringLiteral("Наименование"), 172),
-        col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 45, true, right, moneyGreen),
+        figure(
+            col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 45, true, right, moneyGreen)),
     });
+    DBGridEh3->takeRoomFrom(columnName(ListColumn::Name));
     {
         auto* box = new QVBoxLayout(GroupBox7);
         box->setContentsMargins(4, 4, 4, 4);
@@ -337,8 +377,10 @@ void TForm1::buildLayout() {
     DBGridEh4->setColumns({
         col(ListColumn::Article, QStringLiteral("Артикул"), 52),
         col(ListColumn::Name, QStringLiteral("Наименование"), 168),
-        col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 46, true, right, moneyGreen),
+        figure(
+            col(ListColumn::Price, QStringLiteral("Цена, руб./шт."), 46, true, right, moneyGreen)),
     });
+    DBGridEh4->takeRoomFrom(columnName(ListColumn::Name));
     {
         auto* box = new QVBoxLayout(GroupBox5);
         box->setContentsMargins(4, 4, 4, 4);
@@ -369,15 +411,16 @@ void TForm1::buildLayout() {
         col(SpecColumn::Article, QStringLiteral("Артикул"), 89),
         col(SpecColumn::Name, QStringLiteral("Наименование"), 213),
         col(SpecColumn::CoatingName, QStringLiteral("Покрытие"), 69, true, right),
-        col(SpecColumn::Kol, QStringLiteral("Кол-во заказ"), 47, true, centre),
-        col(SpecColumn::Kolm, QStringLiteral("Кол-во проект"), 47, true, right),
+        figure(col(SpecColumn::Kol, QStringLiteral("Кол-во заказ"), 47, true, centre)),
+        figure(col(SpecColumn::Kolm, QStringLiteral("Кол-во проект"), 47, true, right)),
         col(SpecColumn::Unit, QStringLiteral("Ед. изм."), 50),
-        col(SpecColumn::Price, QStringLiteral("Цена, руб."), 57, true, right),
-        col(SpecColumn::Sum, QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen),
+        figure(col(SpecColumn::Price, QStringLiteral("Цена, руб."), 57, true, right)),
+        figure(col(SpecColumn::Sum, QStringLiteral("Сумма, руб."), 78, true, right, moneyGreen)),
         col(SpecColumn::Id, QString(), 40, false),
         col(SpecColumn::ParentId, QString(), 40, false),
     });
     DBGridEh2->setTreeFields(columnName(SpecColumn::Id), columnName(SpecColumn::ParentId));
+    DBGridEh2->takeRoomFrom(columnName(SpecColumn::Name));
     DBGridEh2->setFooter(columnName(SpecColumn::LineSum), columnName(SpecColumn::Sum));
     {
         QLabel* footer = DBGridEh2->footer();
@@ -412,10 +455,10 @@ void TForm1::buildLayout() {
         box->setContentsMargins(4, 4, 4, 4);
         box->addWidget(DBGridEh2, 1);
         auto* buttons = new QVBoxLayout;
-        buttons->setSpacing(2);
+        buttons->setSpacing(1);
         for (auto* b : {BitBtn6, BitBtn3, BitBtn4, BitBtn1, BitBtn2, BitBtn7, BitBtn8})
             buttons->addWidget(b);
-        buttons->addSpacing(12);
+        buttons->addSpacing(8);
         buttons->addWidget(BitBtn5);
         buttons->addWidget(BitBtn10);
         buttons->addStretch(1);
@@ -451,11 +494,9 @@ void TForm1::buildLayout() {
     Splitter4->setStretchFactor(1, 0);
     Splitter4->setSizes({786, 204});
 
-    Splitter3 = named(new QSplitter(Qt::Vertical), "Splitter3");
+    Splitter3 = named(new UpperKeepsHeight(428), "Splitter3");
     Splitter3->addWidget(Splitter1);
     Splitter3->addWidget(Splitter4);
-    Splitter3->setStretchFactor(0, 0);
-    Splitter3->setStretchFactor(1, 1);
     Splitter3->setSizes({428, 242});
     Splitter3->setHandleWidth(7);
     for (QSplitter* s : {Splitter1, Splitter2, Splitter4})

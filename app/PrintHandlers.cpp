@@ -1,6 +1,7 @@
 // "Печать" and Ctrl+P: a print preview of the open project's specification, from which the
 // user prints it or saves it as a PDF.
 #include "app/TForm1.h"
+#include "export/ExportTarget.h"
 #include "export/PrintContent.h"
 #include "export/gui/PrintLayout.h"
 #include "ui/MessageBox.h"
@@ -21,7 +22,19 @@ void TForm1::BitBtn10Click() {
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     // The preview lays the pages out again whenever the user changes the paper or orientation.
+    // «Печать в файл» names the file in the print dialog; nothing is painted (so the file is not
+    // even opened) when that file is the store or another database.
+    const QString store = ADOConn().path();
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-            [&doc](QPrinter* target) { paintSpecification(*target, doc); });
+            [&doc, &preview, &store](QPrinter* target) {
+                const QString refusal =
+                    target->outputFileName().isEmpty()
+                        ? QString()
+                        : databaseTargetRefusal(target->outputFileName(), store);
+                if (refusal.isEmpty())
+                    paintSpecification(*target, doc);
+                else
+                    MessageBox::error(&preview, refusal);
+            });
     runModal(&preview);
 }

@@ -157,6 +157,8 @@ void TForm1::connectHandlers() {
     connect(DBGridEh2, &DataGrid::cellClicked, this, on(&TForm1::DBGridEh2CellClick));
     connect(DBGridEh2, &DataGrid::keyReleased, this, on(&TForm1::DBGridEh2KeyUp));
     connect(DBGridEh2, &DataGrid::doubleClicked, this, on(&TForm1::BitBtn4Click));
+    connect(DBGridEh2, &DataGrid::returnPressed, this, on(&TForm1::BitBtn4Click));
+    connect(DBGridEh2, &DataGrid::deletePressed, this, on(&TForm1::DBGridEh2DeleteKey));
     connect(DBGridEh2, &DataGrid::focusEntered, this, on(&TForm1::DBGridEh2Enter));
     connect(DBGridEh2, &DataGrid::focusLeft, this, on(&TForm1::DBGridEh2Exit));
     connect(repriceItem, &QAction::triggered, this, on(&TForm1::repriceItemClick));
@@ -175,6 +177,12 @@ void TForm1::connectHandlers() {
     connect(BitBtn10, &QPushButton::clicked, this, on(&TForm1::BitBtn10Click));
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
             on(&TForm1::BitBtn10Click));
+}
+
+void TForm1::start() {
+    FormShow();
+    m_shown = true;
+    show();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

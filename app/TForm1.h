@@ -40,6 +40,9 @@ public:
 
     // Created once, hidden, and reused.
     void createDialogs();
+    // Fills the lists and the specification, then shows the window; throws StoreError, with the
+    // window never shown, when they can not be read.
+    void start();
 
     Database& ADOConn() { return *m_db; }
     // The open project and its commands; what the catalogue grids show.
@@ -202,6 +205,8 @@ public:
     void DBGridEh4DblClick();
     void BitBtn6Click();
     void BitBtn1Click();
+    // Delete on a line: asks first, as a key is pressed by mistake more easily than a button.
+    void DBGridEh2DeleteKey();
     void BitBtn2Click();
     void BitBtn4Click();
     void repriceItemClick();

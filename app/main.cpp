@@ -1,3 +1,4 @@
+#include "app/FirstStart.h"
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/StoreError.h"
@@ -42,20 +43,33 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
+    // Started where there is no store yet, as on a first start from the menu: the user makes
+    // one or leaves.
+    if (!ensureStore(QStringLiteral("base.mdb")))
+        return 0;
     std::unique_ptr<StoreLock> lock;
     std::unique_ptr<TForm1> form;
+    QString failure;
+    bool notACatalogue = false;
+    // A window whose lists or specification could not be read would only fail again at every
+    // click: start-up ends with the reason instead.
     try {
         // One window per store: two would each undo or delete the other's saved lines.
         lock = std::make_unique<StoreLock>(QStringLiteral("base.mdb"));
         form = std::make_unique<TForm1>();
+        form->createDialogs();
+        form->start();
     } catch (const StoreError& e) {
-        const bool notACatalogue = dynamic_cast<const NotACatalogue*>(&e) != nullptr;
-        QMessageBox::critical(
-            nullptr, QStringLiteral("Улмар"),
-            startFailureText(QStringLiteral("base.mdb"), e.message(), notACatalogue));
+        failure = e.message();
+        notACatalogue = dynamic_cast<const NotACatalogue*>(&e) != nullptr;
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    if (!failure.isEmpty()) {
+        form.reset();
+        QMessageBox::critical(nullptr, QStringLiteral("Улмар"),
+                              startFailureText(QStringLiteral("base.mdb"), failure, notACatalogue));
         return 1;
     }
-    form->createDialogs();
-    form->show();
     return QApplication::exec();
 }

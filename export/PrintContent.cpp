@@ -42,6 +42,10 @@ QString printTotalLabel() {
     return QStringLiteral("Итого с НДС:");
 }
 
+QString printUnknownSubtype() {
+    return QStringLiteral("Подвид не найден в каталоге");
+}
+
 QString printColumnTitle(int column) {
     static const QStringList titles = {
         QStringLiteral("№п/п"),
@@ -61,9 +65,12 @@ QString printLinesSql(int project) {
                "select buy.Ключ, Pokr, kol, price, izm, vid, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "(select Название from EXPORT_PODVID where Ключ = -buy.vid) as podvid "
-               "from buy where project = %1 order by podvid is null, -vid, buy.Ключ")
-        .arg(sqlInt(project));
+               "%3 as podvid "
+               "from buy where project = %1 %2")
+        .arg(sqlInt(project),
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
+                          QStringLiteral("buy.Ключ")),
+             subtypeNameSql(QStringLiteral("buy.vid")));
 }
 
 PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) {
@@ -83,7 +90,8 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
         const bool known = !subtype.isNull();
         const std::int64_t vid = known ? scratch.field(u"vid").toInt() : unknownSubtype;
         if (doc.groups.empty() || vid != groupVid) {
-            doc.groups.push_back(PrintGroup{known ? subtype.toText() : QString(), Fixed4(), {}});
+            doc.groups.push_back(
+                PrintGroup{known ? subtype.toText() : printUnknownSubtype(), Fixed4(), {}});
             groupVid = vid;
         }
         PrintLine line;

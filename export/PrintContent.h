@@ -22,8 +22,8 @@ struct PrintLine {
     Fixed4 sum;
 };
 
-// The lines of one product subtype with their sum. An empty name holds the lines whose subtype
-// is not in the catalogue; they come last, with no heading of their own.
+// The lines of one product subtype with their sum. The lines whose subtype is not in the
+// catalogue come last, under printUnknownSubtype().
 struct PrintGroup {
     QString name;
     Fixed4 sum;
@@ -42,14 +42,14 @@ struct PrintDocument {
 QString printTitle();
 QString printNotice();
 QString printTotalLabel();
+QString printUnknownSubtype();
 QString printColumnTitle(int column);  // the eight columns, 0 to 7
 constexpr int printColumnCount = 8;
 
-// The project's lines with their subtype, grouped by subtype and in the order they were added
-// within a group; lines of an unknown subtype last. Paper follows the window, not the
-// spreadsheet's flat order: the reader finds the trays, covers and branch elements where the
-// designer checked them on screen, and each group's subtotal is there without a calculator.
-// The spreadsheet stays flat, as a spreadsheet program wants it.
+// The project's lines with their subtype, in the window's order (specOrderSql). Paper follows
+// the window, not the spreadsheet's flat order: the reader finds the trays, covers and branch
+// elements where the designer checked them on screen, and each group's subtotal is there
+// without a calculator. The spreadsheet stays flat, as a spreadsheet program wants it.
 QString printLinesSql(int project);
 
 // Reads the project's name and lines through the scratch query.

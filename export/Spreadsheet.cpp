@@ -5,7 +5,7 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
-#include "store/StoreError.h"
+#include "store/SystemText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,10 +106,7 @@ QByteArray buildSpreadsheet(Query& rows) {
     Fixed4 total;
     for (rows.first(); !rows.eof(); rows.next(), ++number) {
         const Fixed4 sum = rows.field(u"summa").toFixed();
-        const std::optional<Fixed4> grown = Fixed4::checkedSum(total, sum);
-        if (!grown)
-            throw StoreError(Fixed4::tooLargeMessage());
-        total = *grown;
+        total += sum;
         const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
         const QString article = rows.field(u"Номер").toText() + QLatin1Char('-') +
                                 QString::number(rows.field(u"Pokr").toInt());
@@ -145,29 +142,38 @@ QString saveSpreadsheet(const QString& path, const QByteArray& bytes) {
     // Without commit() the text written beside the file is thrown away and the file stays.
     // A write that stops short (a full disk) reports no error of its own, and commit() would
     // then put the cut text in place: the length is checked before.
-    // A folder the user may not write takes no file beside: a file the user may write there is
-    // then written in place, and a failure on the way has already spoilt it, which is said.
+    // A folder that takes no new file (no right to write, or marked immutable) gets no file
+    // beside: a file the user may write there is then written in place, and a failure on the
+    // way has already spoilt it, which is said.
     const QFileInfo target(path);
     const bool inPlace =
         target.exists() && target.isWritable() && !QFileInfo(target.absolutePath()).isWritable();
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
+    QSaveFile beside(path);
+    beside.setDirectWriteFallback(true);
+    QFile direct(path);
+    QFileDevice& file = inPlace ? static_cast<QFileDevice&>(direct) : beside;
+    const auto commit = [&] {
+        if (!inPlace)
+            return beside.commit();
+        direct.close();
+        return direct.error() == QFileDevice::NoError;
+    };
     const QString partly = QStringLiteral("записана только часть (нет места на диске?)");
     QString reason;
-    const bool opened = file.open(QIODevice::WriteOnly);
+    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     if (!opened)
         reason = QStringLiteral("файл не открывается для записи");
     else if (file.write(bytes) != bytes.size())
         reason = partly;
-    else if (!file.commit())
-        reason = QStringLiteral("новый файл не удалось поставить на его место");
+    else if (!commit())
+        reason = inPlace ? partly : QStringLiteral("новый файл не удалось поставить на его место");
     else if (QFileInfo(path).size() != bytes.size())
         reason = partly;
     else
         return QString();
     // The system's own words, when it has any beyond the default text of every device.
     if (file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString())
-        reason += QStringLiteral(": ") + file.errorString();
+        reason += QStringLiteral(": ") + russianSystemText(file.errorString());
     if (inPlace && opened)
         reason += QStringLiteral("; файл остался неполным, повторите экспорт");
     return QStringLiteral("Не удалось записать файл %1: %2.")

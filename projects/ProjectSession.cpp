@@ -123,7 +123,8 @@ std::optional<SpecView> ProjectSession::reprice() {
         return std::nullopt;
     const RepriceTotals totals = repriceTotals(lines);
     if (totals.changed == 0) {
-        m_questions.tell(QStringLiteral("Цены строк совпадают с каталогом."));
+        m_questions.tell(QStringLiteral("Цены строк совпадают с каталогом.") +
+                         (totals.productChanged > 0 ? productChangedNote(totals) : QString()));
         return std::nullopt;
     }
     if (!m_questions.confirm(repriceQuestion(totals, QLocale().decimalPoint())))
@@ -187,19 +188,28 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
 
 SpecView ProjectSession::open(int project) {
     const int previous = m_project;
+    if (project == previous) {
+        // The list left with the same project open (or "Отмена"): its snapshot already equals
+        // its lines, so nothing is written; the caption may name a project renamed in the list.
+        SpecView shown = view();
+        m_modified = false;
+        return shown;
+    }
     // A snapshot that differs from the lines of a project not open in this run holds the
     // version the user saved last, and the lines hold changes never confirmed.
     bool keepLeftChanges = true;
-    if (project != 0 && project != previous) {
+    if (project != 0) {
         if (const auto name = m_store.leftChanges(project))
             keepLeftChanges = m_questions.confirm(leftChangesQuestion(*name));
     }
+    // The working specification has no saved version to go back to, so no snapshot either.
     SpecView shown = commit([&] {
-        if (previous != 0 && previous != project)
+        if (previous != 0)
             m_store.dropSnapshot(previous);
         if (!keepLeftChanges)
             m_store.restoreSnapshot(project);
-        m_store.takeSnapshot(project);
+        if (project != 0)
+            m_store.takeSnapshot(project);
         return project;
     });
     m_modified = false;

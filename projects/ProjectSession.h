@@ -52,7 +52,7 @@ public:
 
     // --- lines ---
     std::optional<SpecView> add(const Addition& addition);
-    // Marks the project changed before a line's quantities are asked for.
+    // Marks the project changed by a change made to its lines outside the session's commands.
     void markModified() { m_modified = true; }
     SpecView setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm);
     // A group row has key 0 and so removes nothing.

@@ -17,6 +17,27 @@ QString articleOf(const RepriceLine& line) {
     return line.article + QLatin1Char('-') + QString::number(line.coating);
 }
 
+// The product as the line has it and as the list has it; item codes only when they differ,
+// since the article alone may be the same.
+QString productChange(const RepriceLine& line) {
+    const bool codes = line.itemCode != line.listItemCode;
+    const auto side = [&](const QString& article, std::int64_t code, const QString& unit) {
+        QString text = article.isEmpty()
+                           ? QStringLiteral("товар с ключом %1").arg(line.product)
+                           : article + QLatin1Char('-') + QString::number(line.coating);
+        if (codes)
+            text += QStringLiteral(", код %1").arg(code);
+        return text + QStringLiteral(" (%1)").arg(unit);
+    };
+    return side(line.article, line.itemCode, line.unit) + QStringLiteral(" → ") +
+           side(line.listArticle, line.listItemCode, line.listUnit);
+}
+
+// The text a store holds for a unit or an article, without the blanks an import may leave.
+bool differs(const QString& old, const QString& now) {
+    return !old.trimmed().isEmpty() && !now.trimmed().isEmpty() && old.trimmed() != now.trimmed();
+}
+
 }  // namespace
 
 QString repriceLinesSql(int project, const QString& listSchema, const QString& oldSchema) {
@@ -25,15 +46,21 @@ QString repriceLinesSql(int project, const QString& listSchema, const QString& o
     for (int code = 1; code <= schema::coatingCount; ++code)
         listPrice += QStringLiteral(" when %1 then listItem.p%1").arg(sqlInt(code));
     listPrice += QStringLiteral(" end");
+    // The list's item code of the product in the line's coating, to compare with the line's.
+    QString listCode = QStringLiteral("case line.Pokr");
+    for (int code = 1; code <= schema::coatingCount; ++code)
+        listCode += QStringLiteral(" when %1 then listItem.t%1k").arg(sqlInt(code));
+    listCode += QStringLiteral(" end");
     return QStringLiteral(
                "select line.Ключ, line.TMC, line.Pokr, line.kol, line.izm, line.price, "
                "coalesce(oldItem.Номер, listItem.Номер), "
-               "coalesce(oldItem.Название, listItem.Название), listItem.Ключ is not null, %1 "
+               "coalesce(oldItem.Название, listItem.Название), listItem.Ключ is not null, %1, "
+               "line.TMC2, listItem.Номер, listItem.ЕИ, %2 "
                "from main.buy line "
-               "left join %2.EXPORT_TMC oldItem on oldItem.Ключ = line.TMC "
-               "left join %3.EXPORT_TMC listItem on listItem.Ключ = line.TMC "
-               "where line.project = %4 order by line.Ключ")
-        .arg(listPrice, oldSchema, listSchema, sqlInt(project));
+               "left join %3.EXPORT_TMC oldItem on oldItem.Ключ = line.TMC "
+               "left join %4.EXPORT_TMC listItem on listItem.Ключ = line.TMC "
+               "where line.project = %5 order by line.Ключ")
+        .arg(listPrice, listCode, oldSchema, listSchema, sqlInt(project));
 }
 
 std::vector<RepriceLine> readRepriceLines(Query& q, int project, const QString& listSchema,
@@ -56,6 +83,16 @@ std::vector<RepriceLine> readRepriceLines(Query& q, int project, const QString& 
         const Fixed4 listPrice = q.value(row, 9).toFixed();
         if (listPrice > Fixed4())
             line.listPrice = listPrice;
+        line.itemCode = q.value(row, 10).toInt();
+        line.listArticle = q.value(row, 11).toText();
+        line.listUnit = q.value(row, 12).toText();
+        line.listItemCode = q.value(row, 13).toInt();
+        // A line without an item code (0 for a group row, none in old stores) is told by its
+        // unit and article only.
+        line.productChanged =
+            line.listed &&
+            (differs(line.unit, line.listUnit) || differs(line.article, line.listArticle) ||
+             (line.itemCode != 0 && line.listItemCode != 0 && line.itemCode != line.listItemCode));
         lines.push_back(line);
     }
     q.close();
@@ -63,7 +100,7 @@ std::vector<RepriceLine> readRepriceLines(Query& q, int project, const QString& 
 }
 
 bool priceChanges(const RepriceLine& line) {
-    return line.listPrice && *line.listPrice != line.price;
+    return line.listPrice && !line.productChanged && *line.listPrice != line.price;
 }
 
 RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines) {
@@ -72,10 +109,12 @@ RepriceTotals repriceTotals(const std::vector<RepriceLine>& lines) {
         ++totals.lines;
         if (!line.listPrice)
             ++totals.kept;
+        else if (line.productChanged)
+            ++totals.productChanged;
         else if (priceChanges(line))
             ++totals.changed;
         totals.before += line.price * line.kol;
-        totals.after += line.listPrice.value_or(line.price) * line.kol;
+        totals.after += (priceChanges(line) ? *line.listPrice : line.price) * line.kol;
     }
     return totals;
 }
@@ -104,9 +143,13 @@ QString repriceReport(const QString& title, const std::vector<RepriceLine>& line
     if (lines.empty())
         return text + QStringLiteral("  Строк нет.\n");
     QString kept;
+    QString productChanged;
     QString changed;
     for (const RepriceLine& line : lines) {
-        if (!line.listPrice) {
+        if (line.listed && line.productChanged) {
+            productChanged += QStringLiteral("    Товар изменён: %1  %2 %3\n")
+                                  .arg(productChange(line), line.kol.toString(), line.unit);
+        } else if (!line.listPrice) {
             QStringList parts = {articleOf(line), line.name,
                                  (line.kol.toString() + QLatin1Char(' ') + line.unit).trimmed()};
             parts.removeAll(QString());
@@ -123,9 +166,11 @@ QString repriceReport(const QString& title, const std::vector<RepriceLine>& line
     }
     if (!kept.isEmpty())
         text += QStringLiteral("  Нет в каталоге, цена оставлена прежней:\n") + kept;
+    if (!productChanged.isEmpty())
+        text += QStringLiteral("  Товар изменён, цена оставлена прежней:\n") + productChanged;
     if (!changed.isEmpty())
         text += QStringLiteral("  Меняется цена:\n") + changed;
-    if (kept.isEmpty() && changed.isEmpty())
+    if (kept.isEmpty() && productChanged.isEmpty() && changed.isEmpty())
         text += QStringLiteral("  Цены совпадают с каталогом.\n");
     const RepriceTotals totals = repriceTotals(lines);
     return text + QStringLiteral("  Итого: %1\n").arg(arrow(totals.before, totals.after));
@@ -142,5 +187,14 @@ QString repriceQuestion(const RepriceTotals& totals, const QString& decimalPoint
     if (totals.kept > 0)
         text += QStringLiteral("\nСтрок без цены в каталоге (их цены останутся прежними): %1.")
                     .arg(totals.kept);
+    if (totals.productChanged > 0)
+        text += productChangedNote(totals);
     return text;
+}
+
+QString productChangedNote(const RepriceTotals& totals) {
+    return QStringLiteral(
+               "\nСтрок, где в каталоге теперь другой товар или другая единица "
+               "(их цены останутся прежними): %1.")
+        .arg(totals.productChanged);
 }

@@ -25,13 +25,14 @@ QString specCaption(const std::optional<QString>& projectName) {
 
 QString specViewSql(int project) {
     // Line rows, then one row per subtype the lines use, keyed by the subtype negated, with the
-    // sums of its lines in the quantity and sum columns.
+    // sums of its lines in the quantity and sum columns; podvid and vid only order the rows.
     return QStringLiteral(
                "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
                "fixed_mul(price, kol) as summa, %1 as pokr, fixed_mul(price, kol) as summa2, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC)||'-'||str(Pokr) as nomer, "
-               "izm, kolm "
+               "izm, kolm, "
+               "%4 as podvid, vid "
                "from buy where project = %2 "
                "union "
                "select 0, 0, 0, "
@@ -40,9 +41,27 @@ QString specViewSql(int project) {
                "(select fixed_sum(fixed_mul(kol, price)) from buy "
                "where project = %2 and vid = -EXPORT_PODVID.Ключ), "
                "'', 0, '', '', "
-               "(select fixed_sum(kolm) from buy where project = %2 and vid = -EXPORT_PODVID.Ключ) "
-               "from EXPORT_PODVID where Ключ in (select -vid from buy where project = %2)")
-        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project));
+               "(select fixed_sum(kolm) from buy where project = %2 and vid = "
+               "-EXPORT_PODVID.Ключ), "
+               "%5, -Ключ "
+               "from EXPORT_PODVID where Ключ in (select -vid from buy where project = %2) %3")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project),
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"), QStringLiteral("Ключ")),
+             subtypeNameSql(QStringLiteral("buy.vid")),
+             subtypeSortName(QStringLiteral("Название")));
+}
+
+QString specOrderSql(const QString& subtypeName, const QString& vid, const QString& line) {
+    return QStringLiteral("order by %1 nulls last, %2, %3").arg(subtypeName, vid, line);
+}
+
+QString subtypeNameSql(const QString& vid) {
+    return subtypeSortName(
+        QStringLiteral("(select Название from EXPORT_PODVID where Ключ = -%1)").arg(vid));
+}
+
+QString subtypeSortName(const QString& name) {
+    return name + QStringLiteral(" collate foldcase");
 }
 
 QString lineQuantitiesSql(int project, std::int64_t product, int coating) {

@@ -13,8 +13,19 @@
 QString specCaptionSql(int project);
 // "Выбранные товары", followed by the project's name when a project row was found.
 QString specCaption(const std::optional<QString>& projectName);
-// Line rows of the project and one row per subtype group with its sums.
+// Line rows of the project and one row per subtype group with its sums, in specOrderSql's order.
 QString specViewSql(int project);
+// The one order of a specification, on screen and on paper: subtype groups by name as the
+// program's lists sort names, lines of a subtype the catalogue lacks last, and a group's lines
+// in the order they were added. The columns hold the subtype's name as subtypeNameSql gives it
+// (null when the catalogue lacks it), the line's vid (a group row's key negated) and the line's
+// key (0 on a group row, which so comes before its lines).
+QString specOrderSql(const QString& subtypeName, const QString& vid, const QString& line);
+// The name of a line's subtype, sorting as the program's lists sort names. The collation
+// stands on the column, not in the order: a union ordered by a collation of its own would be
+// read through a subquery that renames the columns the view shares a name between.
+QString subtypeNameSql(const QString& vid);
+QString subtypeSortName(const QString& name);
 
 // --- adding ---
 // The line of a product in a coating, if the project has one: one line per product and coating.

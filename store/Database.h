@@ -11,13 +11,16 @@ struct sqlite3;
 // creates the file, so a missing catalogue can not turn into an empty one.
 class Database {
 public:
-    // Throws StoreError with the engine's text, or saying that the file is an Access file.
+    // Throws StoreError with the engine's text, saying that the file is an Access file, not a
+    // regular file, or has damaged pages.
     static std::unique_ptr<Database> open(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     sqlite3* handle() const { return m_db; }
+    // The store's file as the engine opened it, absolute.
+    QString path() const;
     // Runs one statement that returns no rows; throws StoreError.
     void execute(const QString& sql);
     std::int64_t lastInsertKey() const;
@@ -46,6 +49,7 @@ public:
 
 private:
     explicit Database(sqlite3* db) : m_db(db) {}
+    void checkPages();
     sqlite3* m_db;
     std::function<void(const QString&)> m_hook;
 };
@@ -54,5 +58,14 @@ private:
 // (in words the user can act on where there are any: file busy, read-only, disk full, damaged).
 QString engineText(sqlite3* db);
 
+// True for a regular file or a symbolic link to one; false for a missing file, a folder, a named
+// pipe, a device or a socket.
+bool isRegularFile(const QString& path);
+
 // True when the file starts like a Microsoft Access (Jet or ACE) database.
 bool isJetFile(const QString& path);
+// True when the file starts like an SQLite database.
+bool isSqliteFile(const QString& path);
+// True when both names lead to one file (device and inode), however each is spelt: relative or
+// absolute, through a symbolic or a hard link.
+bool isSameFile(const QString& a, const QString& b);

@@ -8,6 +8,12 @@ namespace {
 
 using Int128 = __int128;
 
+std::int64_t checked(Int128 raw) {
+    if (raw > INT64_MAX || raw < INT64_MIN)
+        throw AmountTooLarge();
+    return std::int64_t(raw);
+}
+
 // Divides and rounds to the nearest whole number, ties to the even neighbour.
 std::int64_t divideHalfEven(Int128 num, Int128 den) {
     if (den < 0) {
@@ -23,7 +29,7 @@ std::int64_t divideHalfEven(Int128 num, Int128 den) {
     const Int128 twice = 2 * r;
     if (twice > den || (twice == den && (q % 2 != 0)))
         q += 1;
-    return std::int64_t(q);
+    return checked(q);
 }
 
 // Rounds a plain decimal text (sign, digits, optional point and digits) to four places.
@@ -98,16 +104,20 @@ QString Fixed4::tooLargeMessage() {
         "четырьмя знаками после запятой.");
 }
 
+Fixed4 Fixed4::fromInt(std::int64_t whole) {
+    return fromRaw(checked(Int128(whole) * Scale));
+}
+
 Fixed4 Fixed4::fromDouble(double value) {
     if (!std::isfinite(value))
-        return Fixed4();
+        throw AmountTooLarge();
     // The shortest text that reads back as the same double is the decimal the value stands for.
     char buffer[64];
     auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (ec != std::errc())
-        return Fixed4();
-    const auto raw = roundDecimalText(std::string(buffer, ptr));
-    return raw ? fromRaw(*raw) : Fixed4();
+    const auto raw = ec == std::errc() ? roundDecimalText(std::string(buffer, ptr)) : std::nullopt;
+    if (!raw)
+        throw AmountTooLarge();
+    return fromRaw(*raw);
 }
 
 std::optional<Fixed4> Fixed4::parse(QStringView text) {
@@ -142,7 +152,19 @@ std::int64_t Fixed4::ceilDiv(Fixed4 divisor) const {
     Int128 q = num / den;
     if (num % den != 0 && ((num > 0) == (den > 0)))
         q += 1;
-    return std::int64_t(q);
+    return checked(q);
+}
+
+Fixed4 operator+(Fixed4 a, Fixed4 b) {
+    return Fixed4::fromRaw(checked(Int128(a.m_raw) + b.m_raw));
+}
+
+Fixed4 operator-(Fixed4 a, Fixed4 b) {
+    return Fixed4::fromRaw(checked(Int128(a.m_raw) - b.m_raw));
+}
+
+Fixed4 operator-(Fixed4 a) {
+    return Fixed4::fromRaw(checked(-Int128(a.m_raw)));
 }
 
 Fixed4 operator*(Fixed4 a, Fixed4 b) {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
 
 // A decimal amount with exactly four places after the point: money, quantities, lengths.
-// Held as a count of ten-thousandths, so sums and products never drift.
+// Held as a count of ten-thousandths, so sums and products never drift. Every operation that
+// could leave that range throws AmountTooLarge instead of wrapping round to another number.
 class Fixed4 {
 public:
     static constexpr std::int64_t Scale = 10000;
@@ -17,8 +20,9 @@ public:
         f.m_raw = tenThousandths;
         return f;
     }
-    static constexpr Fixed4 fromInt(std::int64_t whole) { return fromRaw(whole * Scale); }
-    // Rounds the decimal value the double stands for to four places, ties to the even neighbour.
+    static Fixed4 fromInt(std::int64_t whole);
+    // Rounds the decimal value the double stands for to four places, ties to the even
+    // neighbour; a value beyond the range (or no number at all) throws AmountTooLarge.
     static Fixed4 fromDouble(double value);
     // Accepts "7.5", "7,5", "-0.125", "3"; more than four decimals round ties to even.
     static std::optional<Fixed4> parse(QStringView text);
@@ -32,29 +36,16 @@ public:
     // The smallest whole n with n * divisor >= *this (divisor must be positive).
     std::int64_t ceilDiv(Fixed4 divisor) const;
 
-    friend constexpr Fixed4 operator+(Fixed4 a, Fixed4 b) { return fromRaw(a.m_raw + b.m_raw); }
-    friend constexpr Fixed4 operator-(Fixed4 a, Fixed4 b) { return fromRaw(a.m_raw - b.m_raw); }
-    friend constexpr Fixed4 operator-(Fixed4 a) { return fromRaw(-a.m_raw); }
+    friend Fixed4 operator+(Fixed4 a, Fixed4 b);
+    friend Fixed4 operator-(Fixed4 a, Fixed4 b);
+    friend Fixed4 operator-(Fixed4 a);
     // Product rounded to four places, ties to even.
     friend Fixed4 operator*(Fixed4 a, Fixed4 b);
     // Quotient rounded to four places, ties to even (divisor must not be zero).
     friend Fixed4 operator/(Fixed4 a, Fixed4 b);
-    Fixed4& operator+=(Fixed4 o) {
-        m_raw += o.m_raw;
-        return *this;
-    }
-    Fixed4& operator-=(Fixed4 o) {
-        m_raw -= o.m_raw;
-        return *this;
-    }
+    Fixed4& operator+=(Fixed4 o) { return *this = *this + o; }
+    Fixed4& operator-=(Fixed4 o) { return *this = *this - o; }
 
-    // The sum, or nothing when it leaves the range of an amount.
-    static std::optional<Fixed4> checkedSum(Fixed4 a, Fixed4 b) {
-        std::int64_t sum = 0;
-        if (__builtin_add_overflow(a.m_raw, b.m_raw, &sum))
-            return std::nullopt;
-        return fromRaw(sum);
-    }
     // What the user is told when a sum or product leaves that range.
     static QString tooLargeMessage();
 
@@ -67,4 +58,11 @@ public:
 
 private:
     std::int64_t m_raw = 0;
+};
+
+// A sum, product or stored figure beyond what Fixed4 holds. A StoreError, so the handlers'
+// guard and the tool's commands show its one sentence as they show any failed statement.
+class AmountTooLarge : public StoreError {
+public:
+    AmountTooLarge() : StoreError(Fixed4::tooLargeMessage()) {}
 };

@@ -284,11 +284,23 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
-// foldcase: text ordered by its case-folded form, then (for a stable order) as it stands.
+// In a Russian dictionary ё sorts as е; its code point comes after я.
+void yoAsYe(std::string& folded) {
+    for (std::size_t i = 0; i + 1 < folded.size(); ++i)
+        if (folded[i] == char(0xD1) && folded[i + 1] == char(0x91)) {
+            folded[i] = char(0xD0);
+            folded[i + 1] = char(0xB5);
+        }
+}
+
+// foldcase: text ordered by its case-folded form, ё as е, then (for a stable order) as it
+// stands.
 int foldCaseCollation(void*, int lengthA, const void* a, int lengthB, const void* b) {
     thread_local std::string foldedA, foldedB;
     foldCase(static_cast<const unsigned char*>(a), lengthA, foldedA);
     foldCase(static_cast<const unsigned char*>(b), lengthB, foldedB);
+    yoAsYe(foldedA);
+    yoAsYe(foldedB);
     if (const int order = foldedA.compare(foldedB))
         return order;
     const int common = std::min(lengthA, lengthB);

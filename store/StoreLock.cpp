@@ -10,8 +10,9 @@
 
 namespace {
 
+// Without O_NONBLOCK a named pipe in the store's place would keep the open waiting forever.
 int openForLock(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 }
 
 }  // namespace

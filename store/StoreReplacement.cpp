@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
+#include "store/SystemText.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -26,10 +27,6 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString systemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // 0, or the error that kept an existing file from being removed.
 int removeFile(const QString& path) {
     return ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT ? 0 : errno;
@@ -49,11 +46,6 @@ void refuseWhileInAWindow(const QString& target) {
         throw StoreError(QStringLiteral("База данных %1 открыта в окне программы; закройте его и "
                                         "повторите команду. База данных не заменена.")
                              .arg(shown(target)));
-}
-
-bool isSqliteFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
 }
 
 // A connection to the old store that holds it while it is replaced: opening it rolls back a
@@ -145,7 +137,7 @@ StoreReplacement::StoreReplacement(const QString& target, const QString& kind)
     if (m_fd < 0) {
         const int error = errno;
         throw StoreError(QStringLiteral("Не удалось создать файл в папке %1: %2.")
-                             .arg(shown(info.absolutePath()), systemText(error)));
+                             .arg(shown(info.absolutePath()), systemErrorText(error)));
     }
     m_path = QFile::decodeName(name);
     // The lock tells other runs' cleaning that the file is in use. Where the file system has no
@@ -176,8 +168,8 @@ void StoreReplacement::putInPlace() {
     }
     if (::fchmod(m_fd, mode) != 0 || ::fsync(m_fd) != 0) {
         const int error = errno;
-        throw StoreError(
-            QStringLiteral("Не удалось записать %1: %2.").arg(shown(m_path), systemText(error)));
+        throw StoreError(QStringLiteral("Не удалось записать %1: %2.")
+                             .arg(shown(m_path), systemErrorText(error)));
     }
 
     refuseWhileInAWindow(m_target);
@@ -188,13 +180,13 @@ void StoreReplacement::putInPlace() {
             throw StoreError(
                 QStringLiteral("Не удалось удалить устаревший файл %1 (%2); база данных не "
                                "заменена.")
-                    .arg(shown(companion), systemText(error)));
+                    .arg(shown(companion), systemErrorText(error)));
     }
     // rename() replaces the old store in one step.
     if (::rename(QFile::encodeName(m_path).constData(), target.constData()) != 0) {
         const int error = errno;
         throw StoreError(QStringLiteral("Не удалось поставить базу данных на место %1: %2.")
-                             .arg(shown(m_target), systemText(error)));
+                             .arg(shown(m_target), systemErrorText(error)));
     }
     m_placed = true;
     ::close(m_fd);

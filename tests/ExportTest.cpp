@@ -6,7 +6,10 @@
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -403,6 +406,34 @@ TEST(ExportSave, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
     }
 }
 
+// A folder marked immutable (chattr +i) refuses a new file with EPERM, not EACCES: the file is
+// written in place all the same.
+TEST(ExportSave, WritableFileInAnImmutableFolderIsWrittenInPlace) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + "/immutable";
+    QDir().mkdir(dir);
+    const QString path = dir + "/old.xml";
+    writeFile(path, oldContents);
+    const auto setImmutable = [&](bool on) {
+        const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    };
+    if (!setImmutable(true))
+        GTEST_SKIP() << "this file system or user can not mark a folder immutable";
+    const QByteArray bytes(20000, 'n');
+    const QString failure = saveSpreadsheet(path, bytes);
+    setImmutable(false);
+    EXPECT_EQ(failure, QString());
+    EXPECT_EQ(readFile(path), bytes);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xml"});
+}
+
 TEST(ExportSave, ExistingFileIsReplacedWhole) {
     TempStore store;
     const QString path = store.dir() + "/export.xml";
@@ -484,7 +515,8 @@ TEST(ExportTool, WritesTheProjectOrRefusesClearly) {
     } cases[] = {
         {{"a.xml"}, 0, "export-5-lines.xml", ""},
         {{"b.xml", "--project", "7"}, 0, "export-1-lines.xml", ""},
-        {{"c.xml", "--project", "3"}, 1, nullptr, "нет строк"},
+        {{"c.xml", "--project", "3"}, 1, nullptr, "В базе нет проекта с ключом 3"},
+        {{"h.xml", "--project", "-1"}, 2, nullptr, "не может быть отрицательным"},
         {{"d.xml", "--project", "семь"}, 2, nullptr, "целым числом"},
         {{"e.xml", "--project"}, 2, nullptr, "ключ проекта"},
         {{"f.xml", "g.xml"}, 2, nullptr, "Лишний аргумент"},

@@ -2,12 +2,15 @@
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
+#include "ui/Guard.h"
 #include "ui/LookupCombo.h"
 #include "ui/MessageBox.h"
+#include "ui/Modal.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -15,8 +18,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+#include <optional>
 
 namespace {
 
@@ -99,6 +105,22 @@ TEST(MainWindow, MissingDatabaseIsNeverCreated) {
     QFile::remove("base.mdb");
     EXPECT_THROW(TForm1(), StoreError);
     EXPECT_FALSE(QFile::exists("base.mdb"));
+}
+
+// A store whose specification can not be read opens no window that would fail at every click.
+TEST(MainWindow, AFailureWhileTheWindowIsSetUpEndsTheStart) {
+    TempStore store(
+        {"drop table buy", "create table buy (Ключ integer primary key, project integer)"});
+    TForm1 form;
+    form.createDialogs();
+    try {
+        form.start();
+        ADD_FAILURE() << "the window started";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("нет нужной таблицы или столбца")))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
@@ -192,4 +214,46 @@ TEST(MainWindow, AddModeSwitchEnablesTheAddButton) {
     EXPECT_TRUE(form->BitBtn6->isEnabled());
     QTest::mouseClick(form->RBclick, Qt::LeftButton);
     EXPECT_FALSE(form->BitBtn6->isEnabled());
+}
+
+TEST(MainWindow, TheUpperPartKeepsItsHeightAndTheBottomBandTakesTheRest) {
+    TempStore store(typeRows());
+    auto form = openMainWindow();
+    auto upper = [&] { return form->Splitter3->sizes().value(0); };
+    // The button column fits the bottom band as the window starts.
+    EXPECT_EQ(upper(), 428);
+    EXPECT_LE(form->BitBtn10->mapTo(form->GroupBox4, QPoint(0, form->BitBtn10->height())).y(),
+              form->GroupBox4->height());
+    const int bottom = form->Splitter3->sizes().value(1);
+    form->resize(form->width(), form->height() + 150);
+    QApplication::processEvents();
+    EXPECT_EQ(upper(), 428);
+    EXPECT_EQ(form->Splitter3->sizes().value(1), bottom + 150);
+    // At the smallest size the tree still shows rows and the footer is whole.
+    form->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GE(form->DBGridEh1->view()->viewport()->height(),
+              4 * form->DBGridEh1->fontMetrics().height());
+    QLabel* footer = form->DBGridEh2->footer();
+    EXPECT_LE(footer->mapTo(form.get(), QPoint(0, footer->height())).y(),
+              form->centralWidget()->geometry().bottom() + 1);
+    form->resize(form->width(), form->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(upper(), 428) << "the height kept comes back";
+}
+
+TEST(MainWindow, ACommandShowsTheBusyCursorAndADialogItOpensTheArrow) {
+    QDialog dialog;
+    std::optional<Qt::CursorShape> inDialog;
+    guarded(nullptr, [&] {
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QTimer::singleShot(0, &dialog, [&] {
+            inDialog = QApplication::overrideCursor()->shape();
+            dialog.reject();
+        });
+        runModal(&dialog);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    });
+    EXPECT_EQ(inDialog, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -19,15 +19,19 @@ std::string column(Database& db, const QString& sql) {
 
 }  // namespace
 
-TEST(Order, TypeListsSortWithoutRegardToLetterCase) {
+TEST(Order, TypeListsSortIgnoringCaseWithYoAsYe) {
     TempStore store({
         "insert into EXPORT_VIDTMC values (64, 'Лотки перфорированные', '100.64'), "
         "(65, 'лотки листовые', '100.65'), (66, 'Шины', '100.66'), (67, 'Лестницы', '100.67'), "
+        "(68, 'Ёмкости', '100.68'), (69, 'Жёлоба', '100.69'), (70, 'Еврожелоба', '100.70'), "
+        "(71, 'Желоба', '100.71'), "
         "(72, 'подвесы', '100.72'), (79, 'Фурнитура общая', '100.79'), (80, 'Консоли', "
         "'100.80')",
     });
     auto db = Database::open(store.path());
-    EXPECT_EQ(column(*db, trayTypeListSql()), "Лестницы;лотки листовые;Лотки перфорированные;Шины");
+    EXPECT_EQ(column(*db, trayTypeListSql()),
+              "Еврожелоба;Ёмкости;Желоба;Жёлоба;Лестницы;лотки листовые;Лотки перфорированные;"
+              "Шины");
     EXPECT_EQ(column(*db, accessoryTypeListSql()), "Консоли;подвесы;Фурнитура общая");
 }
 

@@ -2,6 +2,8 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "tests/TestSupport.h"
+#include "ui/DataGrid.h"
+#include "ui/GridModel.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
@@ -126,10 +128,10 @@ TEST(PrintDocumentContent, LinesGroupedBySubtypeNumberedThroughAndSummedExactly)
         std::int64_t sumRaw;
         std::vector<const char*> articles;
     } groups[] = {
-        {"Лотки", 100837500, {"ЛНК-100-2", "ЛНК-100-4"}},
         {"Кронштейны и консоли", 12500, {"СК-1-1"}},
+        {"Лотки", 100837500, {"ЛНК-100-2", "ЛНК-100-4"}},
         {"Элементы ответвления трассы", 375000, {"ТГ-100-3"}},
-        {"", 100000, {"Х-6-5"}},  // a subtype the catalogue lacks comes last, unnamed
+        {"Подвид не найден в каталоге", 100000, {"Х-6-5"}},  // a subtype the catalogue lacks
     };
     ASSERT_EQ(doc.groups.size(), std::size(groups));
     int number = 0;
@@ -143,7 +145,7 @@ TEST(PrintDocumentContent, LinesGroupedBySubtypeNumberedThroughAndSummedExactly)
             EXPECT_EQ(group.lines[l].article, QString::fromUtf8(groups[g].articles[l]));
         }
     }
-    const PrintLine& hotZinc = doc.groups[0].lines[1];
+    const PrintLine& hotZinc = doc.groups[1].lines[1];
     EXPECT_EQ(hotZinc.name, "Лоток неперфорированный 100х50");
     EXPECT_EQ(hotZinc.coating, "Гор. Цинк");
     EXPECT_EQ(hotZinc.quantity, Fixed4::fromRaw(75000));
@@ -156,6 +158,44 @@ TEST(PrintDocumentContent, LinesGroupedBySubtypeNumberedThroughAndSummedExactly)
     EXPECT_EQ(named.projectLine, "Проект: Корпус \"Б\", этаж 2");
     EXPECT_EQ(named.lineCount, 1);
     EXPECT_EQ(loadPrintDocument(scratch, 8, QDate(2026, 3, 1)).lineCount, 0);
+}
+
+// Groups by name, not by key, by the sum of their quantities or by when they were added; lines
+// in the order they were added; a subtype the catalogue lacks last.
+TEST(PrintDocumentContent, TheWindowAndThePaperShowOneOrder) {
+    TempStore store(catalogue + workingLines);
+    auto form = openMainWindow();
+    const GridModel* model = form->DBGridEh2->model();
+    QStringList shown;
+    for (int g = 0; g < model->rowCount(); ++g) {
+        const QModelIndex group = model->index(g, 0);
+        QStringList articles;
+        for (int l = 0; l < model->rowCount(group); ++l)
+            articles << model->index(l, 0, group).data().toString().remove(' ');
+        // A line whose subtype the catalogue lacks stands at the top level, with no group row.
+        shown << (articles.isEmpty()
+                      ? QStringLiteral("?: ") + group.data().toString().remove(' ')
+                      : model->index(g, 1).data().toString() + ": " + articles.join(", "));
+    }
+    const QStringList expected = {
+        "Кронштейны и консоли: СК-1-1",
+        "Лотки: ЛНК-100-2, ЛНК-100-4",
+        "Элементы ответвления трассы: ТГ-100-3",
+        "?: Х-6-5",
+    };
+    EXPECT_EQ(shown, expected);
+
+    auto db = Database::open(QStringLiteral("base.mdb"));
+    Query scratch(*db, QStringLiteral("Q_all"));
+    QStringList printed;
+    for (const PrintGroup& group : loadPrintDocument(scratch, 0, QDate(2026, 3, 1)).groups) {
+        QStringList articles;
+        for (const PrintLine& line : group.lines)
+            articles << line.article;
+        printed << (group.name == printUnknownSubtype() ? QStringLiteral("?") : group.name) + ": " +
+                       articles.join(", ");
+    }
+    EXPECT_EQ(printed, expected);
 }
 
 TEST(PrintPdf, ThreeLinesOnOneLandscapeA4PageWithEmbeddedFonts) {
@@ -241,12 +281,15 @@ TEST(PrintPdf, HundredTwentyLinesRepeatTheHeaderAndCountTheSheets) {
 
 TEST(PrintPdf, EmptyProjectOrBadArgumentsWriteNothing) {
     TempStore store(catalogue + workingLines);
+    store.run({"insert into project (Ключ, Название) values (8, 'Пустой')"});
     const struct {
         QStringList args;
         int status;
         const char* message;
     } cases[] = {
         {{"a.pdf", "--project", "8"}, 1, "В проекте с ключом 8 нет строк: файл PDF не записан."},
+        {{"e.pdf", "--project", "99"}, 1, "В базе нет проекта с ключом 99: файл PDF не записан."},
+        {{"f.pdf", "--project", "-1"}, 2, "Ключ проекта не может быть отрицательным: -1"},
         {{"b.pdf", "--project", "восемь"}, 2, "целым числом"},
         {{"c.pdf", "d.pdf"}, 2, "Лишний аргумент"},
         {{}, 2, "Не указан файл"},

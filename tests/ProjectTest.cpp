@@ -224,7 +224,7 @@ TEST(ProjectStates, EveryEventOfEveryState) {
          0,
          0,
          kWorking,
-         kWorking,
+         "",
          "",
          kWorking},
         {"W1 projects, cancel",
@@ -235,7 +235,7 @@ TEST(ProjectStates, EveryEventOfEveryState) {
          0,
          0,
          kWorkingChanged,
-         kWorkingChanged,
+         "",
          kNorth,
          kWorkingChanged},
         {"W0 projects, choose",
@@ -281,6 +281,43 @@ TEST(ProjectStates, EveryEventOfEveryState) {
                     .arg(c.endProject));
             EXPECT_EQ(form->Q_buy.recordCount(), rows.toInt()) << "the view follows the project";
         }
+    }
+}
+
+TEST(ProjectStates, LeavingTheListWithCancelWritesNothing) {
+    const struct {
+        const char* what;
+        int project;
+        bool changed;
+    } cases[] = {
+        {"working specification", 0, false},
+        {"working specification changed", 0, true},
+        {"Север unchanged", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempStore store(kStore);
+        auto form = openOn(store, c.project, c.changed);
+        const QString before = lines(store, "arh", 0) + "|" + lines(store, "arh", 1) + "|" +
+                               lines(store, "buy", c.project);
+        // A full disk refuses every write: there must be none to refuse.
+        QStringList writes;
+        form->ADOConn().setStatementHook([&](const QString& sql) {
+            if (!sql.trimmed().startsWith(QStringLiteral("select"), Qt::CaseInsensitive)) {
+                writes << sql;
+                throw StoreError(QStringLiteral("database or disk is full"));
+            }
+        });
+        DialogScript script;
+        trigger(*form, script, Event::ProjectsCancel);
+        form->ADOConn().setStatementHook({});
+        EXPECT_EQ(writes, QStringList());
+        EXPECT_EQ(MessageBox::shown(), QStringList());
+        EXPECT_EQ(TForm1Access::curProject(*form), c.project);
+        EXPECT_EQ(TForm1Access::modified(*form), 0);
+        EXPECT_EQ(lines(store, "arh", 0) + "|" + lines(store, "arh", 1) + "|" +
+                      lines(store, "buy", c.project),
+                  before);
     }
 }
 
@@ -692,16 +729,53 @@ TEST(ProjectList, AnEmptyListOnlyAdds) {
     EXPECT_EQ(list->chosenProject(), store.scalar("select Ключ from project").toInt());
 }
 
-TEST(ProjectList, EscapeAndEnterDoNothing) {
+TEST(ProjectDialogs, EscapeCancelsAndEnterPressesOnlyTheFocusedButton) {
     TempStore store(kStore);
     auto form = openMainWindow();
     Tproekti* list = form->proekti;
+    TForm1Access::curProject(*form) = 1;
+
+    // Enter with the focus in the list chooses nothing; on a button it presses that button.
+    list->setOpenProject(1);
     list->show();
-    QTest::keyClick(list, Qt::Key_Escape);
-    QTest::keyClick(list, Qt::Key_Return);
+    pick(list, QStringLiteral("Юг"));
+    QTest::keyClick(list->findChild<DataGrid*>(QStringLiteral("GridP"))->view(), Qt::Key_Return);
     EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(TForm1Access::curProject(*form), 0);
-    list->hide();
+    auto* choose = list->findChild<QPushButton*>(QStringLiteral("BitBtn3"));
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->chosenProject(), 2);
+
+    // Esc leaves as "Отмена" does: the open project stays.
+    list->show();
+    pick(list, QStringLiteral("Юг"));
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->chosenProject(), 1);
+
+    // The name dialogs: Esc forgets the name typed.
+    TProekt* naming = form->Proekt;
+    naming->show();
+    type(naming, QStringLiteral("Восток"));
+    QTest::keyClick(naming->findChild<QLineEdit*>(QStringLiteral("namepro")), Qt::Key_Return);
+    EXPECT_TRUE(naming->isVisible()) << "Enter in the name field is no button";
+    QTest::keyClick(naming, Qt::Key_Escape);
+    EXPECT_FALSE(naming->isVisible());
+    EXPECT_EQ(naming->name(), QString());
+    EXPECT_EQ(projectNames(store), "Север;Юг");
+
+    // None can be maximised or made smaller than designed.
+    for (QDialog* d : {static_cast<QDialog*>(list), static_cast<QDialog*>(naming),
+                       static_cast<QDialog*>(form->proektedit)}) {
+        EXPECT_FALSE(d->windowFlags() & Qt::WindowMaximizeButtonHint)
+            << d->objectName().toStdString();
+        d->show();
+        d->resize(10, 10);
+        EXPECT_EQ(d->size(), d->minimumSize()) << d->objectName().toStdString();
+        EXPECT_GE(d->minimumWidth(), 324) << d->objectName().toStdString();
+        d->hide();
+    }
 }
 
 TEST(ProjectList, AListThatCannotBeReadShowsNothing) {

@@ -210,4 +210,31 @@ TEST_F(RepriceMenu, PricesAlreadyAtTheCatalogueAreSaidSoAndLeftAlone) {
     EXPECT_EQ(TForm1Access::modified(*form), 0);
 }
 
+// The catalogue now sells 101 by the piece, and 102 in polymer is another item: neither line
+// takes the new price; the question says why they stay.
+TEST_F(RepriceMenu, LinesWhoseProductChangedKeepTheirPrice) {
+    store.run({"update EXPORT_TMC set ЕИ = 'шт.', p2 = 300 where Ключ = 101",
+               "update EXPORT_TMC set t3k = 7102, p3 = 50 where Ключ = 102",
+               "update EXPORT_TMC set p2 = 45 where Ключ = 102"});
+    open(1);
+    reprice(true);
+    EXPECT_EQ(MessageBox::shown(),
+              QStringList{"Обновить цены по каталогу?\n"
+                          "Изменится строк: 1.\n"
+                          "Сумма: 1725 → 1755.\n"
+                          "Строк без цены в каталоге (их цены останутся прежними): 1.\n"
+                          "Строк, где в каталоге теперь другой товар или другая единица (их цены "
+                          "останутся прежними): 2."});
+    EXPECT_EQ(prices(store, 1), "2:120.5 3:45 4:210 5:44");
+
+    MessageBox::clearShown();
+    open(0);
+    reprice(true);
+    EXPECT_EQ(MessageBox::shown(),
+              QStringList{"Цены строк совпадают с каталогом.\n"
+                          "Строк, где в каталоге теперь другой товар или другая единица (их цены "
+                          "останутся прежними): 1."});
+    EXPECT_EQ(prices(store, 0), "1:120.5");
+}
+
 }  // namespace

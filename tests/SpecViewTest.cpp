@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
+#include "ui/ElidedLabel.h"
 #include "ui/GridModel.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
@@ -16,7 +17,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -206,6 +209,58 @@ TEST(SpecView, AFailingRefreshKeepsTheRowsItHad) {
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), total);
 }
 
+TEST(SpecView, FiguresAndTotalsAreShownWhole) {
+    TempStore store(fixture());
+    // The largest figure in every figure column, and totals wider than their column.
+    store.run(
+        {"update buy set price = 9999999.9999, kol = 9999999.9999, kolm = 9999999.9999 "
+         "where Ключ = 5",
+         "delete from buy where project = 0",
+         "insert into buy (Ключ,project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) values "
+         "(1,0,101,2,5121,1491434.0004,1,1,'м.п.',-1)"});
+    auto form = openMainWindow();
+    const QString point = QLocale().decimalPoint();
+    // A cell draws its text 2 pixels in from either edge.
+    auto holds = [](DataGrid* grid, const QString& field, const QString& text) {
+        const auto& columns = grid->model()->columns();
+        for (int c = 0; c < columns.size(); ++c)
+            if (columns[c].field == field)
+                return grid->view()->columnWidth(c) - 4 >=
+                       grid->view()->fontMetrics().horizontalAdvance(text);
+        return false;
+    };
+    const QString figure = "9999999" + point + "9999";
+    for (const char* field : {"kol", "kolm", "price", "summa"})
+        EXPECT_TRUE(holds(form->DBGridEh2, QString::fromLatin1(field), figure)) << field;
+    EXPECT_TRUE(holds(form->DBGridEh3, "pp", figure));
+    EXPECT_TRUE(holds(form->DBGridEh4, "pp", figure));
+    EXPECT_TRUE(holds(form->DBGridEh1, "pp", "9999999" + point + "99"));
+    // The widths came from the names, so every column still fits beside the scroll bar.
+    for (DataGrid* grid : {form->DBGridEh1, form->DBGridEh2, form->DBGridEh3, form->DBGridEh4})
+        EXPECT_FALSE(grid->view()->horizontalScrollBar()->isVisible())
+            << grid->objectName().toStdString();
+
+    QLabel* footer = form->DBGridEh2->footer();
+    auto footerWhole = [&](const char* total) {
+        SCOPED_TRACE(total);
+        EXPECT_EQ(footer->text(), QString::fromLatin1(total).replace('.', point));
+        EXPECT_GE(footer->width(), footer->fontMetrics().horizontalAdvance(footer->text()));
+        EXPECT_GE(footer->x(), 0);
+        EXPECT_LE(footer->geometry().right(), footer->parentWidget()->width() - 1);
+    };
+    footerWhole("1491434.0004");
+    store.run({"update buy set price = 12547929.9895 where Ключ = 1"});
+    click(form.get(), "BitBtn3");
+    footerWhole("12547929.9895");
+    // At the smallest size the window allows.
+    form->resize(1, 1);
+    QApplication::processEvents();
+    footerWhole("12547929.9895");
+    TForm1Access::curProject(*form) = 1;
+    TForm1Access::reloadSpec(*form);
+    footerWhole("99999999998000");
+}
+
 TEST(SpecLines, DeleteRemovesTheSelectedLineOnly) {
     TempStore store(fixture());
     auto form = openMainWindow();
@@ -332,7 +387,7 @@ TEST(SpecLines, TheDialogRefusesAProjectQuantityThatIsNotPositive) {
         });
         EXPECT_EQ(MessageBox::shown(), QStringList({zeroLength, zeroLength}));
         EXPECT_EQ(lines(store).at(0), "1:9/7.5");
-        EXPECT_EQ(TForm1Access::modified(*form), 1);  // opening the dialog marks the change
+        EXPECT_EQ(TForm1Access::modified(*form), 0) << "a cancelled edit changes nothing";
     }
 
     // "Отмена" after a new quantity writes nothing, and the view is refreshed all the same.
@@ -345,6 +400,60 @@ TEST(SpecLines, TheDialogRefusesAProjectQuantityThatIsNotPositive) {
     });
     EXPECT_EQ(lines(store).at(0), "1:9/7.5");
     EXPECT_EQ(form->DBGridEh2->footerTotal().toString(), "1664.1");
+}
+
+TEST(SpecLines, ALongNameKeepsTheDialogItsSize) {
+    TempStore store(fixture());
+    const QString name = "Лоток перфорированный " + QString(200, QChar(u'ж')) + " конец";
+    store.run({"update EXPORT_TMC set Название = '" + name + "' where Ключ = 101"});
+    auto form = openMainWindow();
+    for (int opening = 0; opening < 2; ++opening) {
+        editLine(*form, opening == 0 ? 1 : 2, [&](TEditkol& d) {
+            d.show();
+            QApplication::processEvents();
+            EXPECT_EQ(d.size(), QSize(459, 122));  // 467 by 149 with a usual frame
+            if (opening == 0) {
+                EXPECT_TRUE(child<ElidedLabel>(d, "Label2")->text().endsWith(QChar(0x2026)));
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->toolTip(), name);
+            } else {
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->text(), "Лоток штучный");
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->toolTip(), QString());
+            }
+            QTest::keyClick(&d, Qt::Key_Escape);
+            EXPECT_FALSE(d.isVisible()) << "Esc cancels";
+        });
+    }
+    EXPECT_EQ(TForm1Access::modified(*form), 0);
+}
+
+TEST(SpecLines, EnterEditsAndDeleteAsksAndDeletesAsTheButtonsDo) {
+    TempStore store(fixture());
+    auto form = openMainWindow();
+    QWidget* grid = form->DBGridEh2->view();
+    QStringList dialogs;
+    setModalHandler([&](QDialog* d) { return dialogs << d->objectName(), 0; });
+    select(*form, 2);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(dialogs, QStringList{"Editkol"});
+
+    select(*form, 2);
+    MessageBox::clearShown();
+    MessageBox::setNextAnswer(false);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(MessageBox::shown(), QStringList{"Удалить строку «Лоток штучный» из спецификации?"});
+    EXPECT_EQ(lines(store).size(), 5);
+    EXPECT_EQ(TForm1Access::modified(*form), 0);
+    MessageBox::setNextAnswer(true);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(lines(store), QStringList({"1:9/7.5", "3:9/7.5", "4:2/2", "5:6/10"}));
+    EXPECT_EQ(TForm1Access::modified(*form), 1);
+
+    // A group row: no question, nothing to delete.
+    MessageBox::clearShown();
+    select(*form, -1);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(MessageBox::shown(), QStringList());
+    setModalHandler(nullptr);
 }
 
 TEST(SpecLines, GroupRowsOpenNoDialog) {

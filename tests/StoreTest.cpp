@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QFile>
+#include <cmath>
 #include <csignal>
 #include <functional>
 
@@ -50,6 +52,48 @@ TEST(Fixed4, ParseArithmeticAndPieces) {
     EXPECT_EQ(Fixed4::fromInt(3000).ceilDiv(Fixed4::fromInt(3000)), 1);
     EXPECT_EQ(Fixed4::fromInt(3001).ceilDiv(Fixed4::fromInt(3000)), 2);
     EXPECT_EQ(Fixed4::fromInt(-500).ceilDiv(Fixed4::fromInt(3000)), 0);
+}
+
+TEST(Fixed4, EveryOperationRefusesToLeaveTheRangeInOneSentence) {
+    const Fixed4 big = Fixed4::parse(u"99999999.9999").value();
+    const Fixed4 max = Fixed4::fromRaw(INT64_MAX);
+    const Fixed4 min = Fixed4::fromRaw(INT64_MIN);
+    const Fixed4 tenth = Fixed4::fromRaw(1000);
+    const struct {
+        const char* name;
+        std::function<Fixed4()> operation;
+    } cases[] = {
+        {"big * big", [&] { return big * big; }},  // would wrap to 776 627 963 125 224,192
+        {"max + tenth", [&] { return max + tenth; }},
+        {"min - tenth", [&] { return min - tenth; }},
+        {"-min", [&] { return -min; }},
+        {"+=",
+         [&] {
+             Fixed4 f = max;
+             return f += tenth;
+         }},
+        {"-=",
+         [&] {
+             Fixed4 f = min;
+             return f -= tenth;
+         }},
+        {"max / tenth", [&] { return max / tenth; }},
+        {"fromInt", [] { return Fixed4::fromInt(INT64_MAX / 1000); }},
+        {"fromDouble 1e20", [] { return Fixed4::fromDouble(1e20); }},
+        {"fromDouble -1e16", [] { return Fixed4::fromDouble(-1e16); }},
+        {"fromDouble inf", [] { return Fixed4::fromDouble(HUGE_VAL); }},
+    };
+    for (const auto& c : cases) {
+        try {
+            ADD_FAILURE() << c.name << " gave " << c.operation().toString().toStdString();
+        } catch (const AmountTooLarge& e) {
+            EXPECT_EQ(e.message(), Fixed4::tooLargeMessage()) << c.name;
+        }
+    }
+    // The edges themselves are amounts.
+    EXPECT_EQ((max - tenth + tenth).raw(), INT64_MAX);
+    EXPECT_EQ(Fixed4::fromInt(922337203685477).toString(), "922337203685477");
+    EXPECT_EQ((big * Fixed4::fromInt(1000)).toString(), "99999999999.9");
 }
 
 TEST(SqlLiteral, ValuesEnterStatementsSafely) {
@@ -370,4 +414,71 @@ TEST(StoreLock, AWindowThatDiedNeverBlocksAStart) {
     close(ready[1]);
     EXPECT_FALSE(StoreLock::isHeld(store.path()));
     EXPECT_NO_THROW(StoreLock(store.path()));
+}
+
+// Damage inside the catalogue's pages, away from the schema that every open reads: before the
+// check such a store opened without a word and failed in the middle of a later command.
+TEST(Database, AStoreWithDamagedPagesIsRefusedAtOpen) {
+    const struct {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+    } cases[] = {
+        {"a page header overwritten",
+         [](QByteArray& b) { b.replace(b.size() / 2 / 4096 * 4096, 16, QByteArray(16, '\xff')); }},
+        {"a page zeroed",
+         [](QByteArray& b) { b.replace(b.size() / 2 / 4096 * 4096, 4096, QByteArray(4096, 0)); }},
+        {"the file cut short", [](QByteArray& b) { b.truncate(b.size() / 2 / 4096 * 4096); }},
+    };
+    for (const auto& c : cases) {
+        TempStore store;
+        QStringList rows;
+        for (int i = 0; i < 2000; ++i)
+            rows << QStringLiteral("(%1, 'Лоток перфорированный %1 с длинным названием')").arg(i);
+        store.run({"insert into EXPORT_TMC (Ключ, Название) values " + rows.join(',')});
+        QByteArray bytes = readFile(store.path());
+        ASSERT_GT(bytes.size(), 40 * 4096);
+        c.damage(bytes);
+        writeFile(store.path(), bytes);
+        try {
+            Database::open(store.path());
+            ADD_FAILURE() << c.what << ": the damaged store opened";
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("повреждён")))
+                << c.what << ": " << e.message().toStdString();
+        }
+    }
+}
+
+// Opening a named pipe waits for a writer and a device never ends: neither may hang the start,
+// the lock or the message about what the file is.
+TEST(Database, ANamedPipeOrADeviceIsNoStore) {
+    TempStore store;
+    const struct {
+        const char* what;
+        std::function<void()> make;
+    } cases[] = {
+        {"named pipe", [] { ASSERT_EQ(mkfifo("base.mdb", 0600), 0); }},
+        {"link to a device", [] { ASSERT_EQ(symlink("/dev/zero", "base.mdb"), 0); }},
+    };
+    for (const auto& c : cases) {
+        QFile::remove("base.mdb");
+        c.make();
+        EXPECT_FALSE(isRegularFile("base.mdb")) << c.what;
+        EXPECT_NO_THROW(StoreLock("base.mdb")) << c.what;
+        try {
+            Database::open("base.mdb");
+            ADD_FAILURE() << c.what << ": opened";
+        } catch (const StoreError& e) {
+            const QString shown = startFailureText("base.mdb", e.message(), false);
+            EXPECT_TRUE(shown.contains(QStringLiteral("не обычный файл")))
+                << c.what << ": " << shown.toStdString();
+        }
+        for (const char* command : {"export", "pdf"}) {
+            const ToolRun run = runTool({command, "out.file"});
+            EXPECT_EQ(run.exitCode, 1) << c.what << ' ' << command << describe(run);
+            EXPECT_TRUE(run.err.contains(QStringLiteral("не обычный файл")))
+                << c.what << ' ' << command << describe(run);
+        }
+    }
+    QFile::remove("base.mdb");
 }

@@ -6,6 +6,7 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -164,6 +165,20 @@ TEST_F(UpdateCatalogue, DryRunReportsAndChangesNothing) {
 
 TEST_F(UpdateCatalogue, RepriceGivesAProjectTheCataloguePricesAfterTheUpdate) {
     ASSERT_EQ(runTool({"update-catalogue", list(), dir()}).exitCode, 0);
+    // Север's snapshot, with no window holding it, was left by a crash: opening the project
+    // would ask about it, and «Нет» would bring the old prices back. Refused, nothing changed.
+    const QByteArray updated = hashOf(store());
+    const ToolRun leftByCrash = runTool({"reprice", "--project", "1", dir()});
+    EXPECT_EQ(leftByCrash.exitCode, 1);
+    EXPECT_EQ(leftByCrash.out, "");
+    EXPECT_EQ(leftByCrash.err,
+              "Проект «Север» (ключ 1) хранит изменения, оставшиеся после аварийного завершения "
+              "программы: сначала откройте его в программе Улмар и ответьте на её вопрос, затем "
+              "повторите команду. Цены не обновлены.\n");
+    EXPECT_EQ(hashOf(store()), updated);
+
+    // Opened in the window and left: no snapshot.
+    runOn(store(), {"delete from arh"});
     const ToolRun run = runTool({"reprice", "--project", "1", dir()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out,
@@ -178,11 +193,6 @@ TEST_F(UpdateCatalogue, RepriceGivesAProjectTheCataloguePricesAfterTheUpdate) {
                      "select group_concat(price, ' ') from (select price from buy order "
                      "by Ключ)"),
               "120.5 125.75 40 210 44");
-    // The snapshot still holds the prices of the last save.
-    EXPECT_EQ(scalar(store(),
-                     "select group_concat(price, ' ') from (select price from arh order "
-                     "by TMC)"),
-              "120.5 40 210");
 
     const ToolRun working = runTool({"reprice", dir()});
     ASSERT_EQ(working.exitCode, 0) << working.err.toStdString();
@@ -237,6 +247,14 @@ const Refusal kRefusals[] = {
      },
      nullptr, nullptr, "UNIQUE constraint failed: EXPORT_FOTO.Ключ"},
     {"SourceIsTheStore", nullptr, "base.mdb", nullptr, "это сама база"},
+    {"SourceIsAHardLinkToTheStore",
+     [](const QString& l) {
+         QFile::remove(l);
+         ASSERT_EQ(::link(QFile::encodeName(QFileInfo(l).dir().filePath("base.mdb")).constData(),
+                          QFile::encodeName(l).constData()),
+                   0);
+     },
+     nullptr, nullptr, "это сама база"},
     {"FolderWithoutStore", nullptr, nullptr, "empty", "нет базы base.mdb"},
 };
 
@@ -262,6 +280,52 @@ TEST_P(UpdateCatalogueRefuses, ChangingNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Sources, UpdateCatalogueRefuses, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateCatalogue, ADryRunOnlyReadsSoItMayRunBesideTheWindow) {
+    StoreLock window(store());
+    const ToolRun run = runTool({"update-catalogue", list(), dir(), "--dry-run"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.endsWith(QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(store())));
+    EXPECT_EQ(hashOf(store()), storeHash);
+}
+
+// A product whose key now stands for a metre where it stood for a piece, or for another
+// article: its price is no price for the line, which keeps its own and is named apart.
+TEST_F(UpdateCatalogue, LinesWhoseProductChangedKeepTheirPriceAndAreNamedApart) {
+    runOn(list(), {"update EXPORT_TMC set ЕИ = 'шт.' where Ключ = 101",
+                   "update EXPORT_TMC set Номер = '900.1', t3k = 9102 where Ключ = 102"});
+    const ToolRun run = runTool({"update-catalogue", list(), dir()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.contains("Проект «Юг» (ключ 2)\n"
+                         "  Товар изменён, цена оставлена прежней:\n"
+                         "    Товар изменён: 200.1-3, код 6102 (м.п.) → 900.1-3, код 9102 "
+                         "(м.п.)  3 м.п.\n"
+                         "  Итого: 132 → 132\n"))
+        << run.out.toStdString();
+    EXPECT_TRUE(
+        run.out.contains("Рабочая спецификация\n"
+                         "  Товар изменён, цена оставлена прежней:\n"
+                         "    Товар изменён: 100.1-2 (м.п.) → 100.1-2 (шт.)  9 м.п.\n"
+                         "  Итого: 1084.5 → 1084.5\n"))
+        << run.out.toStdString();
+
+    // Repriced after the update, when the old article is known no more: told by the unit and
+    // the item code the line was added with.
+    runOn(store(), {"delete from arh"});
+    for (const QStringList& args :
+         {QStringList{"reprice", dir()}, QStringList{"reprice", "--project", "1", dir()},
+          QStringList{"reprice", "--project", "2", dir()}}) {
+        const ToolRun reprice = runTool(args);
+        EXPECT_EQ(reprice.exitCode, 0) << reprice.err.toStdString();
+        EXPECT_TRUE(reprice.out.contains("Товар изменён: ")) << reprice.out.toStdString();
+    }
+    EXPECT_EQ(scalar(store(),
+                     "select group_concat(price, ' ') from (select price from buy order "
+                     "by Ключ)"),
+              "120.5 120.5 40 210 44");
+}
 
 TEST_F(UpdateCatalogue, AStoreOpenInTheWindowIsLeftAlone) {
     StoreLock window(store());

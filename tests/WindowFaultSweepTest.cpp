@@ -18,6 +18,8 @@
 #include <QGroupBox>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -69,13 +71,18 @@ void expectWindowAgreesWithStore(TForm1& form, const TempStore& store) {
     }
     EXPECT_EQ(form.GroupBox4->title(),
               specCaption(project != 0 ? std::optional<QString>(name) : std::nullopt));
-    QStringList shown;
+    // The view orders its lines by group; the store's lines are compared in key order.
+    std::vector<std::int64_t> keys;
     const Query& view = form.Q_buy;
     for (int r = 0; r < view.recordCount(); ++r) {
         const auto key = view.value(r, view.columnIndex(u"Ключ")).toInt();
         if (key > 0)
-            shown << QString::number(key);
+            keys.push_back(key);
     }
+    std::sort(keys.begin(), keys.end());
+    QStringList shown;
+    for (const std::int64_t key : keys)
+        shown << QString::number(key);
     EXPECT_EQ(shown.join(' '),
               store.scalar(QStringLiteral("select group_concat(Ключ, ' ') from (select Ключ from "
                                           "buy where project = %1 order by Ключ)")

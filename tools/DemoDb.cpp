@@ -4,6 +4,7 @@
 #include "store/StoreReplacement.h"
 #include "tools/Commands.h"
 #include "tools/DemoCatalogue.h"
+#include "tools/Usage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +13,7 @@
 namespace {
 
 int usageError(const QString& text) {
-    return fail(text + QStringLiteral("\nИспользование: ulmar-tool demo-db DIR [--replace]"), 2);
+    return fail(text + QLatin1Char('\n') + usageLine(QStringLiteral("demo-db")), 2);
 }
 
 }  // namespace

@@ -15,9 +15,15 @@ std::optional<ProjectArguments> readProjectArguments(const QStringList& args, co
             }
             bool ok = false;
             read.project = args.at(i).toInt(&ok);
-            if (!ok || read.project < 0) {
+            if (!ok) {
                 status = fail(
                     QStringLiteral("Ключ проекта должен быть целым числом: %1").arg(args.at(i)), 2);
+                return std::nullopt;
+            }
+            if (read.project < 0) {
+                status = fail(
+                    QStringLiteral("Ключ проекта не может быть отрицательным: %1").arg(args.at(i)),
+                    2);
                 return std::nullopt;
             }
         } else if (arg.startsWith(QLatin1String("--")) || !read.other.isEmpty()) {

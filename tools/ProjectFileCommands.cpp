@@ -1,39 +1,58 @@
 // ulmar-tool export and pdf: one project written as a spreadsheet or as a printed PDF, without
 // the window. Both take FILE [--project KEY] and write the file in one step, so a failed write
 // keeps an existing file.
+#include "export/ExportTarget.h"
 #include "export/PrintContent.h"
 #include "export/Spreadsheet.h"
 #include "export/gui/PrintLayout.h"
+#include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
 #include "tools/ProjectArguments.h"
+#include "tools/Usage.h"
 
 #include <functional>
 #include <optional>
 
 namespace {
 
+// The working specification always exists; lines filed under a key with no project row are
+// still written, as they always were.
+bool projectExists(Database& db, int project) {
+    if (project == 0)
+        return true;
+    Query q(db, QStringLiteral("Q_all"));
+    q.open(specCaptionSql(project));
+    return q.recordCount() > 0;
+}
+
 // Reads FILE [--project KEY] (the working specification, key 0, by default) and writes what
 // content() makes of the project; content() returns an empty file for a project without lines.
 int writeProjectFile(const QStringList& args, const QString& command, const QString& fileKind,
                      const std::function<QByteArray(Database&, int)>& content) {
-    const QString usage = QStringLiteral("ulmar-tool %1 FILE [--project KEY]").arg(command);
     int status = 0;
-    const auto read = readProjectArguments(args, usage, status);
+    const auto read = readProjectArguments(args, commandSynopsis(command), status);
     if (!read)
         return status;
     const QString path = read->other;
     const int project = read->project;
     if (path.isEmpty())
-        return fail(QStringLiteral("Не указан файл %1.\nИспользование: ").arg(fileKind) + usage, 2);
+        return fail(QStringLiteral("Не указан файл %1.\n").arg(fileKind) + usageLine(command), 2);
 
     try {
         auto db = Database::open(QStringLiteral("base.mdb"));
         requireProgramTables(*db, QStringLiteral("base.mdb"));
+        const QString refusal = databaseTargetRefusal(path, db->path());
+        if (!refusal.isEmpty())
+            return fail(refusal);
         const QByteArray bytes = content(*db, project);
+        if (bytes.isEmpty() && !projectExists(*db, project))
+            return fail(QStringLiteral("В базе нет проекта с ключом %1: файл %2 не записан.")
+                            .arg(project)
+                            .arg(fileKind));
         if (bytes.isEmpty())
             return fail(QStringLiteral("В проекте с ключом %1 нет строк: файл %2 не записан.")
                             .arg(project)

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString existingStoreIn(const QString& dir, QString& failure) {
+QString existingStoreIn(const QString& dir, QString& failure, bool readOnly) {
     const QString path =
         QDir(QFileInfo(dir).absoluteFilePath()).filePath(QStringLiteral("base.mdb"));
     const QFileInfo info(path);
@@ -19,7 +19,7 @@ QString existingStoreIn(const QString& dir, QString& failure) {
     }
     // The window reads the catalogue and keeps a snapshot of the open project: a change made
     // under it would be shown stale or undone by its snapshot.
-    if (StoreLock::isHeld(path)) {
+    if (!readOnly && StoreLock::isHeld(path)) {
         failure = QStringLiteral(
                       "База %1 открыта в окне программы Улмар: закройте программу и "
                       "повторите команду.")

@@ -6,15 +6,22 @@
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
+#include "store/SystemText.h"
 #include "tools/Commands.h"
 #include "tools/StoreFolder.h"
+#include "tools/Usage.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QUrl>
+#include <csignal>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -54,9 +61,51 @@ QString findName(const QStringList& names, const QString& name) {
     return QString();
 }
 
-bool isSqliteFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+// The converted list lives in a temporary folder; an interruption removes it before the tool
+// ends as the signal would. The handler uses only what is safe in a signal handler.
+char g_convertedFolder[4096];
+volatile pid_t g_converter = 0;
+
+extern "C" void removeConverted(int signal) {
+    if (g_converter > 0) {
+        ::kill(g_converter, SIGTERM);  // the import removes what it has half written
+        ::waitpid(g_converter, nullptr, 0);
+    }
+    if (const pid_t rm = ::fork(); rm == 0) {
+        ::execl("/bin/rm", "rm", "-rf", "--", g_convertedFolder, static_cast<char*>(nullptr));
+        ::_exit(127);
+    } else if (rm > 0) {
+        ::waitpid(rm, nullptr, 0);
+    }
+    std::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+class ConvertedFolderCleanup {
+public:
+    explicit ConvertedFolderCleanup(const QString& folder) {
+        const QByteArray name = QFile::encodeName(folder);
+        std::snprintf(g_convertedFolder, sizeof g_convertedFolder, "%s", name.constData());
+        for (int s : interruptions)
+            std::signal(s, removeConverted);
+    }
+    ~ConvertedFolderCleanup() {
+        for (int s : interruptions)
+            std::signal(s, SIG_DFL);
+    }
+    ConvertedFolderCleanup(const ConvertedFolderCleanup&) = delete;
+    ConvertedFolderCleanup& operator=(const ConvertedFolderCleanup&) = delete;
+
+private:
+    static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+};
+
+// The list as a URI that the engine opens read-only: attached for reading, it takes no part in
+// the store's transaction, so a kill mid-way leaves no journal that spans both files.
+QString readOnlyUri(const QString& path) {
+    return QStringLiteral("file:") +
+           QString::fromLatin1(QUrl::toPercentEncoding(path, QByteArrayLiteral("/"))) +
+           QStringLiteral("?mode=ro");
 }
 
 QStringList column0(Query& q, const QString& sql) {
@@ -221,8 +270,7 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
 }  // namespace
 
 int updateCatalogueCommand(const QStringList& args) {
-    const QString usage =
-        QStringLiteral("Использование: ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]");
+    const QString usage = usageLine(QStringLiteral("update-catalogue"));
     QStringList positional;
     bool dryRun = false;
     for (const QString& arg : args) {
@@ -238,7 +286,9 @@ int updateCatalogueCommand(const QStringList& args) {
 
     const QString source = QFileInfo(positional.at(0)).absoluteFilePath();
     QString failure;
-    const QString target = existingStoreIn(positional.value(1, QStringLiteral(".")), failure);
+    // A dry run only reads: it may run beside a window of the program.
+    const QString target =
+        existingStoreIn(positional.value(1, QStringLiteral(".")), failure, dryRun);
     if (target.isEmpty())
         return fail(failure);
     const QString unchanged = QStringLiteral("База %1 не изменена.").arg(target);
@@ -247,23 +297,27 @@ int updateCatalogueCommand(const QStringList& args) {
         return fail(QStringLiteral("Не найден файл %1. ").arg(source) + unchanged);
     if (!sourceInfo.isFile())
         return fail(QStringLiteral("%1 — не файл. ").arg(source) + unchanged);
-    if (sourceInfo.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+    if (isSameFile(source, target))
         return fail(QStringLiteral("Новый каталог — это сама база %1.").arg(target));
 
     // An Access file is read as import-mdb reads it, by the command itself in a process of its
     // own, into a store that lives only as long as this command.
     std::optional<QTemporaryDir> converted;
+    std::optional<ConvertedFolderCleanup> cleanup;
     QString sourceStore = source;
     if (isJetFile(source)) {
         converted.emplace();
         if (!converted->isValid())
             return fail(QStringLiteral("Не удалось создать временную папку: %1. ")
-                            .arg(converted->errorString()) +
+                            .arg(russianSystemText(converted->errorString())) +
                         unchanged);
+        cleanup.emplace(converted->path());
         QProcess import;
         import.start(QCoreApplication::applicationFilePath(),
                      {QStringLiteral("import-mdb"), source, converted->path()});
+        g_converter = pid_t(import.processId());
         import.waitForFinished(-1);
+        g_converter = 0;
         if (import.exitStatus() != QProcess::NormalExit || import.exitCode() != 0)
             return fail(QStringLiteral("Файл Access %1 не прочитан:\n%2")
                             .arg(source, QString::fromUtf8(import.readAllStandardError())) +
@@ -287,7 +341,8 @@ int updateCatalogueCommand(const QStringList& args) {
         db->execute(QStringLiteral("attach database ':memory:' as shape"));
         std::vector<TableCopy> copies;
         try {
-            db->execute(QStringLiteral("attach database %1 as src").arg(sqlText(sourceStore)));
+            db->execute(
+                QStringLiteral("attach database %1 as src").arg(sqlText(readOnlyUri(sourceStore))));
             const QStringList check = column0(q, QStringLiteral("pragma src.quick_check"));
             if (check.value(0) != QLatin1String("ok"))
                 throw StoreError(QStringLiteral("Файл %1 повреждён: %2.")
@@ -298,14 +353,19 @@ int updateCatalogueCommand(const QStringList& args) {
                 QStringLiteral("Файл %1 повреждён или не база: %2").arg(source, e.message()));
         }
 
-        Database::Transaction transaction(*db);
-        const QString report = QStringLiteral("Новый каталог: %1\n").arg(source) +
-                               catalogueSummary(q) + projectsReport(q);
+        const auto reportOn = [&] {
+            return QStringLiteral("Новый каталог: %1\n").arg(source) + catalogueSummary(q) +
+                   projectsReport(q);
+        };
         QTextStream out(stdout);
         if (dryRun) {
-            out << report << QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(target);
+            // Read without a write lock, so a window working on the store is not held up.
+            out << reportOn()
+                << QStringLiteral("\nПробный прогон: база %1 не изменена.\n").arg(target);
             return 0;
         }
+        Database::Transaction transaction(*db);
+        const QString report = reportOn();
         const QString counts = replaceTables(*db, q, copies);
         transaction.commit();
         out << report << QStringLiteral("\nТаблицы каталога заменены, строк в них:\n") << counts

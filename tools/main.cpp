@@ -1,5 +1,6 @@
 // ulmar-tool: the program's companion on the command line.
 #include "tools/Commands.h"
+#include "tools/Usage.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -7,20 +8,20 @@
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
+#include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <memory>
 
 namespace {
 
 int usage() {
-    QTextStream(stderr) << "Использование:\n"
-                           "  ulmar-tool demo-db DIR [--replace]\n"
-                           "  ulmar-tool export FILE [--project KEY]\n"
-                           "  ulmar-tool import-mdb SOURCE DIR [--replace]\n"
-                           "  ulmar-tool pdf FILE [--project KEY]\n"
-                           "  ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]\n"
-                           "  ulmar-tool reprice [--project KEY] [DIR]\n";
+    QTextStream(stderr) << commandList();
     return 2;
+}
+
+bool asksForHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
 }
 
 }  // namespace
@@ -31,6 +32,9 @@ int fail(const QString& message, int status) {
 }
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with its own error, which a command reports in
+    // words, rather than the signal ending the tool without one.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The PDF needs fonts, and so a GUI application; on the offscreen platform it needs no
     // display. The other commands stay on the core.
     const bool pdf = argc > 1 && std::strcmp(argv[1], "pdf") == 0;
@@ -50,6 +54,14 @@ int main(int argc, char** argv) {
         return usage();
     const QString command = args.first();
     const QStringList rest = args.mid(1);
+    if (asksForHelp(command) || command == QLatin1String("help")) {
+        QTextStream(stdout) << commandList();
+        return 0;
+    }
+    if (commandNames().contains(command) && std::any_of(rest.begin(), rest.end(), asksForHelp)) {
+        QTextStream(stdout) << commandHelp(command);
+        return 0;
+    }
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
     if (command == QLatin1String("export"))
@@ -62,5 +74,6 @@ int main(int argc, char** argv) {
         return updateCatalogueCommand(rest);
     if (command == QLatin1String("reprice"))
         return repriceCommand(rest);
+    QTextStream(stderr) << QStringLiteral("Неизвестная команда %1.\n").arg(command);
     return usage();
 }

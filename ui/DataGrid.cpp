@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -13,8 +14,10 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -49,16 +52,42 @@ protected:
         option.section = logicalIndex;
         style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
         const QString title = model()->headerData(logicalIndex, orientation()).toString();
-        painter->drawText(rect.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, title);
+        const QRect room = rect.adjusted(2, 1, -2, -1);
+        // A word longer than the column ends in an ellipsis rather than losing both ends.
+        const QStringList words = title.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const bool wordTooLong = std::any_of(words.begin(), words.end(), [&](const QString& w) {
+            return fontMetrics().horizontalAdvance(w) > room.width();
+        });
+        if (wordTooLong)
+            painter->drawText(room, Qt::AlignCenter,
+                              fontMetrics().elidedText(title, Qt::ElideRight, room.width()));
+        else
+            painter->drawText(room, Qt::AlignCenter | Qt::TextWordWrap, title);
     }
 };
+
+// The least width of a column that shows the largest figure whole (9999999,9999, or with two
+// decimals) in the grid's font.
+int figureColumnWidth(const QTreeView* view, bool twoDecimals) {
+    const QFontMetrics metrics(view->font());
+    // The widest digit stands for every digit: fonts need not draw them alike.
+    int digit = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int width =
+        (twoDecimals ? 9 : 11) * digit + metrics.horizontalAdvance(QLocale().decimalPoint());
+    // The inset the cells draw their text with, the style's text margins and the grid line.
+    const int textMargin =
+        view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return width + 4 + 2 * textMargin + 1;
+}
 
 }  // namespace
 
 // Draws a cell's text in one pass, without the line-breaking layout the standard delegate
-// builds for every cell: a large tree repaints many. Long names are cut at the column's edge,
-// as grids of this kind do; numbers, right-aligned, would read as other numbers when cut, so
-// they end in an ellipsis instead. Where asked, it draws a row indicator and grid lines too.
+// builds for every cell: a large tree repaints many. A text longer than its cell (a name, an
+// article; a figure only in a column the user made narrower) ends in an ellipsis, and the whole
+// text shows as a tip over the cell. Where asked, it draws a row indicator and grid lines too.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -97,6 +126,27 @@ private:
         painter->restore();
     }
 
+public:
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return false;
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        if (cell.fontMetrics.horizontalAdvance(cell.text) <= textArea(cell).width())
+            return false;  // whole: the grid's own hint, if it has one
+        QToolTip::showText(event->globalPos(), cell.text, view->viewport(), option.rect);
+        return true;
+    }
+
+private:
+    // Where a cell's text goes.
+    static QRect textArea(const QStyleOptionViewItem& cell) {
+        const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+        return style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
+            .adjusted(2, 0, -2, 0);
+    }
+
     void paintCell(QPainter* painter, const QStyleOptionViewItem& option,
                    const QModelIndex& index) const {
         QStyleOptionViewItem cell = option;
@@ -107,11 +157,8 @@ private:
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
         if (text.isEmpty())
             return;
-        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
-                               .adjusted(2, 0, -2, 0);
-        const bool number = cell.displayAlignment & Qt::AlignRight;
-        const QString shown =
-            number ? cell.fontMetrics.elidedText(text, Qt::ElideRight, area.width()) : text;
+        const QRect area = textArea(cell);
+        const QString shown = cell.fontMetrics.elidedText(text, Qt::ElideRight, area.width());
         painter->save();
         painter->setClipRect(area);
         painter->setFont(cell.font);
@@ -202,8 +249,36 @@ void DataGrid::setFooter(const QString& sumField, const QString& underField) {
     updateFooter();
 }
 
-void DataGrid::narrowToFit(const QString& field) {
-    m_narrowField = field;
+void DataGrid::takeRoomFrom(const QString& field) {
+    m_roomField = field;
+}
+
+void DataGrid::makeRoom() {
+    const auto& columns = m_model->columns();
+    int room = -1;
+    for (int c = 0; c < columns.size(); ++c)
+        if (columns[c].field == m_roomField)
+            room = c;
+    if (room < 0)
+        return;
+    int roomWidth = m_view->columnWidth(room);
+    for (int c = 0; c < columns.size(); ++c) {
+        if (!columns[c].figure || m_view->isColumnHidden(c))
+            continue;
+        const int needed = figureColumnWidth(m_view, columns[c].twoDecimals);
+        if (needed > m_view->columnWidth(c)) {
+            roomWidth -= needed - m_view->columnWidth(c);
+            m_view->setColumnWidth(c, needed);
+        }
+    }
+    int total = 0;
+    for (int c = 0; c < columns.size(); ++c)
+        if (!m_view->isColumnHidden(c) && c != room)
+            total += m_view->columnWidth(c);
+    const int viewRoom = m_view->width() - 2 * m_view->frameWidth() -
+                         m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
+    roomWidth = std::min(roomWidth, viewRoom - total);
+    m_view->setColumnWidth(room, std::max(40, roomWidth));
 }
 
 void DataGrid::reload() {
@@ -254,15 +329,13 @@ void DataGrid::updateFooter() {
     m_total = Fixed4();
     if (m_query && m_query->isOpen()) {
         const int column = m_query->columnIndex(m_sumField);
-        for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r) {
-            const std::optional<Fixed4> grown =
-                Fixed4::checkedSum(m_total, m_query->value(r, column).toFixed());
-            if (!grown) {
-                m_total = Fixed4();
-                m_footer->clear();
-                throw StoreError(Fixed4::tooLargeMessage());
-            }
-            m_total = *grown;
+        try {
+            for (int r = 0; column >= 0 && r < m_query->recordCount(); ++r)
+                m_total += m_query->value(r, column).toFixed();
+        } catch (const AmountTooLarge&) {
+            m_total = Fixed4();
+            m_footer->clear();
+            throw;
         }
     }
     m_footer->setText(m_total.toString().replace(QLatin1Char('.'), QLocale().decimalPoint()));
@@ -272,35 +345,27 @@ void DataGrid::updateFooter() {
 void DataGrid::placeFooter() {
     if (!m_footer)
         return;
-    // The total stands under its column, as in a grid footer.
+    // The total stands under its column, as in a grid footer, but is never cut: a total wider
+    // than the column reaches over its neighbours, and the grid is never narrower than it.
+    const int needed = m_footer->fontMetrics().horizontalAdvance(m_footer->text()) + 8;
+    m_footerStrip->setMinimumWidth(needed);
     const auto& columns = m_model->columns();
     for (int c = 0; c < columns.size(); ++c) {
         if (columns[c].field.compare(m_footerUnder, Qt::CaseInsensitive) != 0)
             continue;
         const int left = m_view->header()->sectionViewportPosition(c) + m_view->frameWidth();
-        m_footer->setGeometry(left, 0, m_view->header()->sectionSize(c), m_footerStrip->height());
+        const int width = std::max(needed, m_view->header()->sectionSize(c));
+        const int right = std::min(left + m_view->header()->sectionSize(c), m_footerStrip->width());
+        m_footer->setGeometry(std::max(0, right - width), 0, width, m_footerStrip->height());
     }
 }
 
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_footerStrip && event->type() == QEvent::Resize)
         placeFooter();
-    if (watched == m_view && event->type() == QEvent::Show && !m_narrowField.isEmpty()) {
-        const auto& columns = m_model->columns();
-        int total = 0;
-        int narrowed = -1;
-        for (int c = 0; c < columns.size(); ++c) {
-            if (!m_view->isColumnHidden(c))
-                total += m_view->columnWidth(c);
-            if (columns[c].field == m_narrowField)
-                narrowed = c;
-        }
-        const int room = m_view->width() - 2 * m_view->frameWidth() -
-                         m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
-        if (narrowed >= 0 && total > room)
-            m_view->setColumnWidth(narrowed,
-                                   std::max(40, m_view->columnWidth(narrowed) - (total - room)));
-        m_narrowField.clear();
+    if (watched == m_view && event->type() == QEvent::Show && !m_roomField.isEmpty()) {
+        makeRoom();
+        m_roomField.clear();
     }
     if (watched == m_view) {
         switch (event->type()) {
@@ -317,6 +382,10 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
                 const int key = static_cast<QKeyEvent*>(event)->key();
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                     emit returnPressed();
+                    return true;
+                }
+                if (key == Qt::Key_Delete) {
+                    emit deletePressed();
                     return true;
                 }
                 break;

@@ -28,9 +28,10 @@ public:
     void setTreeFields(const QString& keyField, const QString& parentField);
     // The footer sums sumField over all rows and shows it under the column showing underField.
     void setFooter(const QString& sumField, const QString& underField);
-    // When the grid is first shown, narrows the column of this field so that the columns fit
-    // beside a vertical scroll bar.
-    void narrowToFit(const QString& field);
+    // When the grid is first shown, the figure columns are widened to hold the largest figure
+    // whole in the font the grid draws with, and the columns are made to fit beside a vertical
+    // scroll bar: the width comes from the column of this text field.
+    void takeRoomFrom(const QString& field);
     QLabel* footer() const { return m_footer; }
     Fixed4 footerTotal() const { return m_total; }
 
@@ -51,6 +52,7 @@ signals:
     void currentRowChanged();  // the user moved to another row; the query already stands there
     void doubleClicked();
     void returnPressed();  // Enter on the current row
+    void deletePressed();  // Delete on the current row
     void cellClicked();
     void keyReleased();
     void focusEntered();
@@ -63,6 +65,7 @@ private:
     void onCurrentChanged(const QModelIndex& current);
     void updateFooter();
     void placeFooter();
+    void makeRoom();
 
     Query* m_query = nullptr;
     GridModel* m_model;
@@ -74,5 +77,5 @@ private:
     QString m_footerUnder;
     Fixed4 m_total;
     bool m_programMove = false;
-    QString m_narrowField;  // to be narrowed at the first showing
+    QString m_roomField;  // gives and takes width at the first showing
 };

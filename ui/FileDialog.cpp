@@ -1,5 +1,7 @@
 #include "ui/FileDialog.h"
 
+#include "ui/BusyCursor.h"
+
 #include <QFileDialog>
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
@@ -10,6 +12,7 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
         s_next.reset();
         return path;
     }
+    const UserCursor arrow;
     QFileDialog dialog(parent, QString(), suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -17,6 +17,7 @@ struct GridColumn {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor background;         // invalid: the view's own
     bool twoDecimals = false;  // "#.##": at most two decimals, no trailing zeros
+    bool figure = false;       // a price, quantity or sum: shown whole, never cut
     bool indicator = false;    // the narrow first column that marks the current row
 };
 

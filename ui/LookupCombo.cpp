@@ -6,10 +6,12 @@ LookupCombo::LookupCombo(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(20);
     setEditable(false);
     // A field of the window colour with a drop-down button, as a lookup list is drawn; flat, so
-    // that the focus colour fills it whole.
+    // that the focus colour fills it whole. The dropped-down list marks its current entry in the
+    // selection colours: the field's own background would paint it over blank.
     setStyleSheet(QStringLiteral(
         "QComboBox { background-color: palette(base); border: 1px solid palette(mid); "
-        "border-radius: 2px; padding: 1px 4px; }"));
+        "border-radius: 2px; padding: 1px 4px; selection-background-color: palette(highlight); "
+        "selection-color: palette(highlighted-text); }"));
     connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         m_key = itemData(index).toInt();
         emit chosen();

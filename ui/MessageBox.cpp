@@ -1,15 +1,19 @@
 #include "ui/MessageBox.h"
 
+#include "ui/BusyCursor.h"
+
 #include <QMessageBox>
 
 void MessageBox::information(QWidget* parent, const QString& text) {
     record(text);
+    const UserCursor arrow;
     if (!s_silent)
         QMessageBox::information(parent, QStringLiteral("Улмар"), text);
 }
 
 void MessageBox::error(QWidget* parent, const QString& text) {
     record(text);
+    const UserCursor arrow;
     if (!s_silent)
         QMessageBox::critical(parent, QStringLiteral("Улмар"), text);
 }
@@ -23,6 +27,7 @@ bool MessageBox::question(QWidget* parent, const QString& text) {
     }
     if (s_silent)
         return false;
+    const UserCursor arrow;
     return QMessageBox::question(parent, QStringLiteral("Улмар"), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

@@ -10,6 +10,7 @@ PixelDialog::PixelDialog(QWidget* parent, const QString& objectName, const QStri
     : QDialog(parent), m_design(client) {
     setObjectName(objectName);
     setWindowTitle(caption);
+    keepDesignedSize(this, client);
     resize(client);
 }
 
@@ -57,9 +58,41 @@ void PixelDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void PixelDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
+    // Esc closes the dialog as its close box and "Отмена" do; Enter presses the focused button
+    // and nothing else, as no button is the default.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused && focused->isEnabled())
+            focused->click();
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+namespace {
+
+// Undoes a maximise that a window manager allows in spite of the hints (a double click on the
+// title bar).
+class NoMaximise : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowStateChange &&
+            window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            QMetaObject::invokeMethod(window, &QWidget::showNormal, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+}  // namespace
+
+void keepDesignedSize(QDialog* dialog, QSize client) {
+    dialog->setMinimumSize(client);
+    // Without the customize hint the window manager adds its own buttons, maximise among them.
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->installEventFilter(new NoMaximise(dialog));
 }

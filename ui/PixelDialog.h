@@ -9,7 +9,8 @@ class QPushButton;
 
 // A small dialog laid out by pixel positions: each control keeps its distance to the edges it
 // is anchored to when the dialog is resized (anchored to two opposite edges, it grows), the
-// dialog opens centred on the screen, and neither Enter nor Esc has a dialog-wide meaning.
+// dialog opens centred on the screen and never gets smaller than designed. No button is the
+// default: Enter presses the focused button only; Esc closes the dialog as its close box does.
 class PixelDialog : public QDialog {
     Q_OBJECT
 public:
@@ -36,3 +37,6 @@ private:
     QSize m_design;
     QList<Anchor> m_anchors;
 };
+
+// A dialog can be neither maximised nor made smaller than its designed client size.
+void keepDesignedSize(QDialog* dialog, QSize client);

@@ -8,6 +8,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,7 +34,20 @@ struct Row {
     std::array<QString, printColumnCount> cells;
     double height = 0;
     int group = -1;  // the group a line belongs to, for its heading on a continued page
+    // Point size of a cell whose text was shrunk to keep a figure or a word on one line; 0
+    // for the row's own font.
+    std::array<double, printColumnCount> points{};
 };
+
+constexpr int nameColumn = 2;
+constexpr double smallestPoints = 4;
+
+// Figures and the numbers of lines never break; other texts, the column titles among them,
+// break between words only.
+bool isFigure(RowKind kind, int column) {
+    return kind != RowKind::Header &&
+           (column == 0 || column == 4 || column == 6 || column == sumColumn);
+}
 
 QFont font(double points, bool bold) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -52,11 +67,20 @@ private:
     // Fonts are measured for the device, so what is measured here is what gets painted.
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, m_device); }
     const QFont& fontOf(RowKind kind) const { return kind == RowKind::Line ? m_body : m_bold; }
+    QFont cellFont(const Row& row, int column) const;
+    // The widest piece of a cell's text that may not break: a figure whole, a word otherwise.
+    double widestPiece(const Row& row, int column, const QFont& font) const;
+    void fitColumns();
+    void fitFonts(Row& row) const;
+    // A line taller than what a sheet holds, cut into rows of whole text lines.
+    std::vector<Row> splitTall(const Row& row, double tallest) const;
     bool spans(const Row& row, int column) const {
         return (row.kind == RowKind::Group || row.kind == RowKind::Total) && column != sumColumn;
     }
     QRectF cellRect(const Row& row, int column, double y) const;
     int cellFlags(const Row& row, int column, double width) const;
+    // The project's name cut to what leaves room for the text beside it.
+    QString elidedProject(const QFont& font, const QString& beside) const;
     double measure(const Row& row) const;
     // The heading a page repeats when it begins inside a group, or null.
     const Row* continuedGroup(int firstRow) const;
@@ -96,16 +120,6 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
       m_small(font(8, false)),
       m_padX(mm(1.2)),
       m_padY(mm(0.8)) {
-    double shares = 0;
-    for (double share : columnShares)
-        shares += share;
-    double x = 0;
-    for (int c = 0; c < printColumnCount; ++c) {
-        m_columnX[std::size_t(c)] = x;
-        x += m_width * columnShares[std::size_t(c)] / shares;
-    }
-    m_columnX[printColumnCount] = m_width;
-
     for (int c = 0; c < printColumnCount; ++c)
         m_header.cells[std::size_t(c)] = printColumnTitle(c);
     for (const PrintGroup& group : doc.groups) {
@@ -113,35 +127,170 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
         Row heading{RowKind::Group, {}, 0, index};
         heading.cells[0] = group.name + QStringLiteral(" (продолжение)");
         m_continued.push_back(heading);
-        if (!group.name.isEmpty()) {
-            heading.cells[0] = group.name;
-            heading.cells[sumColumn] = russianMoney(group.sum);
-            m_rows.push_back(heading);
-        }
+        heading.cells[0] = group.name;
+        heading.cells[sumColumn] = russianMoney(group.sum);
+        m_rows.push_back(heading);
         for (const PrintLine& line : group.lines)
             m_rows.push_back(Row{RowKind::Line,
                                  {QString::number(line.number), line.article, line.name,
                                   line.coating, russianQuantity(line.quantity), line.unit,
                                   russianMoney(line.price), russianMoney(line.sum)},
                                  0,
-                                 group.name.isEmpty() ? -1 : index});
+                                 index});
     }
     Row total{RowKind::Total, {}, 0};
     total.cells[0] = printTotalLabel();
     total.cells[sumColumn] = russianMoney(doc.total);
     m_rows.push_back(total);
-    for (std::vector<Row>* rows : {&m_rows, &m_continued})
-        for (Row& row : *rows)
-            row.height = measure(row);
-    m_header.height = measure(m_header);
 
+    fitColumns();
     m_titleHeight = metrics(m_title).height() + mm(1.5) + metrics(m_body).height() + mm(3);
     m_noticeHeight = mm(2) + metrics(m_body)
                                  .boundingRect(QRectF(0, 0, m_width, 1e9),
                                                Qt::AlignLeft | Qt::TextWordWrap, printNotice())
                                  .height();
     m_footerHeight = mm(2) + metrics(m_small).height();
+    fitFonts(m_header);
+    m_header.height = measure(m_header);
+    double tallestHeading = 0;
+    for (Row& row : m_continued) {
+        fitFonts(row);
+        row.height = measure(row);
+        tallestHeading = std::max(tallestHeading, row.height);
+    }
+    // A line may take a whole sheet but for the header, its group's heading, and the total
+    // with the notice that may have to come along with it.
+    const double tallest = m_height - m_footerHeight - m_header.height - tallestHeading -
+                           m_rows.back().height - m_noticeHeight;
+    std::vector<Row> rows;
+    for (Row& row : m_rows) {
+        fitFonts(row);
+        row.height = measure(row);
+        if (row.kind == RowKind::Line && row.height > tallest) {
+            for (Row& part : splitTall(row, tallest))
+                rows.push_back(std::move(part));
+        } else {
+            rows.push_back(std::move(row));
+        }
+    }
+    m_rows = std::move(rows);
     paginate();
+}
+
+double Layout::widestPiece(const Row& row, int column, const QFont& font) const {
+    const QFontMetricsF fm = metrics(font);
+    const QString& text = row.cells[std::size_t(column)];
+    if (isFigure(row.kind, column))
+        return fm.horizontalAdvance(text);
+    double widest = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        widest = std::max(widest, fm.horizontalAdvance(word));
+    return widest;
+}
+
+// The columns start from their shares of the width; a column whose largest figure or longest
+// word does not fit grows, and the name column, which wraps, gives up the room. Only when the
+// name would become too narrow do all the other columns shrink, and their texts with them.
+void Layout::fitColumns() {
+    double shares = 0;
+    for (double share : columnShares)
+        shares += share;
+    std::array<double, printColumnCount> widths{};
+    for (int c = 0; c < printColumnCount; ++c)
+        widths[std::size_t(c)] = m_width * columnShares[std::size_t(c)] / shares;
+    auto grow = [&](const Row& row) {
+        for (int c = 0; c < printColumnCount; ++c) {
+            const QString& text = row.cells[std::size_t(c)];
+            if (c == nameColumn || spans(row, c) || text.isEmpty())
+                continue;
+            double& width = widths[std::size_t(c)];
+            width = std::max(width, widestPiece(row, c, fontOf(row.kind)) + 2 * m_padX + 1);
+        }
+    };
+    grow(m_header);
+    for (const Row& row : m_rows)
+        grow(row);
+    double others = 0;
+    for (int c = 0; c < printColumnCount; ++c)
+        others += c == nameColumn ? 0 : widths[std::size_t(c)];
+    const double narrowestName = m_width * 0.2;
+    const double squeeze = std::min(1.0, (m_width - narrowestName) / others);
+    double x = 0;
+    for (int c = 0; c < printColumnCount; ++c) {
+        m_columnX[std::size_t(c)] = x;
+        x += c == nameColumn ? std::max(narrowestName, m_width - others)
+                             : widths[std::size_t(c)] * squeeze;
+    }
+    m_columnX[printColumnCount] = m_width;
+}
+
+// A figure or a word still wider than its cell is drawn smaller, never broken or cut.
+void Layout::fitFonts(Row& row) const {
+    for (int c = 0; c < printColumnCount; ++c) {
+        const QString& text = row.cells[std::size_t(c)];
+        if (text.isEmpty() || c == nameColumn || (spans(row, c) && c != 0))
+            continue;
+        const double room = cellRect(row, c, 0).width() - 2 * m_padX;
+        QFont f = fontOf(row.kind);
+        double wide = widestPiece(row, c, f);
+        if (wide <= room)
+            continue;
+        double points = std::max(smallestPoints, f.pointSizeF() * room / wide);
+        for (;;) {
+            f.setPointSizeF(points);
+            wide = widestPiece(row, c, f);
+            if (wide <= room || points <= smallestPoints)
+                break;
+            points = std::max(smallestPoints, points - 0.25);
+        }
+        row.points[std::size_t(c)] = points;
+    }
+}
+
+QFont Layout::cellFont(const Row& row, int column) const {
+    QFont f = fontOf(row.kind);
+    if (const double points = row.points[std::size_t(column)]; points > 0)
+        f.setPointSizeF(points);
+    return f;
+}
+
+std::vector<Row> Layout::splitTall(const Row& row, double tallest) const {
+    std::array<QStringList, printColumnCount> parts;
+    std::size_t count = 1;
+    for (int c = 0; c < printColumnCount; ++c) {
+        const QString& text = row.cells[std::size_t(c)];
+        const QFont f = cellFont(row, c);
+        const double width = cellRect(row, c, 0).width() - 2 * m_padX;
+        // Whole text lines a part holds, one kept spare against rounding in the drawing.
+        const int perPart = std::max(1, int((tallest - 2 * m_padY) / metrics(f).lineSpacing()) - 1);
+        QTextLayout layout(text, f, m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        std::vector<int> starts;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            starts.push_back(line.textStart());
+        }
+        layout.endLayout();
+        for (std::size_t at = 0; at < starts.size(); at += std::size_t(perPart)) {
+            const int end = at + std::size_t(perPart) < starts.size()
+                                ? starts[at + std::size_t(perPart)]
+                                : int(text.size());
+            parts[std::size_t(c)] << text.mid(starts[at], end - starts[at]).trimmed();
+        }
+        count = std::max(count, std::size_t(parts[std::size_t(c)].size()));
+    }
+    std::vector<Row> rows;
+    for (std::size_t p = 0; p < count; ++p) {
+        Row part = row;
+        for (int c = 0; c < printColumnCount; ++c)
+            part.cells[std::size_t(c)] = parts[std::size_t(c)].value(qsizetype(p));
+        part.height = measure(part);
+        rows.push_back(part);
+    }
+    return rows;
 }
 
 QRectF Layout::cellRect(const Row& row, int column, double y) const {
@@ -151,8 +300,8 @@ QRectF Layout::cellRect(const Row& row, int column, double y) const {
     return QRectF(left, y, right - left, row.height);
 }
 
-// Text breaks between words; a word wider than its cell (a long article) breaks anywhere
-// rather than being cut off at the cell's edge.
+// Text breaks between words; a word of a name wider than its cell breaks anywhere rather than
+// being cut off at the cell's edge (other cells were fitted by fitFonts).
 int Layout::cellFlags(const Row& row, int column, double width) const {
     int align = columnAlignment[std::size_t(column)] | Qt::AlignVCenter;
     if (row.kind == RowKind::Header)
@@ -163,7 +312,7 @@ int Layout::cellFlags(const Row& row, int column, double width) const {
         align = Qt::AlignRight | Qt::AlignVCenter;
     const QString& text = row.cells[std::size_t(column)];
     const QRectF words =
-        metrics(fontOf(row.kind))
+        metrics(cellFont(row, column))
             .boundingRect(QRectF(0, 0, width, 1e9), align | Qt::TextWordWrap, text);
     return align | (words.width() > width ? Qt::TextWrapAnywhere : Qt::TextWordWrap);
 }
@@ -176,7 +325,7 @@ double Layout::measure(const Row& row) const {
             continue;
         const double width = cellRect(row, c, 0).width() - 2 * m_padX;
         const QRectF bounds =
-            metrics(fontOf(row.kind))
+            metrics(cellFont(row, c))
                 .boundingRect(QRectF(0, 0, width, 1e9), cellFlags(row, c, width), text);
         tallest = std::max(tallest, bounds.height());
     }
@@ -191,6 +340,8 @@ const Row* Layout::continuedGroup(int firstRow) const {
 
 // Rows go on a page while they fit. A group's heading moves on with its first line, and the
 // total with the notice under it, so neither ends a page alone.
+// The total takes the last line along rather than stand on a sheet of its own (and that
+// line's heading, when it is the group's only line on the sheet).
 void Layout::paginate() {
     const int count = int(m_rows.size());
     int first = 0;
@@ -205,10 +356,19 @@ void Layout::paginate() {
         if (row.kind == RowKind::Total)
             needed += m_noticeHeight;
         if (r > first && used + needed > room) {
-            m_pages.emplace_back(first, r);
-            first = r;
-            const Row* heading = continuedGroup(r);
+            int next = r;
+            if (row.kind == RowKind::Total && next - 1 > first &&
+                m_rows[std::size_t(next) - 1].kind == RowKind::Line) {
+                --next;
+                if (next - 1 > first && m_rows[std::size_t(next) - 1].kind == RowKind::Group)
+                    --next;
+            }
+            m_pages.emplace_back(first, next);
+            first = next;
+            const Row* heading = continuedGroup(next);
             used = heading ? heading->height : 0;
+            for (int moved = next; moved < r; ++moved)
+                used += m_rows[std::size_t(moved)].height;
         }
         used += row.height;
     }
@@ -228,6 +388,7 @@ void Layout::paintRow(QPainter& painter, const Row& row, double y) const {
         const QRectF inner = cell.adjusted(m_padX, m_padY, -m_padX, -m_padY);
         painter.save();
         painter.setClipRect(cell);
+        painter.setFont(cellFont(row, c));
         painter.drawText(inner, cellFlags(row, c, inner.width()), row.cells[std::size_t(c)]);
         painter.restore();
     }
@@ -245,10 +406,10 @@ void Layout::paintPage(QPainter& painter, int page) const {
         painter.setFont(m_body);
         painter.setPen(QPen(Qt::black, mm(0.2)));
         const QRectF subject(0, titleLine + mm(1.5), m_width, metrics(m_body).height());
-        painter.drawText(subject, Qt::AlignLeft | Qt::AlignVCenter, m_doc.projectLine);
-        painter.drawText(
-            subject, Qt::AlignRight | Qt::AlignVCenter,
-            QStringLiteral("Дата: ") + m_doc.date.toString(QStringLiteral("dd.MM.yyyy")));
+        const QString date =
+            QStringLiteral("Дата: ") + m_doc.date.toString(QStringLiteral("dd.MM.yyyy"));
+        painter.drawText(subject, Qt::AlignLeft | Qt::AlignVCenter, elidedProject(m_body, date));
+        painter.drawText(subject, Qt::AlignRight | Qt::AlignVCenter, date);
         y = m_titleHeight;
     }
     paintRow(painter, m_header, y);
@@ -269,9 +430,15 @@ void Layout::paintPage(QPainter& painter, int page) const {
     painter.setFont(m_small);
     const double footerLine = metrics(m_small).height();
     const QRectF footer(0, m_height - footerLine, m_width, footerLine);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, m_doc.projectLine);
-    painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Лист %1 из %2").arg(page + 1).arg(pageCount()));
+    const QString sheet = QStringLiteral("Лист %1 из %2").arg(page + 1).arg(pageCount());
+    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, elidedProject(m_small, sheet));
+    painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, sheet);
+}
+
+QString Layout::elidedProject(const QFont& font, const QString& beside) const {
+    const QFontMetricsF fm = metrics(font);
+    return fm.elidedText(m_doc.projectLine, Qt::ElideRight,
+                         m_width - fm.horizontalAdvance(beside) - mm(5));
 }
 
 }  // namespace

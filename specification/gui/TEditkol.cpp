@@ -3,9 +3,11 @@
 #include "projects/ProjectStore.h"
 #include "specification/QuantityRules.h"
 #include "store/StoreError.h"
+#include "ui/ElidedLabel.h"
 #include "ui/Guard.h"
 #include "ui/MessageBox.h"
 #include "ui/NumberEdit.h"
+#include "ui/PixelDialog.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -23,6 +25,9 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
+// The dialog's client area: an outer size of 467 by 149 less a usual frame.
+const QSize designedClient(459, 122);
+
 NumberEdit* quantityEdit(const char* name) {
     auto* edit = named(new NumberEdit, name);
     edit->setDecimals(4);
@@ -36,7 +41,8 @@ TEditkol::TEditkol(ProjectStore& store, QWidget* parent) : QDialog(parent), m_st
     setObjectName(QStringLiteral("Editkol"));
     setWindowTitle(QStringLiteral("Редактирование"));
 
-    Label2 = named(new QLabel, "Label2");
+    // A long product name is cut, never widening the dialog.
+    Label2 = named(new ElidedLabel, "Label2");
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
@@ -69,7 +75,8 @@ TEditkol::TEditkol(ProjectStore& store, QWidget* parent) : QDialog(parent), m_st
     grid->addLayout(buttons, 3, 0, 1, 3);
     setTabOrder(BitBtn3, BitBtn4);
     setTabOrder(BitBtn4, koltovm);
-    resize(467, 149);
+    keepDesignedSize(this, designedClient);
+    resize(designedClient);
 
     koltovm->installEventFilter(this);
     connect(koltovm, &NumberEdit::focusLeft, this, [this] {
@@ -86,7 +93,7 @@ TEditkol::TEditkol(ProjectStore& store, QWidget* parent) : QDialog(parent), m_st
 
 void TEditkol::fill(std::int64_t product, const QString& productName, Fixed4 kol, Fixed4 kolm) {
     m_product = product;
-    Label2->setText(productName);
+    Label2->setFullText(productName);
     koltov->setFixedValue(kol);
     koltovm->setFixedValue(kolm);
     m_orderFor = koltovm->fixedValue();
@@ -135,9 +142,9 @@ void TEditkol::BitBtn4Click() {
 
 void TEditkol::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Outer size as laid out, centred on the screen.
-    const QSize frame = frameGeometry().size() - size();
-    resize(QSize(467, 149) - frame);
+    // The same size at every opening, whatever the line's name, centred on the screen. The
+    // frame is not known before the window manager has framed the dialog once.
+    resize(designedClient);
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(467 / 2, 149 / 2));
 }

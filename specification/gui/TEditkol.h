@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class ElidedLabel;
 class NumberEdit;
 class QLabel;
 class QPushButton;
@@ -32,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* Label2;
+    ElidedLabel* Label2;  // the product's name
     QLabel* Label1;
     NumberEdit* koltov;
     QLabel* Label3;

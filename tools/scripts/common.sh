@@ -17,11 +17,13 @@ ulmar_install() {
     fi
 }
 
-ulmar_build() {  # $1: build folder, $2: build type
+ulmar_build() {  # $1: build folder, $2: build type, then the targets (default: all)
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     # Paths relative to the source folder, so clones in other folders share the cache.
     export CCACHE_BASEDIR="$PWD"
     cmake -S . -B "$1" -DCMAKE_BUILD_TYPE="$2" -DULMAR_WERROR="${ULMAR_WERROR:-OFF}" "${launcher[@]}"
-    cmake --build "$1" -j"$(nproc)"
+    local targets=()
+    [ $# -gt 2 ] && targets=(--target "${@:3}")
+    cmake --build "$1" -j"$(nproc)" "${targets[@]}"
 }

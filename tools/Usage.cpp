@@ -1,0 +1,110 @@
+#include "tools/Usage.h"
+
+namespace {
+
+struct CommandUsage {
+    const char* name;
+    const char* synopsis;
+    const char* description;
+};
+
+// Status 2 always means a mistake in the arguments; each text says what 1 means.
+const CommandUsage commands[] = {
+    {"demo-db", "ulmar-tool demo-db DIR [--replace]",
+     "Записывает DIR/base.mdb: схему базы и демонстрационный каталог. Папка DIR создаётся, если\n"
+     "её нет. Существующий base.mdb заменяется только с ключом --replace; новая база пишется\n"
+     "рядом со старой и встаёт на её место одним шагом.\n"
+     "\n"
+     "  --replace   заменить существующий DIR/base.mdb\n"
+     "\n"
+     "Код выхода: 0 — база записана, 1 — база не записана (причина в сообщении),\n"
+     "2 — ошибка в аргументах."},
+    {"export", "ulmar-tool export FILE [--project KEY]",
+     "Записывает проект из base.mdb текущей папки в FILE в формате XML Spreadsheet 2003, как\n"
+     "кнопка «Экспорт» окна программы. Файл заменяется целиком одним шагом.\n"
+     "\n"
+     "  --project KEY   ключ проекта; по умолчанию 0 — рабочая спецификация\n"
+     "\n"
+     "Код выхода: 0 — файл записан, 1 — файл не записан (в проекте нет строк, нет базы,\n"
+     "ошибка записи), 2 — ошибка в аргументах."},
+    {"import-mdb", "ulmar-tool import-mdb SOURCE DIR [--replace]",
+     "Преобразует каталог производителя, поставленный файлом Microsoft Access (Jet 3 или Jet 4,\n"
+     ".mdb), в DIR/base.mdb: все таблицы файла, цены с точностью до четырёх знаков, фотографии\n"
+     "и сохранённые в нём проекты. Число строк каждой таблицы сверяется с файлом. Существующий\n"
+     "base.mdb заменяется только с ключом --replace; при любой ошибке папка остаётся как была.\n"
+     "\n"
+     "  --replace   заменить существующий DIR/base.mdb\n"
+     "\n"
+     "Чтение останавливается после 300 + 10 × (размер в МБ) секунд процессорного времени или\n"
+     "при памяти больше 1024 + 8 × (размер в МБ) МБ; пределы задают переменные окружения\n"
+     "ULMAR_IMPORT_SECONDS и ULMAR_IMPORT_MEGABYTES.\n"
+     "\n"
+     "Код выхода: 0 — база записана, 1 — база не записана (причина в сообщении),\n"
+     "2 — ошибка в аргументах."},
+    {"pdf", "ulmar-tool pdf FILE [--project KEY]",
+     "Записывает в FILE печатную спецификацию проекта из base.mdb текущей папки в формате PDF\n"
+     "со встроенными шрифтами, как «Печать» в окне программы. Дисплей не нужен.\n"
+     "\n"
+     "  --project KEY   ключ проекта; по умолчанию 0 — рабочая спецификация\n"
+     "\n"
+     "Код выхода: 0 — файл записан, 1 — файл не записан (в проекте нет строк, нет базы,\n"
+     "ошибка записи), 2 — ошибка в аргументах."},
+    {"update-catalogue", "ulmar-tool update-catalogue SOURCE [DIR] [--dry-run]",
+     "Заменяет каталог в DIR/base.mdb (по умолчанию — в текущей папке) каталогом нового\n"
+     "прайс-листа SOURCE (файл Access или база программы), сохраняя все проекты, их строки\n"
+     "и цены. Замена — одна транзакция. На стандартный вывод пишется отчёт: строки проектов,\n"
+     "товара которых больше нет, строки с новой ценой и итоги до и после переоценки.\n"
+     "\n"
+     "  --dry-run   только отчёт, база не меняется\n"
+     "\n"
+     "Код выхода: 0 — каталог обновлён (или отчёт составлен), 1 — база не изменена (причина в\n"
+     "сообщении), 2 — ошибка в аргументах."},
+    {"reprice", "ulmar-tool reprice [--project KEY] [DIR]",
+     "Даёт строкам проекта в DIR/base.mdb (по умолчанию — в текущей папке) текущие цены\n"
+     "каталога, все строки одной транзакцией, и пишет отчёт об изменённых строках и итог.\n"
+     "\n"
+     "  --project KEY   ключ проекта; по умолчанию 0 — рабочая спецификация\n"
+     "\n"
+     "Код выхода: 0 — цены обновлены или не изменились, 1 — цены не обновлены (причина в\n"
+     "сообщении), 2 — ошибка в аргументах."},
+};
+
+const CommandUsage* find(const QString& command) {
+    for (const CommandUsage& c : commands)
+        if (command == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+}  // namespace
+
+QStringList commandNames() {
+    QStringList names;
+    for (const CommandUsage& c : commands)
+        names << QString::fromUtf8(c.name);
+    return names;
+}
+
+QString commandSynopsis(const QString& command) {
+    const CommandUsage* c = find(command);
+    return c ? QString::fromUtf8(c->synopsis) : QString();
+}
+
+QString usageLine(const QString& command) {
+    return QStringLiteral("Использование: ") + commandSynopsis(command);
+}
+
+QString commandHelp(const QString& command) {
+    const CommandUsage* c = find(command);
+    return c ? usageLine(command) + QStringLiteral("\n\n") + QString::fromUtf8(c->description) +
+                   QLatin1Char('\n')
+             : QString();
+}
+
+QString commandList() {
+    QString text = QStringLiteral("Использование:\n");
+    for (const CommandUsage& c : commands)
+        text += QStringLiteral("  ") + QString::fromUtf8(c.synopsis) + QLatin1Char('\n');
+    return text + QStringLiteral(
+                      "Подробно о команде: ulmar-tool КОМАНДА --help; обо всём: man ulmar-tool.\n");
+}
