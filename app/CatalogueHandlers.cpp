@@ -1,11 +1,12 @@
 // A new price list, the previous one back, and the projects' prices by the catalogue: the
 // window's «Каталог» menu.
 #include "app/CatalogueUpdateDialog.h"
-#include "app/RequoteDialog.h"
 #include "app/StoreMaker.h"
 #include "app/TForm1.h"
 #include "catalogue/CatalogueArchive.h"
 #include "catalogue/TypeLists.h"
+#include "projects/ProjectSession.h"
+#include "projects/gui/RequoteDialog.h"
 #include "specification/Reprice.h"
 #include "ui/FileDialog.h"
 #include "ui/LookupCombo.h"
@@ -51,24 +52,16 @@ void TForm1::restoreCatalogueClick() {
 
 void TForm1::requoteClick() {
     RequoteDialog dialog(
-        ADOConn(), curProject, [this] { return requoteOpenProject(); }, this);
+        ADOConn(), m_session->project(), [this] { return requoteOpenProject(); }, this);
     dialog.reload();
     runModal(&dialog);
 }
 
 RepriceTotals TForm1::requoteOpenProject() {
-    const std::vector<RepriceLine> lines = readRepriceLines(Q_all, curProject);
-    const RepriceTotals totals = repriceTotals(lines);
-    if (totals.changed == 0)
-        return totals;
-    commitLines([&] {
-        for (const QString& sql : repriceSql(lines))
-            Q_all.execute(sql);
-        return curProject;
-    });
     // A change like any other: «Нет» on leaving the project brings the old prices back.
-    modified = 1;
-    return totals;
+    ProjectSession::Requote done = m_session->requote();
+    showSpec(std::move(done.view));
+    return done.totals;
 }
 
 void TForm1::reloadCatalogue() {
@@ -81,6 +74,6 @@ void TForm1::reloadCatalogue() {
     combovid->reload(&QV);
     combovid3->reload(&QV);
     combovid2->reload(&Q_v2);
-    chooseCoating(curPokr);
+    chooseCoating(m_browser.coating());
     reloadSpec();
 }

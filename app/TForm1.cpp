@@ -2,11 +2,12 @@
 
 #include "catalogue/TypeLists.h"
 #include "projects/ProjectProperties.h"
-#include "projects/TProekt.h"
-#include "projects/TProperties.h"
-#include "projects/Tproektedit.h"
-#include "projects/Tproekti.h"
-#include "specification/TEditkol.h"
+#include "projects/SqlProjectStore.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/TProperties.h"
+#include "projects/gui/Tproektedit.h"
+#include "projects/gui/Tproekti.h"
+#include "specification/gui/TEditkol.h"
 #include "store/SearchIndex.h"
 #include "store/StoreChoice.h"
 #include "store/TableCheck.h"
@@ -73,6 +74,8 @@ void highlight(DataGrid* grid, bool on) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       m_db(Database::openStore(chosenStore())),
+      m_store(std::make_unique<SqlProjectStore>(*m_db)),
+      m_session(std::make_unique<ProjectSession>(*m_store, static_cast<SessionQuestions&>(*this))),
       QV(*m_db, QStringLiteral("QV")),
       Q_v2(*m_db, QStringLiteral("Q_v2")),
       Q_tovar(*m_db, QStringLiteral("Q_tovar")),
@@ -107,10 +110,10 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createDialogs() {
-    Editkol = new TEditkol(*m_db, this);
-    Proekt = new TProekt(*m_db, this);
-    proektedit = new Tproektedit(*m_db, this);
-    proekti = new Tproekti(*m_db, this, proektedit);
+    Editkol = new TEditkol(*m_store, this);
+    Proekt = new TProekt(*m_store, this);
+    proektedit = new Tproektedit(*m_store, this);
+    proekti = new Tproekti(*m_store, this, proektedit);
 }
 
 void TForm1::connectHandlers() {
@@ -174,7 +177,7 @@ void TForm1::connectHandlers() {
     properties->setObjectName(QStringLiteral("propertiesItem"));
     connect(properties, &QAction::triggered, this, [this] {
         if (!m_destroying)
-            guarded(this, [this] { editProjectProperties(this, *m_db, curProject); });
+            guarded(this, [this] { editProjectProperties(this, *m_store, m_session->project()); });
     });
     connect(dlinaus, &NumberEdit::focusLeft, this, on(&TForm1::dlinausExit));
 
@@ -225,15 +228,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormCreate() {
-    curProject = 0;
-    modified = 0;
-    searchMode = 0;
+    m_browser.setSearching(false);
 }
 
 void TForm1::FormShow() {
-    manualBranch = 0;
-    curPokr = 2;
-    krepMode = 1;
+    m_browser.start();
     QV.close();
     QV.setSql(trayTypeListSql());
     QV.open();
@@ -253,7 +252,7 @@ void TForm1::FormShow() {
 void TForm1::DBGridEh1Enter() {
     highlight(DBGridEh1, true);
     highlight(combovid, true);
-    addSource = TreeSource;
+    m_browser.setAddSource(TreeSource);
 }
 
 void TForm1::DBGridEh1Exit() {
@@ -264,7 +263,7 @@ void TForm1::DBGridEh1Exit() {
 void TForm1::DBGridEh3Enter() {
     highlight(DBGridEh3, true);
     highlight(combovid3, true);
-    addSource = BranchSource;
+    m_browser.setAddSource(BranchSource);
 }
 
 void TForm1::DBGridEh3Exit() {
@@ -275,7 +274,7 @@ void TForm1::DBGridEh3Exit() {
 void TForm1::DBGridEh4Enter() {
     highlight(DBGridEh4, true);
     highlight(combovid2, true);
-    addSource = AccessorySource;
+    m_browser.setAddSource(AccessorySource);
 }
 
 void TForm1::DBGridEh4Exit() {

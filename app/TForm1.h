@@ -1,12 +1,13 @@
 #pragma once
 
-#include "specification/AddSource.h"
+#include "catalogue/CatalogueBrowser.h"
+#include "projects/ProjectSession.h"
 #include "store/Database.h"
 #include "store/Query.h"
 
 #include <QMainWindow>
-#include <functional>
 #include <memory>
+#include <optional>
 
 class DataGrid;
 class LookupCombo;
@@ -28,8 +29,9 @@ class Tproekti;
 class Tproektedit;
 
 // The main window: the catalogue browser, the specification of the open project and the
-// project commands. Its handlers live next to the rules of the subsystem they belong to.
-class TForm1 : public QMainWindow {
+// project commands. It lays out the controls, forwards each handler to the project session or
+// the catalogue browser, shows what they return and answers their questions with dialogs.
+class TForm1 : public QMainWindow, private SessionQuestions {
     Q_OBJECT
 public:
     // Opens base.mdb in the current folder; throws StoreError when it can not or when the file
@@ -44,6 +46,10 @@ public:
     void start();
 
     Database& ADOConn() { return *m_db; }
+    // The open project and its commands; what the catalogue grids show.
+    ProjectSession& session() { return *m_session; }
+    ProjectStore& store() { return *m_store; }
+    CatalogueBrowser& browser() { return m_browser; }
 
     // --- controls, named as in the window layout ---
     // Top band.
@@ -124,13 +130,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend struct TForm1Access;  // tests read and set the state fields
-    friend struct TForm1Bench;   // the benchmark drives the same handlers
-
     void buildLayout();
     void connectHandlers();
 
-    // --- window: app/ ---
+public:
+    // --- the handlers, each a few lines: they forward to the session or the browser and show
+    // what comes back. Tests and the benchmark call them as the controls do. ---
+
+    // --- window: app/TForm1.cpp ---
     void FormCreate();
     void FormShow();
     void DBGridEh1Enter();
@@ -150,7 +157,7 @@ private:
     void RBclickClick();
     void RBbuttonClick();
 
-    // --- catalogue: catalogue/ ---
+    // --- catalogue: app/Catalogue*.cpp ---
     void combovidClick();
     void RadioButton1Click();
     void RadioButton2Click();
@@ -183,28 +190,18 @@ private:
     void chooseMounting(int code);
     // Name and photo of the current row of the branch, accessory or specification grid.
     void ShowItemDetails(DataGrid* grid);
-    // What each catalogue grid shows, as a statement of the coating, so a coating change can
-    // show the same rows at the new coating's codes and prices.
-    using CoatingRows = std::function<QString(int coating)>;
-    CoatingRows m_treeRows;
-    CoatingRows m_branchRows;
-    CoatingRows m_accessoryRows;  // set by the search only
     // Reopens a grid on the statement its rows came from, in the current coating, and stands
     // on the row it stood on: the rows come back in the same order.
-    void refillInCoating(DataGrid* grid, const CoatingRows& rows);
+    void refillInCoating(DataGrid* grid, const std::optional<QString>& rows);
     // Refills the accessory grid for the current coating, on the row it stood on: the chosen
     // type's items, or without a type what the search found.
     void refillAccessoriesInCoating();
 
-    // --- specification: specification/ ---
+    // --- specification: app/SpecificationHandlers.cpp ---
     void reloadSpec();
-    // Reads the caption and the view of a project's lines into rows, without showing them.
-    QString readSpec(int project, Query& rows);
-    // Shows rows read by readSpec; rows gets the ones shown before.
-    void showSpec(Query& rows, const QString& caption);
-    // Runs a command on the lines as one step: change() runs its statements and names the
-    // project to show; store, open project and view change together or not at all.
-    void commitLines(const std::function<int()>& change);
+    // Shows a view the session returned; the rows shown before go with it.
+    void showSpec(SpecView view);
+    void showSpec(std::optional<SpecView> view);
     void BitBtn3Click();
     // source is an AddSource; any other value adds nothing.
     void addPosition(int source);
@@ -219,38 +216,36 @@ private:
     void BitBtn4Click();
     void repriceItemClick();
 
-    // --- projects: projects/ ---
+    // --- projects: app/ProjectHandlers.cpp ---
     void BitBtn7Click();
     void BitBtn8Click();
     // False when the answer about unsaved changes could not be carried out: the window stays.
     bool FormClose();
-    // Opens a project (0: the working specification) with a fresh snapshot, asking first about
-    // changes an earlier run left unconfirmed; the previous project stays open when it fails.
-    void openProject(int project);
-    void takeSnapshot();
-    void dropSnapshot();
-    void restoreSnapshot();
-    // Runs statements on Q_all one after another; the caller holds the transaction.
-    void runProjectStatements(const QStringList& statements);
-    // Leaving a changed named project: true to keep the changes, false to go back to its snapshot.
-    bool askKeepChanges();
+    // The session's questions, as message boxes and the name dialog.
+    bool confirm(const QString& question) override;
+    void tell(const QString& message) override;
+    QString newProjectName() override;
 
-    // --- export: export/ ---
+    // --- export: app/ExportHandlers.cpp, app/PrintHandlers.cpp ---
     void BitBtn5Click();
-    QString m_lastExportPath;  // the save dialog offers the path chosen last
     void BitBtn10Click();
 
     // --- catalogue updates: app/CatalogueHandlers.cpp ---
     void updateCatalogueClick();
     void restoreCatalogueClick();
     void requoteClick();
-    // Reprices the open project through commitLines, as a change to keep or not on leaving it.
+    // Reprices the open project through the session, as a change to keep or not on leaving it.
     RepriceTotals requoteOpenProject();
     // Reads the type lists, the catalogue grids and the specification again from the store.
     void reloadCatalogue();
 
-    // --- the connection and the query objects ---
+private:
+    // --- the connection, the project session and the query objects ---
     std::unique_ptr<Database> m_db;
+    std::unique_ptr<ProjectStore> m_store;
+    std::unique_ptr<ProjectSession> m_session;
+    CatalogueBrowser m_browser;
+    QString m_lastExportPath;  // the save dialog offers the path chosen last
 
 public:
     Query QV;        // tray types
@@ -260,20 +255,9 @@ public:
     Query Q_tovar2;  // accessories
     Query Q_foto;    // photos
     Query Q_buy;     // specification view; the grid holds its rows as the in-memory table
-    Query Q_all;     // scratch query: every use closes it, sets a statement, opens or executes
+    Query Q_all;     // catalogue lookups: every use closes it, sets a statement, opens
 
 private:
     bool m_shown = false;
     bool m_destroying = false;
-
-    // --- the nine state fields ---
-    int curPokr = 2;
-    int treeRecNo = -1;
-    int accRecNo = 0;
-    int krepMode = 1;
-    int manualBranch = 0;
-    int addSource = NoAddSource;
-    int curProject = 0;
-    int modified = 0;
-    int searchMode = 0;
 };

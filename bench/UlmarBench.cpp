@@ -3,9 +3,11 @@
 #include "app/TForm1.h"
 #include "catalogue/CatalogueSql.h"
 #include "export/GostForm.h"
-#include "export/GostLayout.h"
-#include "projects/TProekt.h"
-#include "projects/Tproekti.h"
+#include "export/gui/GostLayout.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/Tproekti.h"
+#include "specification/SpecSql.h"
+#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SearchIndex.h"
@@ -35,15 +37,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-struct TForm1Bench {
-    static int& curProject(TForm1& f) { return f.curProject; }
-    static int& modified(TForm1& f) { return f.modified; }
-    static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
-    static void reloadSpec(TForm1& f) { f.reloadSpec(); }
-    static void openProject(TForm1& f, int key) { f.openProject(key); }
-    static int coating(TForm1& f) { return f.curPokr; }
-};
 
 namespace {
 
@@ -316,7 +309,7 @@ int main(int argc, char** argv) {
     report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
 
     const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
-    const Figures reloadBare = bareEngine(db->handle(), {f.Q_all.sql(), f.Q_buy.sql()}, reps);
+    const Figures reloadBare = bareEngine(db->handle(), {specCaptionSql(0), f.Q_buy.sql()}, reps);
     report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
 
     const QString exportPath = dir.filePath(QStringLiteral("export.xml"));
@@ -340,7 +333,7 @@ int main(int argc, char** argv) {
     const QString searched = QStringLiteral("ЛОТОК");
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
-    const int searchCoating = TForm1Bench::coating(f);
+    const int searchCoating = f.browser().coating();
     const bool indexed = searchIndex::ready(*db);  // as the window searches
     const Figures searchBare =
         bareEngine(db->handle(),
@@ -366,19 +359,18 @@ int main(int argc, char** argv) {
             f.BitBtn8->click();
         },
         [&] {
-            const int open = TForm1Bench::curProject(f);
+            const int open = f.session().project();
             if (open != 0)
                 db->execute(
                     QStringLiteral("update buy set project = 0 where project = %1").arg(open));
-            TForm1Bench::curProject(f) = 0;
-            TForm1Bench::reloadSpec(f);
+            f.showSpec(f.session().open(0));
         });
     report(QStringLiteral("first save of the working specification"), firstSave, 50);
 
     // Leaving a changed project with "Нет", as the user gets there: the named project is open,
     // a tray is added to it, "Проекты" asks the question, the list is shown and cancelled.
     const int named = scalarInt(*db, QStringLiteral("select min(Ключ) from project"));
-    TForm1Bench::openProject(f, named);
+    f.showSpec(f.session().open(named));
     standOnTray();
     const Figures restore = measure(
         reps,

@@ -94,10 +94,6 @@ QString deleteProjectSql(int key) {
     return QStringLiteral("delete from project where Ключ = %1").arg(sqlInt(key));
 }
 
-QString copyName(const QString& name) {
-    return QStringLiteral("Копия ") + name;
-}
-
 QString copyProjectLinesSql(int source, int target) {
     return QStringLiteral(
                "insert into buy (%1) select TMC, kol, TMC2, price, vid, Pokr, izm, %2, kolm "

@@ -33,7 +33,5 @@ QString otherProjectNamedSql(int key, const QString& name);
 QString deleteProjectLinesSql(int key);
 QString deleteProjectSql(int key);
 
-// A copy is named after its source; copying a copy adds the prefix again.
-QString copyName(const QString& name);
 // Every column of the lines, the designed quantity kolm included.
 QString copyProjectLinesSql(int source, int target);

@@ -531,7 +531,7 @@ TEST_F(CatalogueWindow, EnterSearchesAndAddsAsADoubleClickDoes) {
     } cases[] = {{"RBbutton", "0"}, {"RBclick", "1"}};
     for (const auto& c : cases) {
         click(&f(), c.mode);
-        TForm1Access::addSource(f()) = 1;
+        f().browser().setAddSource(1);
         QTest::keyClick(branches, Qt::Key_Return);
         EXPECT_EQ(store.scalar("select count(*) from buy where TMC = 501"), c.lines) << c.mode;
     }

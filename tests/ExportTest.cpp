@@ -452,7 +452,10 @@ TEST(ExportWindow, ButtonWritesTheSameBytesAsTheTool) {
     EXPECT_EQ(MessageBox::shown(), QStringList());
     const QByteArray fromWindow = readFile(path);
     EXPECT_TRUE(sameFile(fromWindow, readFile(goldenFile("export-5-lines.xml"))));
-    EXPECT_EQ(TForm1Access::lastExportPath(*form), path);
+    EXPECT_EQ(FileDialog::lastSuggested(), "export.xml");
+    FileDialog::setNextFileName(QString());  // the next export is cancelled
+    QTest::mouseClick(exportButton(*form), Qt::LeftButton);
+    EXPECT_EQ(FileDialog::lastSuggested(), path) << "the file chosen last is offered";
     EXPECT_EQ(TForm1Access::curProject(*form), 0);
     EXPECT_EQ(TForm1Access::modified(*form), 0);
     EXPECT_EQ(store.scalar("select count(*) from buy"), "5");
@@ -478,7 +481,10 @@ TEST(ExportWindow, OpenProjectIsExportedAndAnEmptyOneAsksNothing) {
     EXPECT_FALSE(QFile::exists(untouched));
     // The preset name is still waiting: no dialog was asked for.
     EXPECT_EQ(FileDialog::getSaveFileName(nullptr, QString(), QString(), QString()), untouched);
-    EXPECT_EQ(TForm1Access::lastExportPath(*form), path);
+    TForm1Access::curProject(*form) = 7;
+    FileDialog::setNextFileName(QString());
+    QTest::mouseClick(exportButton(*form), Qt::LeftButton);
+    EXPECT_EQ(FileDialog::lastSuggested(), path);
 }
 
 TEST(ExportWindow, FailedWriteIsShownAndTheOldFileStays) {

@@ -2,7 +2,7 @@
 // repriced in one go (the open one as a change to keep or not), the previous list back, and a
 // conversion cancelled without a trace.
 #include "app/CatalogueUpdateDialog.h"
-#include "app/RequoteDialog.h"
+#include "projects/gui/RequoteDialog.h"
 #include "tests/TestSupport.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"

@@ -1,7 +1,7 @@
 // Named projects: saving, opening, keeping or throwing away changes, and the project dialogs.
-#include "projects/TProekt.h"
-#include "projects/Tproektedit.h"
-#include "projects/Tproekti.h"
+#include "projects/gui/TProekt.h"
+#include "projects/gui/Tproektedit.h"
+#include "projects/gui/Tproekti.h"
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
@@ -65,8 +65,17 @@ QString projectNames(const TempStore& store) {
         "Название)");
 }
 
+// The project list's rows, as its grid shows them.
+const Query& listRows(QWidget* list) {
+    return *list->findChild<DataGrid*>(QStringLiteral("GridP"))->query();
+}
+
 QString currentName(QDialog* dialog) {
-    return static_cast<Tproekti*>(dialog)->Q_pro.field(u"Название").toText();
+    return listRows(dialog).field(u"Название").toText();
+}
+
+QString nameField(QWidget* dialog) {
+    return dialog->findChild<QLineEdit*>(QStringLiteral("namepro"))->text();
 }
 
 const QString kAskKeep = QStringLiteral("Сохранить изменения в проекте?");
@@ -546,7 +555,7 @@ TEST(ProjectNameDialog, AcceptsOnlyAFreeName) {
         EXPECT_EQ(dialog->isVisible(), c.staysOpen);
         EXPECT_EQ(MessageBox::shown().contains(kTaken), c.taken);
         if (!c.staysOpen) {
-            EXPECT_EQ(dialog->namepro->text(), QString::fromUtf8(c.result));
+            EXPECT_EQ(nameField(dialog), QString::fromUtf8(c.result));
         }
         EXPECT_EQ(projectNames(store), "Север;Юг");
         dialog->hide();
@@ -556,9 +565,10 @@ TEST(ProjectNameDialog, AcceptsOnlyAFreeName) {
 TEST(ProjectNameDialog, EveryShowingStartsEmpty) {
     TempStore store(kStore);
     auto form = openMainWindow();
-    form->Proekt->namepro->setText(QStringLiteral("Восток"));
+    form->Proekt->findChild<QLineEdit*>(QStringLiteral("namepro"))
+        ->setText(QStringLiteral("Восток"));
     form->Proekt->show();
-    EXPECT_EQ(form->Proekt->namepro->text(), "");
+    EXPECT_EQ(nameField(form->Proekt), "");
     form->Proekt->hide();
 }
 
@@ -608,7 +618,8 @@ TEST(ProjectList, AddAndRenameKeepNamesUnique) {
         }
         EXPECT_EQ(MessageBox::shown().contains(kTaken), c.taken);
         EXPECT_EQ(projectNames(store), c.names);
-        EXPECT_EQ(list->Q_pro.recordCount(), store.scalar("select count(*) from project").toInt());
+        EXPECT_EQ(listRows(list).recordCount(),
+                  store.scalar("select count(*) from project").toInt());
         EXPECT_EQ(currentName(list), QString::fromUtf8(c.current));
         list->hide();
     }
@@ -643,7 +654,7 @@ TEST(ProjectList, DeleteAsksAndTakesTheLinesAlong) {
         EXPECT_EQ(projectNames(store), c.names);
         EXPECT_EQ(list->chosenProject(), c.openAfter);
         EXPECT_EQ(list->deletedOpenProject(), c.openBefore != c.openAfter);
-        EXPECT_EQ(list->Q_pro.recordCount(), c.yes ? 1 : 2);
+        EXPECT_EQ(listRows(list).recordCount(), c.yes ? 1 : 2);
         const int key = QString::fromUtf8(c.row) == QStringLiteral("Север") ? 1 : 2;
         EXPECT_EQ(lines(store, "buy", key), c.linesLeft);
         // A deleted project takes its snapshot along; another project's stays.
@@ -671,7 +682,7 @@ TEST(ProjectList, CopyTakesEveryColumnOfTheLines) {
                                           "(select * from buy where project = %1 order by TMC)")
                                .arg(copy)),
               "2:5101;2:5102");
-    EXPECT_EQ(list->Q_pro.recordCount(), 3);
+    EXPECT_EQ(listRows(list).recordCount(), 3);
     EXPECT_EQ(list->chosenProject(), 0) << "the copy is not opened";
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 
@@ -728,10 +739,11 @@ TEST(ProjectDialogs, EscapeCancelsAndEnterPressesOnlyTheFocusedButton) {
     list->setOpenProject(1);
     list->show();
     pick(list, QStringLiteral("Юг"));
-    QTest::keyClick(list->GridP->view(), Qt::Key_Return);
+    QTest::keyClick(list->findChild<DataGrid*>(QStringLiteral("GridP"))->view(), Qt::Key_Return);
     EXPECT_TRUE(list->isVisible());
-    list->BitBtn3->setFocus();
-    QTest::keyClick(list->BitBtn3, Qt::Key_Return);
+    auto* choose = list->findChild<QPushButton*>(QStringLiteral("BitBtn3"));
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Return);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(list->chosenProject(), 2);
 
@@ -746,7 +758,7 @@ TEST(ProjectDialogs, EscapeCancelsAndEnterPressesOnlyTheFocusedButton) {
     TProekt* naming = form->Proekt;
     naming->show();
     type(naming, QStringLiteral("Восток"));
-    QTest::keyClick(naming->namepro, Qt::Key_Return);
+    QTest::keyClick(naming->findChild<QLineEdit*>(QStringLiteral("namepro")), Qt::Key_Return);
     EXPECT_TRUE(naming->isVisible()) << "Enter in the name field is no button";
     QTest::keyClick(naming, Qt::Key_Escape);
     EXPECT_FALSE(naming->isVisible());
@@ -771,7 +783,7 @@ TEST(ProjectList, AListThatCannotBeReadShowsNothing) {
     auto form = openMainWindow();
     Tproekti* list = form->proekti;
     list->show();
-    ASSERT_EQ(list->GridP->model()->rowCount(), 2);
+    ASSERT_EQ(list->findChild<DataGrid*>(QStringLiteral("GridP"))->model()->rowCount(), 2);
     list->hide();
     // Another program holds the store when the list is shown again.
     form->ADOConn().setStatementHook([](const QString& sql) {
@@ -781,7 +793,7 @@ TEST(ProjectList, AListThatCannotBeReadShowsNothing) {
     MessageBox::clearShown();
     list->show();
     list->grab();  // paints every visible cell
-    EXPECT_EQ(list->GridP->model()->rowCount(), 0);
+    EXPECT_EQ(list->findChild<DataGrid*>(QStringLiteral("GridP"))->model()->rowCount(), 0);
     EXPECT_EQ(MessageBox::shown(), QStringList{QStringLiteral("database is locked")});
     click(list, "BitBtn3");
     EXPECT_TRUE(list->isVisible()) << "nothing to choose";

@@ -56,7 +56,7 @@ bool standOn(Query& q, int id) {
 // Fills the three catalogue grids for coating n with the catalogue's own statements: the
 // trays of type 64, its branch elements and the accessories of type 72.
 void loadGrids(TForm1& form, int n) {
-    TForm1Access::curPokr(form) = n;
+    form.browser().setCoating(n);
     form.DBGridEh1->reopen(catalogue::productTreeSql(n, 64));
     form.DBGridEh3->reopen(catalogue::branchManualSql(n, 64));
     form.DBGridEh4->reopen(catalogue::accessoriesSql(n, 72, 1, true));
@@ -277,11 +277,11 @@ TEST(SpecAdd, DoubleClickAddsOnlyInDoubleClickMode) {
     EXPECT_EQ(lines(store), QStringList({"102:2:1/1"}));
 
     // "Добавить" before any catalogue grid had the focus adds nothing.
-    TForm1Access::addSource(*form) = 0;
+    form->browser().setAddSource(0);
     QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
     EXPECT_EQ(lines(store), QStringList({"102:2:1/1"}));
     ASSERT_TRUE(standOn(form->Q_FTovar, 301));
-    TForm1Access::addSource(*form) = 2;
+    form->browser().setAddSource(2);
     QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
     EXPECT_EQ(lines(store), QStringList({"102:2:1/1", "301:2:1/1"}));
 

@@ -1,4 +1,4 @@
-#include "specification/TEditkol.h"
+#include "specification/gui/TEditkol.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
@@ -302,6 +302,12 @@ TEST(SpecLines, ClearEmptiesTheOpenProjectOnly) {
 
 namespace {
 
+// A control of the quantity dialog by its name.
+template <typename W>
+W* child(QDialog& dialog, const char* name) {
+    return dialog.findChild<W*>(QString::fromLatin1(name));
+}
+
 // Opens the quantity dialog on a view row and lets `work` drive it.
 void editLine(TForm1& form, int id, const std::function<void(TEditkol&)>& work) {
     select(form, id);
@@ -323,17 +329,18 @@ TEST(SpecLines, TheDialogDerivesTheOrderFromTheProjectQuantity) {
     auto form = openMainWindow();
     editLine(*form, 1, [](TEditkol& d) {
         EXPECT_EQ(d.windowTitle(), "Редактирование");
-        EXPECT_EQ(d.Label2->text(), "Лоток 100x50");
-        EXPECT_TRUE(d.Label2->font().bold());
-        EXPECT_EQ(d.Label1->text(), "Количество, заказ");
-        EXPECT_EQ(d.Label3->text(), "Количество по проекту");
-        EXPECT_FALSE(d.koltov->isEnabled());
-        EXPECT_EQ(d.koltov->fixedValue().toString(), "9");
-        EXPECT_EQ(d.koltovm->fixedValue().toString(), "7.5");
-        d.koltovm->setFixedValue(Fixed4::fromInt(10));
+        EXPECT_EQ(child<QLabel>(d, "Label2")->text(), "Лоток 100x50");
+        EXPECT_TRUE(child<QLabel>(d, "Label2")->font().bold());
+        EXPECT_EQ(child<QLabel>(d, "Label1")->text(), "Количество, заказ");
+        EXPECT_EQ(child<QLabel>(d, "Label3")->text(), "Количество по проекту");
+        EXPECT_FALSE(child<NumberEdit>(d, "koltov")->isEnabled());
+        EXPECT_EQ(child<NumberEdit>(d, "koltov")->fixedValue().toString(), "9");
+        EXPECT_EQ(child<NumberEdit>(d, "koltovm")->fixedValue().toString(), "7.5");
+        child<NumberEdit>(d, "koltovm")->setFixedValue(Fixed4::fromInt(10));
         d.koltovmExit();
-        EXPECT_EQ(d.koltov->fixedValue().toString(), "12");  // four lengths of 3000 mm
-        QTest::mouseClick(d.BitBtn3, Qt::LeftButton);
+        EXPECT_EQ(child<NumberEdit>(d, "koltov")->fixedValue().toString(),
+                  "12");  // four lengths of 3000 mm
+        QTest::mouseClick(child<QPushButton>(d, "BitBtn3"), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     });
     EXPECT_EQ(lines(store).at(0), "1:12/10");
@@ -342,16 +349,16 @@ TEST(SpecLines, TheDialogDerivesTheOrderFromTheProjectQuantity) {
 
     // Pieces: the order is the project quantity itself.
     editLine(*form, 2, [](TEditkol& d) {
-        d.koltovm->setFixedValue(Fixed4::fromInt(10));
+        child<NumberEdit>(d, "koltovm")->setFixedValue(Fixed4::fromInt(10));
         d.koltovmExit();
-        EXPECT_EQ(d.koltov->fixedValue().toString(), "10");
-        QTest::mouseClick(d.BitBtn3, Qt::LeftButton);
+        EXPECT_EQ(child<NumberEdit>(d, "koltov")->fixedValue().toString(), "10");
+        QTest::mouseClick(child<QPushButton>(d, "BitBtn3"), Qt::LeftButton);
     });
     EXPECT_EQ(lines(store).at(1), "2:10/10");
 
     // Saved with Enter, without leaving the field: the order still follows.
     editLine(*form, 3, [](TEditkol& d) {
-        d.koltovm->setFixedValue(Fixed4::fromDouble(3.5));
+        child<NumberEdit>(d, "koltovm")->setFixedValue(Fixed4::fromDouble(3.5));
         d.BitBtn3Click();
     });
     EXPECT_EQ(lines(store).at(2), "3:6/3.5");
@@ -369,13 +376,14 @@ TEST(SpecLines, TheDialogRefusesAProjectQuantityThatIsNotPositive) {
         MessageBox::clearShown();
         TForm1Access::modified(*form) = 0;
         editLine(*form, 1, [&](TEditkol& d) {
-            d.koltovm->setMinimum(-10);
-            d.koltovm->setFixedValue(*Fixed4::parse(QString::fromLatin1(input)));
+            child<NumberEdit>(d, "koltovm")->setMinimum(-10);
+            child<NumberEdit>(d, "koltovm")
+                ->setFixedValue(*Fixed4::parse(QString::fromLatin1(input)));
             d.koltovmExit();
-            EXPECT_EQ(d.koltov->fixedValue().toString(), "9");
-            QTest::mouseClick(d.BitBtn3, Qt::LeftButton);
+            EXPECT_EQ(child<NumberEdit>(d, "koltov")->fixedValue().toString(), "9");
+            QTest::mouseClick(child<QPushButton>(d, "BitBtn3"), Qt::LeftButton);
             EXPECT_NE(d.result(), QDialog::Accepted);
-            QTest::mouseClick(d.BitBtn4, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(d, "BitBtn4"), Qt::LeftButton);
         });
         EXPECT_EQ(MessageBox::shown(), QStringList({zeroLength, zeroLength}));
         EXPECT_EQ(lines(store).at(0), "1:9/7.5");
@@ -385,9 +393,9 @@ TEST(SpecLines, TheDialogRefusesAProjectQuantityThatIsNotPositive) {
     // "Отмена" after a new quantity writes nothing, and the view is refreshed all the same.
     store.run({"update buy set price = 100 where Ключ = 1"});
     editLine(*form, 1, [](TEditkol& d) {
-        d.koltovm->setFixedValue(Fixed4::fromInt(10));
+        child<NumberEdit>(d, "koltovm")->setFixedValue(Fixed4::fromInt(10));
         d.koltovmExit();
-        QTest::mouseClick(d.BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "BitBtn4"), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Rejected);
     });
     EXPECT_EQ(lines(store).at(0), "1:9/7.5");
@@ -405,11 +413,11 @@ TEST(SpecLines, ALongNameKeepsTheDialogItsSize) {
             QApplication::processEvents();
             EXPECT_EQ(d.size(), QSize(459, 122));  // 467 by 149 with a usual frame
             if (opening == 0) {
-                EXPECT_TRUE(d.Label2->text().endsWith(QChar(0x2026)));
-                EXPECT_EQ(d.Label2->toolTip(), name);
+                EXPECT_TRUE(child<ElidedLabel>(d, "Label2")->text().endsWith(QChar(0x2026)));
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->toolTip(), name);
             } else {
-                EXPECT_EQ(d.Label2->text(), "Лоток штучный");
-                EXPECT_EQ(d.Label2->toolTip(), QString());
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->text(), "Лоток штучный");
+                EXPECT_EQ(child<ElidedLabel>(d, "Label2")->toolTip(), QString());
             }
             QTest::keyClick(&d, Qt::Key_Escape);
             EXPECT_FALSE(d.isVisible()) << "Esc cancels";
@@ -472,11 +480,12 @@ TEST(SpecLines, ALineWhoseProductLeftTheCatalogueIsReported) {
     store.run({"delete from EXPORT_TMC where Ключ = 101"});
     auto form = openMainWindow();
     editLine(*form, 1, [](TEditkol& d) {
-        d.koltovm->setFixedValue(Fixed4::fromInt(10));
+        child<NumberEdit>(d, "koltovm")->setFixedValue(Fixed4::fromInt(10));
         EXPECT_THROW(d.koltovmExit(), StoreError);
-        EXPECT_EQ(d.koltov->fixedValue().toString(), "9");
+        EXPECT_EQ(child<NumberEdit>(d, "koltov")->fixedValue().toString(), "9");
         MessageBox::clearShown();
-        QTest::mouseClick(d.BitBtn3, Qt::LeftButton);  // the failure is shown, nothing saved
+        QTest::mouseClick(child<QPushButton>(d, "BitBtn3"),
+                          Qt::LeftButton);  // the failure is shown, nothing saved
         EXPECT_EQ(MessageBox::shown(), QStringList({"Товар этой строки не найден в каталоге."}));
         EXPECT_NE(d.result(), QDialog::Accepted);
     });
@@ -490,12 +499,12 @@ TEST(SpecLines, FractionsAreWrittenWithAPointUnderACommaLocale) {
         TempStore store(fixture());
         auto form = openMainWindow();
         editLine(*form, 1, [](TEditkol& d) {
-            d.koltovm->selectAll();
-            QTest::keyClicks(d.koltovm, "3,25");
-            d.koltovm->interpretText();
+            child<NumberEdit>(d, "koltovm")->selectAll();
+            QTest::keyClicks(child<NumberEdit>(d, "koltovm"), "3,25");
+            child<NumberEdit>(d, "koltovm")->interpretText();
             d.koltovmExit();
-            EXPECT_EQ(d.koltov->text(), "6,0000");
-            QTest::mouseClick(d.BitBtn3, Qt::LeftButton);
+            EXPECT_EQ(child<NumberEdit>(d, "koltov")->text(), "6,0000");
+            QTest::mouseClick(child<QPushButton>(d, "BitBtn3"), Qt::LeftButton);
         });
         EXPECT_EQ(lines(store).at(0), "1:6/3.25");
         EXPECT_EQ(form->DBGridEh2->footer()->text(), "1504,8");

@@ -8,7 +8,7 @@
 #include "store/StoreError.h"
 #include "ui/MessageBox.h"
 
-#include "projects/Tproekti.h"
+#include "projects/gui/Tproekti.h"
 #include "ui/DataGrid.h"
 #include "ui/Modal.h"
 
@@ -176,15 +176,15 @@ void type(QWidget* dialog, const QString& text) {
 }
 
 void pick(QDialog* dialog, const QString& name) {
-    auto* list = static_cast<Tproekti*>(dialog);
     auto* grid = dialog->findChild<DataGrid*>(QStringLiteral("GridP"));
     ASSERT_NE(grid, nullptr);
-    const int column = list->Q_pro.columnIndex(u"Название");
-    for (int row = 0; row < list->Q_pro.recordCount(); ++row) {
-        if (list->Q_pro.value(row, column).toText() != name)
+    const Query& rows = *grid->query();
+    const int column = rows.columnIndex(u"Название");
+    for (int row = 0; row < rows.recordCount(); ++row) {
+        if (rows.value(row, column).toText() != name)
             continue;
         clickRow(grid, row + 1);
-        ASSERT_EQ(list->Q_pro.field(u"Название").toText(), name);
+        ASSERT_EQ(rows.field(u"Название").toText(), name);
         return;
     }
     FAIL() << "no row " << name.toStdString();

@@ -72,30 +72,35 @@ private:
     QString m_previousDir;
 };
 
-// Reads and sets the main window's state fields and calls its handlers in tests.
+// Stands a session on a project, changed or not, without running a command: the state a
+// window is in after steps a test does not need to repeat.
+struct SessionAccess {
+    static int& project(ProjectSession& s) { return s.m_project; }
+    static bool& modified(ProjectSession& s) { return s.m_modified; }
+};
+
+// Reads the main window's state and calls its handlers in tests.
 struct TForm1Access {
-    static int& curPokr(TForm1& f) { return f.curPokr; }
-    static int& treeRecNo(TForm1& f) { return f.treeRecNo; }
-    static int& accRecNo(TForm1& f) { return f.accRecNo; }
-    static int& krepMode(TForm1& f) { return f.krepMode; }
-    static int& manualBranch(TForm1& f) { return f.manualBranch; }
-    static int& addSource(TForm1& f) { return f.addSource; }
-    static int& curProject(TForm1& f) { return f.curProject; }
-    static int& modified(TForm1& f) { return f.modified; }
-    static int& searchMode(TForm1& f) { return f.searchMode; }
+    static int curPokr(TForm1& f) { return f.browser().coating(); }
+    static int treeRecNo(TForm1& f) { return f.browser().treeRow(); }
+    static int accRecNo(TForm1& f) { return f.browser().accessoryRow(); }
+    static int krepMode(TForm1& f) { return f.browser().mounting(); }
+    static int manualBranch(TForm1& f) { return f.browser().manualBranch() ? 1 : 0; }
+    static int addSource(TForm1& f) { return f.browser().addSource(); }
+    static int searchMode(TForm1& f) { return f.browser().searching() ? 1 : 0; }
+    static int& curProject(TForm1& f) { return SessionAccess::project(f.session()); }
+    static bool& modified(TForm1& f) { return SessionAccess::modified(f.session()); }
     static void FormShow(TForm1& f) { f.FormShow(); }
     static void LoadTypeProducts(TForm1& f) { f.LoadTypeProducts(); }
     static void RunSearch(TForm1& f) { f.RunSearch(); }
     static void reloadSpec(TForm1& f) { f.reloadSpec(); }
     static void addPosition(TForm1& f, int source) { f.addPosition(source); }
-    static void takeSnapshot(TForm1& f) { f.takeSnapshot(); }
-    static void dropSnapshot(TForm1& f) { f.dropSnapshot(); }
-    static void restoreSnapshot(TForm1& f) { f.restoreSnapshot(); }
+    static void takeSnapshot(TForm1& f) { f.session().takeSnapshot(); }
+    static void dropSnapshot(TForm1& f) { f.session().dropSnapshot(); }
+    static void restoreSnapshot(TForm1& f) { f.showSpec(f.session().restoreSnapshot()); }
     static bool FormClose(TForm1& f) { return f.FormClose(); }
-    static void openProject(TForm1& f, int project) { f.openProject(project); }
+    static void openProject(TForm1& f, int project) { f.showSpec(f.session().open(project)); }
     static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
-    // export/
-    static QString& lastExportPath(TForm1& f) { return f.m_lastExportPath; }
 };
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.

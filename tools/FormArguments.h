@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/GostLayout.h"
+#include "export/gui/GostLayout.h"
 
 #include <QString>
 #include <QStringList>

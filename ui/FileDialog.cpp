@@ -15,6 +15,7 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& suggested,
                                     const QStringList& filters, const QString& defaultSuffix,
                                     int& chosen) {
     chosen = 0;
+    s_suggested = suggested;
     if (s_next) {
         const QString path = *s_next;
         chosen = s_nextFilter;

@@ -20,8 +20,11 @@ public:
                                    int& chosen);
     // Empty text: the user cancels; filter: the index of the file type taken.
     static void setNextFileName(const QString& path, int filter = 0);
+    // The file the last dialog offered, preset or not.
+    static QString lastSuggested() { return s_suggested; }
 
 private:
     static inline std::optional<QString> s_next;
     static inline int s_nextFilter = 0;
+    static inline QString s_suggested;
 };

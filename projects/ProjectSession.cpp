@@ -1,0 +1,290 @@
+#include "projects/ProjectSession.h"
+
+#include "projects/ProjectSql.h"
+#include "specification/QuantityRules.h"
+#include "specification/Reprice.h"
+#include "specification/SpecSql.h"
+#include "store/StoreError.h"
+
+#include <QLocale>
+
+ProjectSession::ProjectSession(ProjectStore& store, SessionQuestions& questions)
+    : m_store(store), m_questions(questions) {}
+
+SpecView ProjectSession::keep(SpecView view) {
+    m_shownRows = view.rows.recordCount();
+    return view;
+}
+
+SpecView ProjectSession::view() {
+    return keep(m_store.readView(m_project));
+}
+
+SpecView ProjectSession::commit(const std::function<int()>& change) {
+    const auto transaction = m_store.transaction();
+    const int project = change();
+    SpecView shown = m_store.readView(project);
+    transaction->commit();
+    m_project = project;
+    return keep(std::move(shown));
+}
+
+// --- lines ---
+
+SpecView ProjectSession::commitChange(const std::function<void()>& change) {
+    SpecView shown = commit([&] {
+        change();
+        return m_project;
+    });
+    m_modified = true;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::add(const Addition& addition) {
+    // An add that adds nothing marks the project all the same (at worst the question on leaving
+    // comes once too often); one that fails leaves the flag as it was.
+    const auto nothingAdded = [this](const char* message = nullptr) {
+        m_modified = true;
+        if (message)
+            m_questions.tell(QString::fromUtf8(message));
+        return std::nullopt;
+    };
+    const bool fromTree = addition.source == TreeSource;
+    if (!fromTree && addition.source != BranchSource && addition.source != AccessorySource)
+        return nothingAdded();
+    const std::optional<SourceRow>& row = addition.row;
+    // Subtype rows of the tree and products without a price in this coating add nothing.
+    if (!row || row->price.isZero())
+        return nothingAdded();
+    const int p = m_project;
+    const int c = addition.coating;
+    const ProjectStore::NewLine line{row->product,  c,        row->itemCode, row->price,
+                                     row->parentId, row->unit};
+    if (!fromTree) {
+        // Branch elements and accessories: one piece per add.
+        const Fixed4 onePiece = Fixed4::fromInt(1);
+        return commitChange([&] {
+            if (m_store.lineExists(p, row->product, c))
+                m_store.addToLine(p, row->product, c, onePiece, onePiece);
+            else
+                m_store.insertLine(p, line, onePiece, onePiece);
+        });
+    }
+    const Fixed4 length = addition.length;
+    if (length.isZero())
+        return nothingAdded("Длина не может равняться нулю!");
+    if (length < Fixed4())
+        return nothingAdded("Длина не может быть отрицательной!");
+    bool coverMissing = false;
+    SpecView shown = commitChange([&] {
+        coverMissing = false;
+        Fixed4 surplus;
+        if (usesSurplus(row->stockLength, row->unit)) {
+            if (const auto had = m_store.lineQuantities(p, row->product, c))
+                surplus = lineSurplus(had->kol, had->kolm);
+        }
+        const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
+        if (!m_store.lineExists(p, row->product, c))
+            m_store.insertLine(p, line, add.order, length);
+        else
+            m_store.addToLine(p, row->product, c, add.order, length);
+        // The cover gets the tray's order quantity as it is.
+        if (row->coverCode > 0 && addition.withCover) {
+            const auto cover = m_store.cover(c, row->coverCode);
+            if (!cover)
+                coverMissing = true;
+            else if (!m_store.lineExists(p, cover->product, c))
+                m_store.insertLine(p, *cover, add.order, length);
+            else
+                m_store.addToLine(p, cover->product, c, add.order, length);
+        }
+    });
+    if (coverMissing)
+        m_questions.tell(QStringLiteral(
+            "Крышка к этому товару не найдена в каталоге, товар добавлен без крышки."));
+    return shown;
+}
+
+SpecView ProjectSession::setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
+    return commitChange([&] { m_store.setLineQuantities(line, kol, kolm); });
+}
+
+SpecView ProjectSession::deleteLine(std::int64_t line) {
+    return commitChange([&] { m_store.deleteLine(line); });
+}
+
+SpecView ProjectSession::clear() {
+    return commitChange([&] { m_store.clearLines(m_project); });
+}
+
+std::optional<SpecView> ProjectSession::reprice() {
+    const std::vector<RepriceLine> lines = m_store.repriceLines(m_project);
+    if (lines.empty())
+        return std::nullopt;
+    const RepriceTotals totals = repriceTotals(lines);
+    if (totals.changed == 0) {
+        m_questions.tell(QStringLiteral("Цены строк совпадают с каталогом.") +
+                         (totals.productChanged > 0 ? productChangedNote(totals) : QString()));
+        return std::nullopt;
+    }
+    if (!m_questions.confirm(repriceQuestion(totals, QLocale().decimalPoint())))
+        return std::nullopt;
+    // A change like any other: leaving the project without keeping it brings the snapshot's
+    // prices back.
+    return commitChange([&] { m_store.setListPrices(lines); });
+}
+
+ProjectSession::Requote ProjectSession::requote() {
+    const std::vector<RepriceLine> lines = m_store.repriceLines(m_project);
+    Requote done{repriceTotals(lines), std::nullopt};
+    if (done.totals.changed > 0)
+        done.view.emplace(commitChange([&] { m_store.setListPrices(lines); }));
+    return done;
+}
+
+// --- projects ---
+
+bool ProjectSession::askKeepChanges() {
+    return m_questions.confirm(QStringLiteral("Сохранить изменения в проекте?"));
+}
+
+std::optional<SpecView> ProjectSession::save() {
+    if (m_project != 0) {
+        takeSnapshot();
+        m_modified = false;
+        return std::nullopt;
+    }
+    if (m_shownRows == 0) {
+        m_questions.tell(QStringLiteral("Ваш проект пустой!"));
+        return std::nullopt;
+    }
+    const QString name = m_questions.newProjectName();
+    if (name.isEmpty())
+        return std::nullopt;
+    // The new project, its lines and its snapshot are written together: a failure leaves the
+    // lines in the working specification and no empty project behind.
+    SpecView shown = commit([&] {
+        const int key = m_store.insertProject(name);
+        m_store.moveWorkingLines(key);
+        // The new project takes the working specification's properties with its lines.
+        m_store.copyProperties(0, key);
+        m_store.takeSnapshot(key);
+        return key;
+    });
+    m_modified = false;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::settleBeforeList() {
+    if (m_project == 0 || !m_modified)
+        return std::nullopt;
+    // Either way the project stays open with a snapshot equal to its lines until another one
+    // is open. An answer that can not be carried out ends here: nothing is shown and the
+    // question comes again next time.
+    const bool keepChanges = askKeepChanges();
+    SpecView shown = commit([&] {
+        if (!keepChanges)
+            m_store.restoreSnapshot(m_project);
+        m_store.takeSnapshot(m_project);
+        return m_project;
+    });
+    m_modified = false;
+    return shown;
+}
+
+SpecView ProjectSession::open(int project) {
+    const int previous = m_project;
+    if (project == previous) {
+        // The list left with the same project open (or "Отмена"): its snapshot already equals
+        // its lines, so nothing is written; the caption may name a project renamed in the list.
+        SpecView shown = view();
+        m_modified = false;
+        return shown;
+    }
+    // A snapshot that differs from the lines of a project not open in this run holds the
+    // version the user saved last, and the lines hold changes never confirmed.
+    bool keepLeftChanges = true;
+    if (project != 0) {
+        if (const auto name = m_store.leftChanges(project))
+            keepLeftChanges = m_questions.confirm(leftChangesQuestion(*name));
+    }
+    // The working specification has no saved version to go back to, so no snapshot either.
+    SpecView shown = commit([&] {
+        if (previous != 0)
+            m_store.dropSnapshot(previous);
+        if (!keepLeftChanges)
+            m_store.restoreSnapshot(project);
+        if (project != 0)
+            m_store.takeSnapshot(project);
+        return project;
+    });
+    m_modified = false;
+    return shown;
+}
+
+std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDeleted) {
+    // A deleted project leaves the working specification open; either way the view is read
+    // again when the store lets it be read, and is never left showing deleted lines.
+    if (openProjectDeleted) {
+        m_project = 0;
+        m_modified = false;
+    }
+    try {
+        return view();
+    } catch (const StoreError&) {
+        if (m_project == 0)
+            return keep(
+                SpecView{specCaption(std::nullopt), m_store.emptyRows(QStringLiteral("Q_buy"))});
+    }
+    return std::nullopt;
+}
+
+bool ProjectSession::close() {
+    if (m_project == 0)
+        return true;
+    try {
+        if (m_modified) {
+            const bool keepChanges = askKeepChanges();
+            const auto transaction = m_store.transaction();
+            if (keepChanges)
+                m_store.dropSnapshot(m_project);
+            else
+                m_store.restoreSnapshot(m_project);
+            transaction->commit();
+            return true;
+        }
+    } catch (const StoreError& e) {
+        throw StoreError(e.message() +
+                         QStringLiteral("\n\nОкно остаётся открытым: изменения проекта не "
+                                        "сохранены и не отменены. Закройте его ещё раз."));
+    }
+    // Unchanged: the snapshot equals the lines, and one left behind only costs a comparison
+    // on the next opening; the window closes even when the store can not take the statement.
+    try {
+        dropSnapshot();
+    } catch (const StoreError&) {
+    }
+    return true;
+}
+
+// --- snapshots ---
+
+void ProjectSession::takeSnapshot() {
+    const auto transaction = m_store.transaction();
+    m_store.takeSnapshot(m_project);
+    transaction->commit();
+}
+
+void ProjectSession::dropSnapshot() {
+    const auto transaction = m_store.transaction();
+    m_store.dropSnapshot(m_project);
+    transaction->commit();
+}
+
+SpecView ProjectSession::restoreSnapshot() {
+    // The lines go only together with their replacement from the snapshot.
+    return commit([&] {
+        m_store.restoreSnapshot(m_project);
+        return m_project;
+    });
+}

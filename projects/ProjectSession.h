@@ -1,0 +1,109 @@
+#pragma once
+
+#include "catalogue/AddSource.h"
+#include "projects/ProjectStore.h"
+#include "specification/SourceRow.h"
+#include "specification/SpecView.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+// What a project command asks the user on the way; the window answers with dialogs, a test
+// with answers of its own.
+class SessionQuestions {
+public:
+    virtual ~SessionQuestions() = default;
+    // A yes/no question; true for yes.
+    virtual bool confirm(const QString& question) = 0;
+    virtual void tell(const QString& message) = 0;
+    // The name of a new project; empty when the user gave none.
+    virtual QString newProjectName() = 0;
+};
+
+// One catalogue row to turn into a line, as the window read it from a grid.
+struct Addition {
+    int source = NoAddSource;      // an AddSource; any other value adds nothing
+    std::optional<SourceRow> row;  // nothing: no row, or one that can not become a line
+    int coating = 0;
+    Fixed4 length;           // the route length in metres, for a tray
+    bool withCover = false;  // a tray brings its cover
+};
+
+// The open project and every command on its lines and on the projects: adding, editing,
+// removing, clearing and repricing lines, saving, opening, leaving and closing.
+//
+// Each command is one transaction. It returns the view to show (caption and rows, read before
+// the commit), nothing when there is nothing new to show, or throws with the store and the
+// session's project as they were.
+//
+// While a named project is open its snapshot holds the version last opened or saved. Leaving
+// the project for good drops the snapshot, so a snapshot found when a project is opened was
+// left by a run that ended without leaving it (a crash, a kill, a power cut).
+class ProjectSession {
+public:
+    ProjectSession(ProjectStore& store, SessionQuestions& questions);
+
+    int project() const { return m_project; }  // 0: the working specification
+    bool modified() const { return m_modified; }
+
+    // The open project read afresh.
+    SpecView view();
+
+    // --- lines ---
+    std::optional<SpecView> add(const Addition& addition);
+    // Marks the project changed by a change made to its lines outside the session's commands.
+    void markModified() { m_modified = true; }
+    SpecView setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm);
+    // A group row has key 0 and so removes nothing.
+    SpecView deleteLine(std::int64_t line);
+    SpecView clear();
+    // Gives the lines the catalogue's prices once the user agreed to the question.
+    std::optional<SpecView> reprice();
+    // The same without the question, for the several projects repriced together, whose dialog
+    // asked already: the figures, and the view to show when a price changed.
+    struct Requote {
+        RepriceTotals totals;
+        std::optional<SpecView> view;
+    };
+    Requote requote();
+
+    // --- projects ---
+    // Keeps the changes of a named project; the working specification becomes a project under
+    // the name the user gives.
+    std::optional<SpecView> save();
+    // Before the project list: the changes of a named project are kept or thrown away, as the
+    // user answers, and the project stays open with a fresh snapshot.
+    std::optional<SpecView> settleBeforeList();
+    // Opens a project (0: the working specification) with a fresh snapshot, asking first about
+    // changes an earlier run left unconfirmed; the previous project stays open when it fails.
+    SpecView open(int project);
+    // After open() failed on the list's choice: the list may have deleted the open project, so
+    // the working specification is open again; the view to show when the store lets it be read.
+    std::optional<SpecView> viewAfterFailedOpen(bool openProjectDeleted);
+    // Leaving the program. False when the answer about unsaved changes could not be carried
+    // out: the window stays.
+    bool close();
+
+    // --- snapshots ---
+    void takeSnapshot();
+    void dropSnapshot();
+    SpecView restoreSnapshot();
+
+private:
+    friend struct SessionAccess;  // tests stand the session on a state without a command
+
+    // Runs a change as one transaction: change() writes and names the project to show; the
+    // view is read before the commit, so the session takes it only together with the store.
+    SpecView commit(const std::function<int()>& change);
+    // A change to the open project's lines, which marks it changed once it is committed.
+    SpecView commitChange(const std::function<void()>& change);
+    SpecView keep(SpecView view);
+    bool askKeepChanges();
+
+    ProjectStore& m_store;
+    SessionQuestions& m_questions;
+    int m_project = 0;
+    bool m_modified = false;
+    int m_shownRows = 0;  // rows of the view last returned
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "projects/ProjectStore.h"
+#include "store/Query.h"
+
+class Database;
+
+// The project store on the program's own SQLite connection, through the statement builders of
+// the specification and the project list.
+class SqlProjectStore : public ProjectStore {
+public:
+    explicit SqlProjectStore(Database& db);
+
+    std::unique_ptr<Transaction> transaction() override;
+
+    SpecView readView(int project) override;
+    Query emptyRows(const QString& name) override;
+
+    std::optional<LineQuantities> lineQuantities(int project, std::int64_t product,
+                                                 int coating) override;
+    bool lineExists(int project, std::int64_t product, int coating) override;
+    void insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) override;
+    void addToLine(int project, std::int64_t product, int coating, Fixed4 kol,
+                   Fixed4 kolm) override;
+    std::optional<NewLine> cover(int coating, std::int64_t coverCode) override;
+    void deleteLine(std::int64_t line) override;
+    void clearLines(int project) override;
+    void setLineQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) override;
+    std::optional<ProductLength> productLength(std::int64_t product) override;
+    std::vector<RepriceLine> repriceLines(int project) override;
+    void setListPrices(const std::vector<RepriceLine>& lines) override;
+
+    void takeSnapshot(int project) override;
+    void dropSnapshot(int project) override;
+    void restoreSnapshot(int project) override;
+    std::optional<QString> leftChanges(int project) override;
+
+    void readProjectList(Query& rows) override;
+    bool nameTaken(const QString& name, int exceptKey) override;
+    int insertProject(const QString& name) override;
+    void renameProject(int key, const QString& name) override;
+    void deleteProject(int key) override;
+    void copyLines(int source, int target) override;
+    void moveWorkingLines(int project) override;
+
+    ProjectProperties properties(int project) override;
+    void saveProperties(int project, const ProjectProperties& properties) override;
+    void copyProperties(int source, int target) override;
+
+private:
+    void run(const QStringList& statements);
+
+    Database& m_db;
+    Query m_query;  // every statement: closed, given its text, opened or executed
+};
