@@ -18,7 +18,7 @@
 namespace {
 
 // A tray with its cover, a branch element and an accessory; Север with two lines, Юг with one
-// and a working specification of one line.
+// and a working specification of one line; each of them with its properties.
 const QStringList kStore = {
     "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'Крышки'), (5, 'Ответвления'), "
     "(7, 'Крепёж')",
@@ -34,10 +34,11 @@ const QStringList kStore = {
     "(2, 1, 101, 2, 5101, 120.5, 6, 5.5, 'м.п.', -1), "
     "(3, 1, 102, 2, 5102, 40, 6, 5.5, 'м.п.', -2), "
     "(4, 2, 104, 2, 5104, 12.3, 4, 4, 'шт.', -7)",
+    "insert into project_properties (project, code) values (0, 'РС'), (1, 'СВ'), (2, 'ЮГ')",
 };
 
 // Everything the program writes, in one text: projects and lines with their keys, snapshot
-// rows without theirs (a snapshot taken again is the same snapshot).
+// rows without theirs (a snapshot taken again is the same snapshot), properties.
 QString contents(const TempStore& store) {
     return store.scalar(
         "select group_concat(r, ' ') from (select r from ("
@@ -45,7 +46,8 @@ QString contents(const TempStore& store) {
         "select 'b' || Ключ || ':' || project || ':' || TMC || ':' || Pokr || ':' || kol || ':' "
         "|| kolm || ':' || price from buy union all "
         "select 'a:' || project || ':' || TMC || ':' || Pokr || ':' || kol || ':' "
-        "|| kolm || ':' || price from arh) order by r)");
+        "|| kolm || ':' || price from arh union all "
+        "select 'q' || project || ':' || code from project_properties) order by r)");
 }
 
 QString projectLines(const TempStore& store, const char* table, int project) {
@@ -221,6 +223,12 @@ const Command kCommands[] = {
     {"reprice by the catalogue",
      Start::NorthUnchanged,
      [](Rig& r) { r.show(r.session.reprice()); },
+     true,
+     true,
+     {"update EXPORT_TMC set p2 = p2 + 10"}},
+    {"requote the open project",
+     Start::NorthUnchanged,
+     [](Rig& r) { r.show(r.session.requote().view); },
      true,
      true,
      {"update EXPORT_TMC set p2 = p2 + 10"}},
