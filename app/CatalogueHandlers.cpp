@@ -65,15 +65,7 @@ RepriceTotals TForm1::requoteOpenProject() {
 }
 
 void TForm1::reloadCatalogue() {
-    QV.close();
-    QV.setSql(trayTypeListSql());
-    QV.open();
-    Q_v2.close();
-    Q_v2.setSql(accessoryTypeListSql());
-    Q_v2.open();
-    combovid->reload(&QV);
-    combovid3->reload(&QV);
-    combovid2->reload(&Q_v2);
+    reloadTypeLists();
     chooseCoating(m_browser.coating());
     reloadSpec();
 }

@@ -231,8 +231,7 @@ void TForm1::FormCreate() {
     m_browser.setSearching(false);
 }
 
-void TForm1::FormShow() {
-    m_browser.start();
+void TForm1::reloadTypeLists() {
     QV.close();
     QV.setSql(trayTypeListSql());
     QV.open();
@@ -242,6 +241,11 @@ void TForm1::FormShow() {
     combovid->reload(&QV);
     combovid3->reload(&QV);
     combovid2->reload(&Q_v2);
+}
+
+void TForm1::FormShow() {
+    m_browser.start();
+    reloadTypeLists();
     // Keys outside the lists: no type is shown as chosen.
     combovid2->setKeyValue(1);
     combovid->setKeyValue(-1);

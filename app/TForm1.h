@@ -247,6 +247,9 @@ private:
     CatalogueBrowser m_browser;
     QString m_lastExportPath;  // the save dialog offers the path chosen last
 
+    // The three type lists, read again from the store.
+    void reloadTypeLists();
+
 public:
     Query QV;        // tray types
     Query Q_v2;      // accessory types

@@ -332,17 +332,7 @@ QPageLayout gostPageLayout(GostPaper paper) {
 }
 
 int paintGostForm(QPagedPaintDevice& device, const GostDocument& doc) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return 0;
-    const Layout layout(device, doc);
-    for (int page = 0; page < layout.pageCount(); ++page) {
-        if (page > 0)
-            device.newPage();
-        layout.paintPage(painter, page);
-    }
-    painter.end();
-    return layout.pageCount();
+    return paintSheets<Layout>(device, doc);
 }
 
 QByteArray gostFormPdf(const GostDocument& doc, GostPaper paper) {

@@ -453,17 +453,7 @@ QPageLayout printPageLayout() {
 }
 
 int paintSpecification(QPagedPaintDevice& device, const PrintDocument& doc) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return 0;
-    const Layout layout(device, doc);
-    for (int page = 0; page < layout.pageCount(); ++page) {
-        if (page > 0)
-            device.newPage();
-        layout.paintPage(painter, page);
-    }
-    painter.end();
-    return layout.pageCount();
+    return paintSheets<Layout>(device, doc);
 }
 
 QByteArray specificationPdf(const PrintDocument& doc) {

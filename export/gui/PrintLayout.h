@@ -2,9 +2,10 @@
 
 #include <QByteArray>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <functional>
 
-class QPagedPaintDevice;
 struct PrintDocument;
 
 // The page the specification is laid out for: A4 landscape, as the spreadsheet prints.
@@ -22,3 +23,20 @@ QByteArray specificationPdf(const PrintDocument& doc);
 // share it.
 QByteArray paintedPdf(const QPageLayout& layout, const QString& title,
                       const std::function<void(QPagedPaintDevice&)>& paint);
+
+// Lays a document out with the form's Layout (made from the device and the document) and paints
+// every sheet. Returns the number of sheets (0 when the device could not be painted on).
+template <class Layout, class Document>
+int paintSheets(QPagedPaintDevice& device, const Document& doc) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    const Layout layout(device, doc);
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        if (page > 0)
+            device.newPage();
+        layout.paintPage(painter, page);
+    }
+    painter.end();
+    return layout.pageCount();
+}
