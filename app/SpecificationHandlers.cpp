@@ -6,8 +6,11 @@
 #include <QGroupBox>
 
 void TForm1::showSpec(SpecView view) {
-    Q_buy.swapResult(view.rows);
-    DBGridEh2->reload();
+    // Rows that stay keep the grid as it is, with the user's place in it.
+    if (view.rows) {
+        Q_buy.swapResult(*view.rows);
+        DBGridEh2->reload();
+    }
     setGroupTitle(GroupBox4, view.caption);
 }
 

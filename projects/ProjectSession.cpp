@@ -12,7 +12,8 @@ ProjectSession::ProjectSession(ProjectStore& store, SessionQuestions& questions)
     : m_store(store), m_questions(questions) {}
 
 SpecView ProjectSession::keep(SpecView view) {
-    m_shownRows = view.rows.recordCount();
+    if (view.rows)
+        m_shownRows = view.rows->recordCount();
     return view;
 }
 
@@ -163,16 +164,21 @@ std::optional<SpecView> ProjectSession::save() {
         return std::nullopt;
     // The new project, its lines and its snapshot are written together: a failure leaves the
     // lines in the working specification and no empty project behind.
-    SpecView shown = commit([&] {
-        const int key = m_store.insertProject(name);
-        m_store.moveWorkingLines(key);
-        // The new project takes the working specification's properties with its lines.
-        m_store.copyProperties(0, key);
-        m_store.takeSnapshot(key);
-        return key;
-    });
+    const auto transaction = m_store.transaction();
+    const int key = m_store.insertProject(name);
+    // The lines keep their keys and no row shows the project, so the rows shown are the new
+    // project's as they stand, unless a store from elsewhere left lines under the new key.
+    const bool rowsStay = !m_store.hasLines(key);
+    m_store.moveWorkingLines(key);
+    // The new project takes the working specification's properties with its lines.
+    m_store.copyProperties(0, key);
+    m_store.takeSnapshot(key);
+    SpecView shown =
+        rowsStay ? SpecView{m_store.readCaption(key), std::nullopt} : m_store.readView(key);
+    transaction->commit();
+    m_project = key;
     m_modified = false;
-    return shown;
+    return keep(std::move(shown));
 }
 
 std::optional<SpecView> ProjectSession::settleBeforeList() {
@@ -181,10 +187,14 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
     // Either way the project stays open with a snapshot equal to its lines until another one
     // is open. An answer that can not be carried out ends here: nothing is shown and the
     // question comes again next time.
-    const bool keepChanges = askKeepChanges();
+    // Changes kept leave the lines, and so the rows shown, as they are.
+    if (askKeepChanges()) {
+        takeSnapshot();
+        m_modified = false;
+        return std::nullopt;
+    }
     SpecView shown = commit([&] {
-        if (!keepChanges)
-            m_store.restoreSnapshot(m_project);
+        m_store.restoreSnapshot(m_project);
         m_store.takeSnapshot(m_project);
         return m_project;
     });
@@ -195,9 +205,10 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
 SpecView ProjectSession::open(int project) {
     const int previous = m_project;
     if (project == previous) {
-        // The list left with the same project open (or "Отмена"): its snapshot already equals
-        // its lines, so nothing is written; the caption may name a project renamed in the list.
-        SpecView shown = view();
+        // The list left with the same project open (or «Отмена»): its snapshot already equals
+        // its lines and the list changes no line of it, so nothing is written and the rows shown
+        // stay; the caption may name a project renamed in the list.
+        SpecView shown{m_store.readCaption(project), std::nullopt};
         m_modified = false;
         return shown;
     }

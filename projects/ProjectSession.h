@@ -34,8 +34,8 @@ struct Addition {
 // removing, clearing and repricing lines, saving, opening, leaving and closing.
 //
 // Each command is one transaction. It returns the view to show (caption and rows, read before
-// the commit), nothing when there is nothing new to show, or throws with the store and the
-// session's project as they were.
+// the commit; the caption alone when the rows shown already stay), nothing when there is
+// nothing new to show, or throws with the store and the session's project as they were.
 //
 // While a named project is open its snapshot holds the version last opened or saved. Leaving
 // the project for good drops the snapshot, so a snapshot found when a project is opened was

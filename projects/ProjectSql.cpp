@@ -77,6 +77,11 @@ QString moveWorkingLinesSql(int project) {
     return QStringLiteral("update buy set project = %1 where project = 0").arg(sqlInt(project));
 }
 
+QString hasLinesSql(int project) {
+    return QStringLiteral("select exists (select 1 from buy where project = %1) as has")
+        .arg(sqlInt(project));
+}
+
 QString projectNamedSql(const QString& name) {
     return QStringLiteral("select * from project where Название = %1").arg(sqlText(name));
 }

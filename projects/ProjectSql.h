@@ -25,6 +25,7 @@ QString insertProjectSql(const QString& name);
 QString renameProjectSql(int key, const QString& name);
 // The first save hands every line of the working specification to the new project.
 QString moveWorkingLinesSql(int project);
+QString hasLinesSql(int project);
 
 // Name checks: any project of that name, or one other than the project being renamed.
 QString projectNamedSql(const QString& name);

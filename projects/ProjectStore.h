@@ -29,6 +29,8 @@ public:
     // --- the view of a project's lines ---
     // The caption and the rows of the project's specification as the grid shows them.
     virtual SpecView readView(int project) = 0;
+    // The caption alone, for rows that stay as they are shown.
+    virtual QString readCaption(int project) = 0;
     // An empty result, for a grid that shows nothing yet or rows read later.
     virtual Query emptyRows(const QString& name) = 0;
 
@@ -41,6 +43,7 @@ public:
     virtual std::optional<LineQuantities> lineQuantities(int project, std::int64_t product,
                                                          int coating) = 0;
     virtual bool lineExists(int project, std::int64_t product, int coating) = 0;
+    virtual bool hasLines(int project) = 0;
     struct NewLine {
         std::int64_t product = 0;
         int coating = 0;

@@ -31,14 +31,18 @@ void SqlProjectStore::run(const QStringList& statements) {
 }
 
 SpecView SqlProjectStore::readView(int project) {
+    SpecView view{readCaption(project), emptyRows(QStringLiteral("Q_buy"))};
+    view.rows->open(specViewSql(project));
+    return view;
+}
+
+QString SqlProjectStore::readCaption(int project) {
     m_query.open(specCaptionSql(project));
     const QString caption = specCaption(
         m_query.recordCount() > 0 ? std::optional<QString>(m_query.field(u"Название").toText())
                                   : std::nullopt);
     m_query.close();
-    SpecView view{caption, emptyRows(QStringLiteral("Q_buy"))};
-    view.rows.open(specViewSql(project));
-    return view;
+    return caption;
 }
 
 Query SqlProjectStore::emptyRows(const QString& name) {
@@ -57,6 +61,11 @@ std::optional<ProjectStore::LineQuantities> SqlProjectStore::lineQuantities(int 
 bool SqlProjectStore::lineExists(int project, std::int64_t product, int coating) {
     m_query.open(lineCountSql(project, product, coating));
     return m_query.field(u"sss").toInt() != 0;
+}
+
+bool SqlProjectStore::hasLines(int project) {
+    m_query.open(hasLinesSql(project));
+    return m_query.field(u"has").toInt() != 0;
 }
 
 void SqlProjectStore::insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) {

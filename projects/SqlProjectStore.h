@@ -14,11 +14,13 @@ public:
     std::unique_ptr<Transaction> transaction() override;
 
     SpecView readView(int project) override;
+    QString readCaption(int project) override;
     Query emptyRows(const QString& name) override;
 
     std::optional<LineQuantities> lineQuantities(int project, std::int64_t product,
                                                  int coating) override;
     bool lineExists(int project, std::int64_t product, int coating) override;
+    bool hasLines(int project) override;
     void insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) override;
     void addToLine(int project, std::int64_t product, int coating, Fixed4 kol,
                    Fixed4 kolm) override;

@@ -94,9 +94,14 @@ struct Rig {
           session(projects, answers) {
         shown.emplace(session.view());
     }
+    // As the window shows it: a caption alone goes over the rows shown already.
     void show(std::optional<SpecView> view) {
-        if (view)
+        if (!view)
+            return;
+        if (view->rows)
             shown.emplace(std::move(*view));
+        else
+            shown->caption = view->caption;
     }
 };
 
@@ -152,6 +157,17 @@ const Command kCommands[] = {
          r.answers.name = QStringLiteral("Восток");
          r.show(r.session.save());
      }},
+    // The new key has lines an older store left behind: they are the project's too.
+    {"first save over lines left under the new key",
+     Start::Working,
+     [](Rig& r) {
+         r.answers.name = QStringLiteral("Восток");
+         r.show(r.session.save());
+     },
+     true,
+     true,
+     {"insert into buy (Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
+      "(5, 3, 103, 2, 5103, 250, 1, 1, 'шт.', -5)"}},
     {"save", Start::NorthChanged, [](Rig& r) { r.show(r.session.save()); }},
     {"projects: keep, cancel", Start::NorthChanged,
      [](Rig& r) {
@@ -236,6 +252,16 @@ const Command kCommands[] = {
      [](Rig& r) { r.show(r.session.restoreSnapshot()); }},
 };
 
+QString cells(const Query& rows) {
+    QStringList text;
+    for (int column = 0; column < rows.columnCount(); ++column)
+        text << rows.columnName(column);
+    for (int row = 0; row < rows.recordCount(); ++row)
+        for (int column = 0; column < rows.columnCount(); ++column)
+            text << rows.value(row, column).toText();
+    return text.join('|');
+}
+
 void expectSessionAgreesWithStore(Rig& r) {
     const int project = r.session.project();
     const QString name =
@@ -250,8 +276,9 @@ void expectSessionAgreesWithStore(Rig& r) {
     ASSERT_TRUE(r.shown);
     EXPECT_EQ(r.shown->caption,
               specCaption(project != 0 ? std::optional<QString>(name) : std::nullopt));
+    ASSERT_TRUE(r.shown->rows);
     QStringList lines;
-    const Query& rows = r.shown->rows;
+    const Query& rows = *r.shown->rows;
     for (int i = 0; i < rows.recordCount(); ++i)
         if (const auto key = rows.value(i, rows.columnIndex(u"Ключ")).toInt(); key > 0)
             lines << QString::number(key);
@@ -262,6 +289,10 @@ void expectSessionAgreesWithStore(Rig& r) {
                                             "%1 order by 1)")
                                  .arg(project)))
         << "the view shows the open project's lines";
+    // Rows a command left standing are, cell by cell and in order, what a fresh read gives.
+    SpecView fresh = r.projects.readView(project);
+    EXPECT_EQ(fresh.caption, r.shown->caption);
+    EXPECT_EQ(cells(rows), cells(*fresh.rows)) << "the rows shown are a full re-read's";
 }
 
 struct Outcome {
@@ -347,5 +378,22 @@ INSTANTIATE_TEST_SUITE_P(Commands, FaultSweep, ::testing::ValuesIn(kCommands),
                                  name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return name;
                          });
+
+// «Отмена» in the list on the open project, renamed there: only the caption is read again.
+TEST(ProjectSession, CancelInTheListOnTheOpenProjectWritesNothingAndKeepsItsRows) {
+    Rig r({});
+    r.show(r.session.open(1));
+    renameProject(r.projects, 1, QStringLiteral("Восток"));
+    const QString before = contents(r.store);
+    QStringList statements;
+    r.db->setStatementHook([&](const QString& sql) { statements << sql; });
+    r.show(r.session.settleBeforeList());
+    r.show(r.session.open(1));
+    r.db->setStatementHook({});
+    EXPECT_EQ(statements, QStringList{"select Название from project where Ключ = 1"});
+    EXPECT_EQ(contents(r.store), before);
+    EXPECT_EQ(r.shown->caption, "Выбранные товары               Проект: Восток");
+    expectSessionAgreesWithStore(r);
+}
 
 }  // namespace
