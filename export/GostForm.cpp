@@ -1,10 +1,8 @@
 #include "export/GostForm.h"
 
 #include "export/PrintContent.h"
-#include "specification/SpecSql.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/SqlLiteral.h"
 
 #include <QStringList>
 #include <cstdint>
@@ -48,23 +46,10 @@ QString coatingInWords(int code) {
     return code >= 1 && code <= words.size() ? words.at(code - 1) : QString();
 }
 
-QString gostLinesSql(int project) {
-    return QStringLiteral(
-               "select buy.Ключ, Pokr, kol, kolm, izm, vid, TMC2, "
-               "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
-               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "%3 as podvid "
-               "from buy where project = %1 %2")
-        .arg(sqlInt(project),
-             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
-                          QStringLiteral("buy.Ключ")),
-             subtypeNameSql(QStringLiteral("buy.vid")));
-}
-
 GostDocument loadGostDocument(Query& scratch, int project) {
     GostDocument doc;
     doc.properties = loadProjectProperties(scratch, project);
-    scratch.open(gostLinesSql(project));
+    scratch.open(printLinesSql(project));
     bool first = true;
     std::int64_t sectionVid = 0;
     for (scratch.first(); !scratch.eof(); scratch.next()) {

@@ -52,9 +52,5 @@ QString gostUnit(const QString& stored);
 // A coating in words for the product's name ("горячий цинк"); empty for an unknown code.
 QString coatingInWords(int code);
 
-// The project's lines grouped by subtype in the window's order (specOrderSql), as the priced
-// print orders them; lines of a subtype the catalogue lacks come last under their own heading.
-QString gostLinesSql(int project);
-
 // Reads the project's properties and lines through the scratch query.
 GostDocument loadGostDocument(Query& scratch, int project);

@@ -63,7 +63,7 @@ QString printColumnTitle(int column) {
 
 QString printLinesSql(int project) {
     return QStringLiteral(
-               "select buy.Ключ, Pokr, kol, price, izm, vid, "
+               "select buy.Ключ, Pokr, kol, kolm, price, izm, vid, TMC2, "
                "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
                "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
                "%3 as podvid "

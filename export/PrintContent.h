@@ -52,7 +52,9 @@ constexpr int printColumnCount = 8;
 // The project's lines with their subtype, in the window's order (specOrderSql). Paper follows
 // the window, not the spreadsheet's flat order: the reader finds the trays, covers and branch
 // elements where the designer checked them on screen, and each group's subtotal is there
-// without a calculator. The spreadsheet stays flat, as a spreadsheet program wants it.
+// without a calculator. The spreadsheet stays flat, as a spreadsheet program wants it. Both
+// printed forms read it: form 1 takes the designed length and item code, the priced print the
+// price.
 QString printLinesSql(int project);
 
 // Reads the project's name and lines through the scratch query.
