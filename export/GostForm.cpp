@@ -1,6 +1,7 @@
 #include "export/GostForm.h"
 
 #include "export/PrintContent.h"
+#include "export/ResultColumn.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 
@@ -50,40 +51,48 @@ GostDocument loadGostDocument(Query& scratch, int project) {
     GostDocument doc;
     doc.properties = loadProjectProperties(scratch, project);
     scratch.open(printLinesSql(project));
-    bool first = true;
+    const int podvid = resultColumn(scratch, u"podvid");
+    const int vidColumn = resultColumn(scratch, u"vid");
+    const int pokr = resultColumn(scratch, u"Pokr");
+    const int tname = resultColumn(scratch, u"Tname");
+    const int number = resultColumn(scratch, u"Номер");
+    const int code = resultColumn(scratch, u"TMC2");
+    const int izm = resultColumn(scratch, u"izm");
+    const int kol = resultColumn(scratch, u"kol");
+    const int kolm = resultColumn(scratch, u"kolm");
     std::int64_t sectionVid = 0;
-    for (scratch.first(); !scratch.eof(); scratch.next()) {
+    for (int line = 0; line < scratch.recordCount(); ++line) {
         // Lines of an unknown subtype share one section, whatever their vid.
-        const Value subtype = scratch.field(u"podvid");
-        const std::int64_t vid = subtype.isNull() ? INT64_MIN : scratch.field(u"vid").toInt();
-        if (first || vid != sectionVid) {
+        const Value subtype = scratch.value(line, podvid);
+        const std::int64_t vid =
+            subtype.isNull() ? INT64_MIN : scratch.value(line, vidColumn).toInt();
+        if (line == 0 || vid != sectionVid) {
             GostRow heading;
             heading.section = true;
             heading.cells[GostName] = subtype.isNull() ? printUnknownSubtype() : subtype.toText();
             doc.rows.push_back(heading);
         }
-        first = false;
         sectionVid = vid;
 
         GostRow row;
-        const int coating = int(scratch.field(u"Pokr").toInt());
-        const QString name = scratch.field(u"Tname").toText();
+        const int coating = int(scratch.value(line, pokr).toInt());
+        const QString name = scratch.value(line, tname).toText();
         const QString coatingWords = coatingInWords(coating);
         row.cells[GostPosition] = QString::number(++doc.lineCount);
         row.cells[GostName] = name.isEmpty() || coatingWords.isEmpty()
                                   ? name
                                   : name + QStringLiteral(", покрытие: ") + coatingWords;
         row.cells[GostType] =
-            scratch.field(u"Номер").toText() + QLatin1Char('-') + QString::number(coating);
-        row.cells[GostCode] = scratch.field(u"TMC2").toText();
+            scratch.value(line, number).toText() + QLatin1Char('-') + QString::number(coating);
+        row.cells[GostCode] = scratch.value(line, code).toText();
         row.cells[GostSupplier] = gostSupplier();
-        const QString stored = scratch.field(u"izm").toText();
+        const QString stored = scratch.value(line, izm).toText();
         row.cells[GostUnit] = gostUnit(stored);
-        row.quantity = scratch.field(u"kol").toFixed();
+        row.quantity = scratch.value(line, kol).toFixed();
         row.cells[GostQuantity] = russianQuantity(*row.quantity);
         if (stored.trimmed() == schema::runningMetre)
             row.cells[GostNote] = QStringLiteral("по проекту %1 м")
-                                      .arg(russianQuantity(scratch.field(u"kolm").toFixed()));
+                                      .arg(russianQuantity(scratch.value(line, kolm).toFixed()));
         doc.rows.push_back(row);
     }
     scratch.close();

@@ -1,5 +1,6 @@
 #include "export/PrintContent.h"
 
+#include "export/ResultColumn.h"
 #include "projects/ProjectRequote.h"
 #include "specification/SpecSql.h"
 #include "store/Query.h"
@@ -87,13 +88,21 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
         doc.priceSource = QStringLiteral("Цены: ") + catalogueArchive::originText(origin);
 
     scratch.open(printLinesSql(project));
+    const int podvid = resultColumn(scratch, u"podvid");
+    const int vidColumn = resultColumn(scratch, u"vid");
+    const int pokr = resultColumn(scratch, u"Pokr");
+    const int number = resultColumn(scratch, u"Номер");
+    const int tname = resultColumn(scratch, u"Tname");
+    const int kol = resultColumn(scratch, u"kol");
+    const int izm = resultColumn(scratch, u"izm");
+    const int priceColumn = resultColumn(scratch, u"price");
     constexpr std::int64_t unknownSubtype = INT64_MIN;
     std::int64_t groupVid = 0;
-    for (scratch.first(); !scratch.eof(); scratch.next()) {
+    for (int row = 0; row < scratch.recordCount(); ++row) {
         // Lines of an unknown subtype share one nameless group, whatever their vid.
-        const Value subtype = scratch.field(u"podvid");
+        const Value subtype = scratch.value(row, podvid);
         const bool known = !subtype.isNull();
-        const std::int64_t vid = known ? scratch.field(u"vid").toInt() : unknownSubtype;
+        const std::int64_t vid = known ? scratch.value(row, vidColumn).toInt() : unknownSubtype;
         if (doc.groups.empty() || vid != groupVid) {
             doc.groups.push_back(
                 PrintGroup{known ? subtype.toText() : printUnknownSubtype(), Fixed4(), {}});
@@ -101,14 +110,14 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
         }
         PrintLine line;
         line.number = ++doc.lineCount;
-        const int coating = int(scratch.field(u"Pokr").toInt());
+        const int coating = int(scratch.value(row, pokr).toInt());
         line.article =
-            scratch.field(u"Номер").toText() + QLatin1Char('-') + QString::number(coating);
-        line.name = scratch.field(u"Tname").toText();
+            scratch.value(row, number).toText() + QLatin1Char('-') + QString::number(coating);
+        line.name = scratch.value(row, tname).toText();
         line.coating = schema::coatingName(coating);
-        line.quantity = scratch.field(u"kol").toFixed();
-        line.unit = scratch.field(u"izm").toText();
-        line.price = scratch.field(u"price").toFixed();
+        line.quantity = scratch.value(row, kol).toFixed();
+        line.unit = scratch.value(row, izm).toText();
+        line.price = scratch.value(row, priceColumn).toFixed();
         line.sum = line.price * line.quantity;
         PrintGroup& group = doc.groups.back();
         group.sum += line.sum;

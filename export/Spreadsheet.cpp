@@ -1,5 +1,6 @@
 #include "export/Spreadsheet.h"
 
+#include "export/ResultColumn.h"
 #include "export/SpreadsheetTemplates.h"
 #include "store/Fixed4.h"
 #include "store/Query.h"
@@ -104,15 +105,7 @@ QByteArray buildSpreadsheet(Query& rows) {
     const int count = rows.recordCount();
     int number = 1;
     Fixed4 total;
-    // Each column looked up once, not once a line; a missing one fails as reading it would.
-    const auto column = [&](QStringView name) {
-        const int c = rows.columnIndex(name);
-        if (c < 0 && count > 0) {
-            rows.first();
-            rows.field(name);
-        }
-        return c;
-    };
+    const auto column = [&](QStringView name) { return resultColumn(rows, name); };
     const int summa = column(u"summa");
     const int articleColumn = column(u"Номер");
     const int coating = column(u"Pokr");

@@ -65,7 +65,8 @@ private:
     // letters never breaks, a word does.
     Fitted fit(const QString& text, double width, double height, double points, int align,
                bool number) const;
-    double rowHeight(const GostRow& row) const;
+    // Fits each cell of a table row once, for both its height and its painting.
+    double fitRow(const GostRow& row, std::array<Fitted, GostColumnCount>& fits) const;
     double tableBottom(int page) const {
         return m_height - mm(page == 0 ? firstStamp : laterStamp) * m_stampScale;
     }
@@ -85,8 +86,9 @@ private:
     double m_stampScale;  // of the inscription, when the frame is narrower than it
     double m_pad;
     std::array<double, GostColumnCount + 1> m_columnX{};
-    std::vector<double> m_heights;             // of each row
-    std::vector<std::pair<int, int>> m_pages;  // rows [first, last) of each sheet
+    std::vector<double> m_heights;                            // of each row
+    std::vector<std::array<Fitted, GostColumnCount>> m_fits;  // of each row's cells
+    std::vector<std::pair<int, int>> m_pages;                 // rows [first, last) of each sheet
 };
 
 Layout::Layout(QPagedPaintDevice& device, const GostDocument& doc)
@@ -104,8 +106,9 @@ Layout::Layout(QPagedPaintDevice& device, const GostDocument& doc)
         x += mm(gostColumnWidths[std::size_t(c)]) * m_scale;
     }
     m_columnX[GostColumnCount] = m_width;
-    for (const GostRow& row : doc.rows)
-        m_heights.push_back(rowHeight(row));
+    m_fits.resize(doc.rows.size());
+    for (std::size_t r = 0; r < doc.rows.size(); ++r)
+        m_heights.push_back(fitRow(doc.rows[r], m_fits[r]));
     paginate();
 }
 
@@ -131,16 +134,19 @@ Fitted Layout::fit(const QString& text, double width, double height, double poin
     }
 }
 
-double Layout::rowHeight(const GostRow& row) const {
+// The cell's room below the row's height is at least its padding, so the letters that fit its
+// width fit the painted cell too.
+double Layout::fitRow(const GostRow& row, std::array<Fitted, GostColumnCount>& fits) const {
     double tallest = 0;
     for (int c = 0; c < GostColumnCount; ++c) {
         const QString& text = row.cells[std::size_t(c)];
         if (text.isEmpty())
             continue;
         const double width = m_columnX[std::size_t(c) + 1] - m_columnX[std::size_t(c)] - 2 * m_pad;
-        tallest = std::max(tallest, fit(text, width, 0, 9, alignment[std::size_t(c)],
-                                        numeric[std::size_t(c)] && !row.section)
-                                        .height);
+        Fitted& f = fits[std::size_t(c)];
+        f = fit(text, width, 0, 9, alignment[std::size_t(c)],
+                numeric[std::size_t(c)] && !row.section);
+        tallest = std::max(tallest, f.height);
     }
     return std::max(mm(minRowHeight), tallest + 2 * m_pad);
 }
@@ -201,18 +207,19 @@ void Layout::paintTable(QPainter& painter, int page) const {
             const QRectF cell(m_columnX[std::size_t(c)], y,
                               m_columnX[std::size_t(c) + 1] - m_columnX[std::size_t(c)], height);
             const QString& text = row.cells[std::size_t(c)];
-            if (row.section) {
-                // A section's name is underlined in the name column.
-                const QRectF inner = cell.adjusted(m_pad, m_pad / 2, -m_pad, -m_pad / 2);
-                Fitted f =
-                    fit(text, inner.width(), 0, 9, Qt::AlignHCenter | Qt::AlignVCenter, false);
-                f.font.setUnderline(true);
-                painter.setFont(f.font);
-                painter.drawText(inner, f.flags, text);
-            } else {
-                paintCell(painter, cell, text, 9, alignment[std::size_t(c)] | Qt::AlignVCenter,
-                          numeric[std::size_t(c)]);
-            }
+            if (text.isEmpty())
+                continue;
+            const QRectF inner = cell.adjusted(m_pad, m_pad / 2, -m_pad, -m_pad / 2);
+            QFont font = m_fits[std::size_t(r)][std::size_t(c)].font;
+            const int wrap = m_fits[std::size_t(r)][std::size_t(c)].flags &
+                             ~int(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask);
+            // A section's name is underlined in the name column.
+            font.setUnderline(row.section);
+            painter.setFont(font);
+            painter.drawText(inner,
+                             wrap | Qt::AlignVCenter |
+                                 (row.section ? Qt::AlignHCenter : alignment[std::size_t(c)]),
+                             text);
         }
         y += height;
         if (y < bottom - 1)

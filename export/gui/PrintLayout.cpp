@@ -27,6 +27,13 @@ const QColor titleColour(192, 0, 0);
 
 enum class RowKind { Header, Group, Line, Total };
 
+constexpr std::array<double, printColumnCount> unmeasured() {
+    std::array<double, printColumnCount> widths{};
+    for (double& width : widths)
+        width = -1;
+    return widths;
+}
+
 // A row of the table: a line fills the eight cells; a group row and the total row hold a
 // text across the first seven columns and a sum in the last.
 struct Row {
@@ -37,6 +44,11 @@ struct Row {
     // Point size of a cell whose text was shrunk to keep a figure or a word on one line; 0
     // for the row's own font.
     std::array<double, printColumnCount> points{};
+    // Each text is measured once for the columns and the fonts, and once more for its height
+    // and how it breaks, which the painting then takes as it is.
+    std::array<double, printColumnCount> widest = unmeasured();  // in the row's own font
+    std::array<int, printColumnCount> flags{};
+    std::array<bool, printColumnCount> overflows{};  // wider than its cell even so: clipped
 };
 
 constexpr int nameColumn = 2;
@@ -66,22 +78,28 @@ private:
     double mm(double millimetres) const { return millimetres * m_dpi / 25.4; }
     // Fonts are measured for the device, so what is measured here is what gets painted.
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, m_device); }
+    const QFontMetricsF& rowMetrics(RowKind kind) const {
+        return kind == RowKind::Line ? m_bodyMetrics : m_boldMetrics;
+    }
     const QFont& fontOf(RowKind kind) const { return kind == RowKind::Line ? m_body : m_bold; }
     QFont cellFont(const Row& row, int column) const;
     // The widest piece of a cell's text that may not break: a figure whole, a word otherwise.
-    double widestPiece(const Row& row, int column, const QFont& font) const;
+    double widestPiece(const Row& row, int column, const QFontMetricsF& fm) const;
+    // The same in the row's own font, measured once.
+    double widestPiece(Row& row, int column) const;
     void fitColumns();
     void fitFonts(Row& row) const;
+    // Fits the cells' texts into their widths: how each breaks, and the row's height.
+    void measure(Row& row) const;
     // A line taller than what a sheet holds, cut into rows of whole text lines.
     std::vector<Row> splitTall(const Row& row, double tallest) const;
     bool spans(const Row& row, int column) const {
         return (row.kind == RowKind::Group || row.kind == RowKind::Total) && column != sumColumn;
     }
     QRectF cellRect(const Row& row, int column, double y) const;
-    int cellFlags(const Row& row, int column, double width) const;
+    int alignmentOf(const Row& row, int column) const;
     // The project's name cut to what leaves room for the text beside it.
     QString elidedProject(const QFont& font, const QString& beside) const;
-    double measure(const Row& row) const;
     // The heading a page repeats when it begins inside a group, or null.
     const Row* continuedGroup(int firstRow) const;
     void paginate();
@@ -96,6 +114,8 @@ private:
     QFont m_bold;
     QFont m_title;
     QFont m_small;
+    QFontMetricsF m_bodyMetrics;
+    QFontMetricsF m_boldMetrics;
     double m_padX;
     double m_padY;
     std::array<double, printColumnCount + 1> m_columnX{};
@@ -118,6 +138,8 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
       m_bold(font(9, true)),
       m_title(font(13, true)),
       m_small(font(8, false)),
+      m_bodyMetrics(metrics(m_body)),
+      m_boldMetrics(metrics(m_bold)),
       m_padX(mm(1.2)),
       m_padY(mm(0.8)) {
     for (int c = 0; c < printColumnCount; ++c)
@@ -151,11 +173,11 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
                                  .height();
     m_footerHeight = mm(2) + metrics(m_small).height();
     fitFonts(m_header);
-    m_header.height = measure(m_header);
+    measure(m_header);
     double tallestHeading = 0;
     for (Row& row : m_continued) {
         fitFonts(row);
-        row.height = measure(row);
+        measure(row);
         tallestHeading = std::max(tallestHeading, row.height);
     }
     // A line may take a whole sheet but for the header, its group's heading, and the total
@@ -165,7 +187,7 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
     std::vector<Row> rows;
     for (Row& row : m_rows) {
         fitFonts(row);
-        row.height = measure(row);
+        measure(row);
         if (row.kind == RowKind::Line && row.height > tallest) {
             for (Row& part : splitTall(row, tallest))
                 rows.push_back(std::move(part));
@@ -177,14 +199,20 @@ Layout::Layout(QPagedPaintDevice& device, const PrintDocument& doc)
     paginate();
 }
 
-double Layout::widestPiece(const Row& row, int column, const QFont& font) const {
-    const QFontMetricsF fm = metrics(font);
+double Layout::widestPiece(const Row& row, int column, const QFontMetricsF& fm) const {
     const QString& text = row.cells[std::size_t(column)];
     if (isFigure(row.kind, column))
         return fm.horizontalAdvance(text);
     double widest = 0;
     for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         widest = std::max(widest, fm.horizontalAdvance(word));
+    return widest;
+}
+
+double Layout::widestPiece(Row& row, int column) const {
+    double& widest = row.widest[std::size_t(column)];
+    if (widest < 0)
+        widest = widestPiece(row, column, rowMetrics(row.kind));
     return widest;
 }
 
@@ -198,17 +226,17 @@ void Layout::fitColumns() {
     std::array<double, printColumnCount> widths{};
     for (int c = 0; c < printColumnCount; ++c)
         widths[std::size_t(c)] = m_width * columnShares[std::size_t(c)] / shares;
-    auto grow = [&](const Row& row) {
+    auto grow = [&](Row& row) {
         for (int c = 0; c < printColumnCount; ++c) {
             const QString& text = row.cells[std::size_t(c)];
             if (c == nameColumn || spans(row, c) || text.isEmpty())
                 continue;
             double& width = widths[std::size_t(c)];
-            width = std::max(width, widestPiece(row, c, fontOf(row.kind)) + 2 * m_padX + 1);
+            width = std::max(width, widestPiece(row, c) + 2 * m_padX + 1);
         }
     };
     grow(m_header);
-    for (const Row& row : m_rows)
+    for (Row& row : m_rows)
         grow(row);
     double others = 0;
     for (int c = 0; c < printColumnCount; ++c)
@@ -231,14 +259,14 @@ void Layout::fitFonts(Row& row) const {
         if (text.isEmpty() || c == nameColumn || (spans(row, c) && c != 0))
             continue;
         const double room = cellRect(row, c, 0).width() - 2 * m_padX;
-        QFont f = fontOf(row.kind);
-        double wide = widestPiece(row, c, f);
+        double wide = widestPiece(row, c);
         if (wide <= room)
             continue;
+        QFont f = fontOf(row.kind);
         double points = std::max(smallestPoints, f.pointSizeF() * room / wide);
         for (;;) {
             f.setPointSizeF(points);
-            wide = widestPiece(row, c, f);
+            wide = widestPiece(row, c, metrics(f));
             if (wide <= room || points <= smallestPoints)
                 break;
             points = std::max(smallestPoints, points - 0.25);
@@ -287,7 +315,8 @@ std::vector<Row> Layout::splitTall(const Row& row, double tallest) const {
         Row part = row;
         for (int c = 0; c < printColumnCount; ++c)
             part.cells[std::size_t(c)] = parts[std::size_t(c)].value(qsizetype(p));
-        part.height = measure(part);
+        part.widest = unmeasured();
+        measure(part);
         rows.push_back(part);
     }
     return rows;
@@ -300,36 +329,50 @@ QRectF Layout::cellRect(const Row& row, int column, double y) const {
     return QRectF(left, y, right - left, row.height);
 }
 
-// Text breaks between words; a word of a name wider than its cell breaks anywhere rather than
-// being cut off at the cell's edge (other cells were fitted by fitFonts).
-int Layout::cellFlags(const Row& row, int column, double width) const {
-    int align = columnAlignment[std::size_t(column)] | Qt::AlignVCenter;
+int Layout::alignmentOf(const Row& row, int column) const {
     if (row.kind == RowKind::Header)
-        align = Qt::AlignCenter;
-    else if (row.kind == RowKind::Group && column != sumColumn)
-        align = Qt::AlignLeft | Qt::AlignVCenter;
-    else if (row.kind == RowKind::Total && column != sumColumn)
-        align = Qt::AlignRight | Qt::AlignVCenter;
-    const QString& text = row.cells[std::size_t(column)];
-    const QRectF words =
-        metrics(cellFont(row, column))
-            .boundingRect(QRectF(0, 0, width, 1e9), align | Qt::TextWordWrap, text);
-    return align | (words.width() > width ? Qt::TextWrapAnywhere : Qt::TextWordWrap);
+        return Qt::AlignCenter;
+    if (row.kind == RowKind::Group && column != sumColumn)
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    if (row.kind == RowKind::Total && column != sumColumn)
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return columnAlignment[std::size_t(column)] | Qt::AlignVCenter;
 }
 
-double Layout::measure(const Row& row) const {
-    double tallest = metrics(fontOf(row.kind)).height();
+// Text breaks between words; a word of a name wider than its cell breaks anywhere rather than
+// being cut off at the cell's edge (other cells were fitted by fitFonts). A text narrower than
+// its cell stands on one line, and its height is that line's.
+void Layout::measure(Row& row) const {
+    double tallest = rowMetrics(row.kind).height();
     for (int c = 0; c < printColumnCount; ++c) {
         const QString& text = row.cells[std::size_t(c)];
+        const int align = alignmentOf(row, c);
+        row.flags[std::size_t(c)] = align | Qt::TextWordWrap;
+        row.overflows[std::size_t(c)] = false;
         if (text.isEmpty())
             continue;
         const double width = cellRect(row, c, 0).width() - 2 * m_padX;
-        const QRectF bounds =
-            metrics(cellFont(row, c))
-                .boundingRect(QRectF(0, 0, width, 1e9), cellFlags(row, c, width), text);
+        const bool ownFont = row.points[std::size_t(c)] == 0;
+        const QFontMetricsF fm = ownFont ? rowMetrics(row.kind) : metrics(cellFont(row, c));
+        const bool onePiece = isFigure(row.kind, c) || !text.contains(QLatin1Char(' '));
+        const double advance = ownFont && onePiece && row.widest[std::size_t(c)] >= 0
+                                   ? row.widest[std::size_t(c)]
+                                   : fm.horizontalAdvance(text);
+        // Half a point spare, so no rounding in the drawing breaks what was measured whole.
+        if (advance <= width - 0.5 && !text.contains(QLatin1Char('\n'))) {
+            tallest = std::max(tallest, fm.height());
+            continue;
+        }
+        const QRectF area(0, 0, width, 1e9);
+        QRectF bounds = fm.boundingRect(area, align | Qt::TextWordWrap, text);
+        if (bounds.width() > width) {
+            row.flags[std::size_t(c)] = align | Qt::TextWrapAnywhere;
+            bounds = fm.boundingRect(area, row.flags[std::size_t(c)], text);
+            row.overflows[std::size_t(c)] = bounds.width() > width;
+        }
         tallest = std::max(tallest, bounds.height());
     }
-    return tallest + 2 * m_padY;
+    row.height = tallest + 2 * m_padY;
 }
 
 const Row* Layout::continuedGroup(int firstRow) const {
@@ -385,12 +428,19 @@ void Layout::paintRow(QPainter& painter, const Row& row, double y) const {
             continue;  // covered by the first cell of the span
         const QRectF cell = cellRect(row, c, y);
         painter.drawRect(cell);
+        const QString& text = row.cells[std::size_t(c)];
+        if (text.isEmpty())
+            continue;
         const QRectF inner = cell.adjusted(m_padX, m_padY, -m_padX, -m_padY);
-        painter.save();
-        painter.setClipRect(cell);
+        const bool clipped = row.overflows[std::size_t(c)];
+        if (clipped) {
+            painter.save();
+            painter.setClipRect(cell);
+        }
         painter.setFont(cellFont(row, c));
-        painter.drawText(inner, cellFlags(row, c, inner.width()), row.cells[std::size_t(c)]);
-        painter.restore();
+        painter.drawText(inner, row.flags[std::size_t(c)], text);
+        if (clipped)
+            painter.restore();
     }
 }
 
