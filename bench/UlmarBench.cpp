@@ -8,10 +8,15 @@
 #include "projects/gui/Tproekti.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
+#include "store/PgDatabase.h"
+#include "store/PgDialect.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SearchIndex.h"
+#include "store/ServerSchema.h"
 #include "store/SqliteDatabase.h"
+#include "store/StoreCopy.h"
+#include "store/StoreError.h"
 #include "tools/DemoCatalogue.h"
 #include "ui/DataGrid.h"
 #include "ui/FileDialog.h"
@@ -19,6 +24,7 @@
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <valgrind/callgrind.h>
@@ -36,6 +42,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -105,7 +112,22 @@ Figures measure(int reps, const std::function<void()>& action,
 }
 
 // The same statement straight on the engine, stepping through every row and column.
-Figures bareEngine(sqlite3* db, const QStringList& statements, int reps) {
+Figures bareEngine(Database& store, const QStringList& statements, int reps) {
+    if (store.engine() == Database::Engine::Postgres) {
+        PGconn* conn = static_cast<PgDatabase&>(store).handle();
+        return measure(reps, [&] {
+            for (const QString& sql : statements) {
+                PGresult* result = PQexec(conn, pgStatementText(sql).toUtf8().constData());
+                const int rows = PQntuples(result);
+                const int columns = PQnfields(result);
+                for (int r = 0; r < rows; ++r)
+                    for (int c = 0; c < columns; ++c)
+                        PQgetvalue(result, r, c);
+                PQclear(result);
+            }
+        });
+    }
+    sqlite3* db = static_cast<SqliteDatabase&>(store).handle();
     return measure(reps, [&] {
         for (const QString& sql : statements) {
             sqlite3_stmt* stmt = nullptr;
@@ -123,7 +145,17 @@ Figures bareEngine(sqlite3* db, const QStringList& statements, int reps) {
     });
 }
 
+// One action's figures, kept for the comparison of the two engines at the end.
+struct Measured {
+    QString action;
+    Figures figures;
+    double target;
+    std::optional<Figures> engine;
+};
+std::vector<Measured> measured;
+
 void report(const QString& action, const Figures& f, double target, const Figures* bare = nullptr) {
+    measured.push_back({action, f, target, bare ? std::optional<Figures>(*bare) : std::nullopt});
     out << QStringLiteral("%1 %2 %3 %4")
                .arg(action, -58)
                .arg(f.median, 9, 'f', 1)
@@ -168,6 +200,195 @@ void addProjects(Database& db, int lines) {
 
 QWidget* child(QObject* parent, const char* name) {
     return parent->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+// Every action on the store at location (a file, or a server's database holding a copy of
+// it), as the window runs it; the figures are printed and kept in `measured`.
+void runActions(const QString& location, int largestType, int lines, int reps) {
+    const bool server = Database::isServerAddress(location);
+    const bool counting = !callgrindBase().isEmpty();
+    qputenv("ULMAR_STORE", location.toUtf8());  // the window's choice of store
+    auto db = Database::openStore(location);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6")
+               .arg(server ? QStringLiteral("on the server (ms)") : QStringLiteral("action (ms)"),
+                    -58)
+               .arg(QStringLiteral("median"), 9)
+               .arg(QStringLiteral("p95"), 9)
+               .arg(QStringLiteral("target"), 8)
+               .arg(QStringLiteral("engine"), 9)
+               .arg(QStringLiteral("ratio"), 6);
+    if (counting)  // millions of instructions a run, the action's and its statements'
+        out << QStringLiteral(" %1 %2")
+                   .arg(QStringLiteral("M instr"), 9)
+                   .arg(QStringLiteral("engine"), 9);
+    out << Qt::endl;
+
+    // Part of the start-up: the store's pages are checked when it is opened.
+    const Figures pageCheck = measure(reps, [&] { Database::openStore(location); });
+    report(server ? QStringLiteral("connect to the store")
+                  : QStringLiteral("open the store with its page check"),
+           pageCheck, 300);
+
+    std::unique_ptr<TForm1> form;
+    const Figures startUp = measure(
+        reps,
+        [&] {
+            form = std::make_unique<TForm1>();
+            form->createDialogs();
+            form->start();
+        },
+        [&] { form.reset(); });
+    report(QStringLiteral("start-up until the window is shown"), startUp, 300);
+    TForm1& f = *form;
+
+    const int typeIndex = f.combovid->findData(largestType);
+    const Figures chooseType = measure(reps, [&] {
+        f.combovid->setCurrentIndex(typeIndex);  // as the user's pick does before reporting it
+        emit f.combovid->activated(typeIndex);
+    });
+    const Figures chooseBare =
+        bareEngine(*db, {f.Q_tovar.sql(), f.Q_all.sql(), f.Q_FTovar.sql()}, reps);
+    report(QStringLiteral("choose the largest type"), chooseType, 30, &chooseBare);
+
+    bool zinc = true;
+    const Figures coating = measure(reps, [&] {
+        zinc = !zinc;
+        (zinc ? f.RadioButton1 : f.RadioButton3)->click();
+    });
+    report(QStringLiteral("coating change"), coating, 50);
+    f.RadioButton1->click();
+
+    int row = 0;
+    const int treeRows = std::max(1, f.Q_tovar.recordCount());
+    const Figures treeMove = measure(reps, [&] {
+        row = (row + 97) % treeRows;
+        f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(row + 1));
+    });
+    report(QStringLiteral("tree row change with its photo"), treeMove, 10);
+
+    // A tray with a cover and a price stands current for the add.
+    const auto standOnTray = [&] {
+        for (int r = 1; r <= f.Q_tovar.recordCount(); ++r) {
+            f.Q_tovar.setRecNo(r);
+            if (f.Q_tovar.field(u"kk").toInt() > 0 && f.Q_tovar.field(u"pp").toFixed() > Fixed4() &&
+                f.Q_tovar.field(u"Длина").toFixed() > Fixed4()) {
+                f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(r));
+                return;
+            }
+        }
+    };
+    standOnTray();
+    const Figures add = measure(reps, [&] { emit f.DBGridEh1->doubleClicked(); });
+    report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
+
+    const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
+    const Figures reloadBare = bareEngine(*db, {specCaptionSql(0), f.Q_buy.sql()}, reps);
+    report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
+
+    const QString exportPath = QDir::current().filePath(QStringLiteral("export.xml"));
+    const Figures exporting = measure(reps, [&] {
+        FileDialog::setNextFileName(exportPath);
+        f.BitBtn5->click();
+    });
+    report(QStringLiteral("export the working specification"), exporting, 50);
+
+    // Form 1 of a project of 1 000 lines (its first lines), read and laid out into a PDF.
+    db->execute(QStringLiteral(
+        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select 999, TMC, "
+        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 0 order by Ключ "
+        "limit 1000"));
+    const Figures gostPdf =
+        measure(reps, [&] { gostFormPdf(loadGostDocument(f.Q_all, 999), GostPaper::A3); });
+    report(QStringLiteral("form 1 (ГОСТ 21.110) PDF of %1 lines").arg(std::min(lines, 1000)),
+           gostPdf, 1000);
+    db->execute(QStringLiteral("delete from buy where project = 999"));
+
+    const QString searched = QStringLiteral("ЛОТОК");
+    static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
+    const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
+    const int searchCoating = f.browser().coating();
+    const bool indexed = searchIndex::ready(*db);  // as the window searches
+    const Figures searchBare =
+        bareEngine(*db,
+                   {catalogue::searchTreeSql(searchCoating, searched, indexed),
+                    catalogue::searchBranchSql(searchCoating, searched, indexed),
+                    catalogue::searchAccessoriesSql(searchCoating, searched, indexed)},
+                   reps);
+    report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
+           &searchBare);
+
+    // First save: the name dialog is answered, and the lines go back to the working
+    // specification before the next run.
+    int saved = 0;
+    const Figures firstSave = measure(
+        reps,
+        [&] {
+            setModalHandler([&](QDialog* dialog) {
+                static_cast<QLineEdit*>(child(dialog, "namepro"))
+                    ->setText(QStringLiteral("Замер %1").arg(++saved));
+                static_cast<QPushButton*>(child(dialog, "BitBtn3"))->click();
+                return dialog->result();
+            });
+            f.BitBtn8->click();
+        },
+        [&] {
+            const int open = f.session().project();
+            if (open != 0)
+                db->execute(
+                    QStringLiteral("update buy set project = 0 where project = %1").arg(open));
+            f.showSpec(f.session().open(0));
+        });
+    report(QStringLiteral("first save of the working specification"), firstSave, 50);
+
+    // Leaving a changed project with "Нет", as the user gets there: the named project is open,
+    // a tray is added to it, "Проекты" asks the question, the list is shown and cancelled.
+    const int named = scalarInt(*db, QStringLiteral("select min(Ключ) from project"));
+    f.showSpec(f.session().open(named));
+    standOnTray();
+    const Figures restore = measure(
+        reps,
+        [&] {
+            MessageBox::setNextAnswer(false);
+            setModalHandler([&](QDialog* dialog) {
+                dialog->show();
+                QApplication::processEvents();
+                static_cast<QPushButton*>(child(dialog, "BitBtn4"))->click();
+                return dialog->result();
+            });
+            f.BitBtn7->click();
+        },
+        [&] { emit f.DBGridEh1->doubleClicked(); });
+    report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
+    setModalHandler({});
+
+    setModalHandler({});
+}
+
+// A fresh database on the server at maintenance (a libpq address of its maintenance
+// database), prepared as server-init does and filled with a copy of the store file; returns
+// its address.
+QString serverCopy(const QString& maintenance, const QString& file) {
+    const QString name = QStringLiteral("ulmar_bench");
+    {
+        auto admin = Database::connect(maintenance);
+        admin->execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
+        admin->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
+                                      "locale 'C.UTF-8'")
+                           .arg(name));
+    }
+    QString address = maintenance;
+    address.replace(QStringLiteral("/postgres?"), QStringLiteral("/%1?").arg(name));
+    auto db = Database::connect(address);
+    schema::initServerStore(*db);
+    auto source = Database::open(file);
+    copyStore(*source, *db);
+    return address;
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024;
 }
 
 }  // namespace
@@ -223,175 +444,75 @@ int main(int argc, char** argv) {
         addProjects(*db, lines);
     }
     QDir::setCurrent(dir.path());
-    auto db = SqliteDatabase::open(QStringLiteral("base.mdb"));
-    const int products = scalarInt(*db, QStringLiteral("select count(*) from EXPORT_TMC"));
-    const int largestType =
-        scalarInt(*db, QStringLiteral("select Вид from EXPORT_TMC where Вид in (%1) group by Вид "
-                                      "order by count(*) desc limit 1")
-                           .arg(schema::trayTypes));
-    const int largestCount = scalarInt(
-        *db, QStringLiteral("select count(*) from EXPORT_TMC where Вид = %1").arg(largestType));
-    out << QStringLiteral(
-               "Catalogue: %1 products, largest type %2 with %3, %4 lines a project; "
-               "built in %5 s\n")
-               .arg(products)
-               .arg(largestType)
-               .arg(largestCount)
-               .arg(lines)
-               .arg(double(build.elapsed()) / 1000, 0, 'f', 1);
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6")
-               .arg(QStringLiteral("action (ms)"), -58)
-               .arg(QStringLiteral("median"), 9)
-               .arg(QStringLiteral("p95"), 9)
-               .arg(QStringLiteral("target"), 8)
-               .arg(QStringLiteral("engine"), 9)
-               .arg(QStringLiteral("ratio"), 6);
-    if (counting)  // millions of instructions a run, the action's and its statements'
-        out << QStringLiteral(" %1 %2")
-                   .arg(QStringLiteral("M instr"), 9)
-                   .arg(QStringLiteral("engine"), 9);
-    out << Qt::endl;
-
-    // Part of the start-up: the store's pages are checked when it is opened.
-    const Figures pageCheck = measure(reps, [&] { Database::open(QStringLiteral("base.mdb")); });
-    report(QStringLiteral("open the store with its page check"), pageCheck, 300);
-
-    std::unique_ptr<TForm1> form;
-    const Figures startUp = measure(
-        reps,
-        [&] {
-            form = std::make_unique<TForm1>();
-            form->createDialogs();
-            form->start();
-        },
-        [&] { form.reset(); });
-    report(QStringLiteral("start-up until the window is shown"), startUp, 300);
-    TForm1& f = *form;
-
-    const int typeIndex = f.combovid->findData(largestType);
-    const Figures chooseType = measure(reps, [&] {
-        f.combovid->setCurrentIndex(typeIndex);  // as the user's pick does before reporting it
-        emit f.combovid->activated(typeIndex);
-    });
-    const Figures chooseBare =
-        bareEngine(db->handle(), {f.Q_tovar.sql(), f.Q_all.sql(), f.Q_FTovar.sql()}, reps);
-    report(QStringLiteral("choose the largest type"), chooseType, 30, &chooseBare);
-
-    bool zinc = true;
-    const Figures coating = measure(reps, [&] {
-        zinc = !zinc;
-        (zinc ? f.RadioButton1 : f.RadioButton3)->click();
-    });
-    report(QStringLiteral("coating change"), coating, 50);
-    f.RadioButton1->click();
-
-    int row = 0;
-    const int treeRows = std::max(1, f.Q_tovar.recordCount());
-    const Figures treeMove = measure(reps, [&] {
-        row = (row + 97) % treeRows;
-        f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(row + 1));
-    });
-    report(QStringLiteral("tree row change with its photo"), treeMove, 10);
-
-    // A tray with a cover and a price stands current for the add.
-    const auto standOnTray = [&] {
-        for (int r = 1; r <= f.Q_tovar.recordCount(); ++r) {
-            f.Q_tovar.setRecNo(r);
-            if (f.Q_tovar.field(u"kk").toInt() > 0 && f.Q_tovar.field(u"pp").toFixed() > Fixed4() &&
-                f.Q_tovar.field(u"Длина").toFixed() > Fixed4()) {
-                f.DBGridEh1->view()->setCurrentIndex(f.DBGridEh1->model()->indexOfRecNo(r));
-                return;
-            }
+    const QString file = dir.filePath(QStringLiteral("base.mdb"));
+    int largestType = 0;
+    {
+        auto db = Database::open(file);
+        const int products = scalarInt(*db, QStringLiteral("select count(*) from EXPORT_TMC"));
+        largestType = scalarInt(
+            *db, QStringLiteral("select Вид from EXPORT_TMC where Вид in (%1) group by Вид "
+                                "order by count(*) desc limit 1")
+                     .arg(schema::trayTypes));
+        const int largestCount = scalarInt(
+            *db, QStringLiteral("select count(*) from EXPORT_TMC where Вид = %1").arg(largestType));
+        out << QStringLiteral(
+                   "Catalogue: %1 products, largest type %2 with %3, %4 lines a project; "
+                   "built in %5 s\n")
+                   .arg(products)
+                   .arg(largestType)
+                   .arg(largestCount)
+                   .arg(lines)
+                   .arg(double(build.elapsed()) / 1000, 0, 'f', 1);
+    }
+    // --server ADDRESS (a libpq address of a server's maintenance database, as bench/run's
+    // throwaway cluster gives) runs every action again on a copy of the store there.
+    const int at = int(args.indexOf(QStringLiteral("--server")));
+    const QString maintenance = at > 0 && at + 1 < args.size() ? args[at + 1] : QString();
+    // The server's copy is made before the file's run, so it is not part of the peak memory.
+    QString server;
+    if (!maintenance.isEmpty()) {
+        QElapsedTimer copying;
+        copying.start();
+        try {
+            server = serverCopy(maintenance, file);
+        } catch (const StoreError& e) {
+            out << QStringLiteral("The server's copy failed: %1\n").arg(e.message());
+            return 1;
         }
-    };
-    standOnTray();
-    const Figures add = measure(reps, [&] { emit f.DBGridEh1->doubleClicked(); });
-    report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
-
-    const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
-    const Figures reloadBare = bareEngine(db->handle(), {specCaptionSql(0), f.Q_buy.sql()}, reps);
-    report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
-
-    const QString exportPath = dir.filePath(QStringLiteral("export.xml"));
-    const Figures exporting = measure(reps, [&] {
-        FileDialog::setNextFileName(exportPath);
-        f.BitBtn5->click();
-    });
-    report(QStringLiteral("export the working specification"), exporting, 50);
-
-    // Form 1 of a project of 1 000 lines (its first lines), read and laid out into a PDF.
-    db->execute(QStringLiteral(
-        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select 999, TMC, "
-        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 0 order by Ключ "
-        "limit 1000"));
-    const Figures gostPdf =
-        measure(reps, [&] { gostFormPdf(loadGostDocument(f.Q_all, 999), GostPaper::A3); });
-    report(QStringLiteral("form 1 (ГОСТ 21.110) PDF of %1 lines").arg(std::min(lines, 1000)),
-           gostPdf, 1000);
-    db->execute(QStringLiteral("delete from buy where project = 999"));
-
-    const QString searched = QStringLiteral("ЛОТОК");
-    static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
-    const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
-    const int searchCoating = f.browser().coating();
-    const bool indexed = searchIndex::ready(*db);  // as the window searches
-    const Figures searchBare =
-        bareEngine(db->handle(),
-                   {catalogue::searchTreeSql(searchCoating, searched, indexed),
-                    catalogue::searchBranchSql(searchCoating, searched, indexed),
-                    catalogue::searchAccessoriesSql(searchCoating, searched, indexed)},
-                   reps);
-    report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
-           &searchBare);
-
-    // First save: the name dialog is answered, and the lines go back to the working
-    // specification before the next run.
-    int saved = 0;
-    const Figures firstSave = measure(
-        reps,
-        [&] {
-            setModalHandler([&](QDialog* dialog) {
-                static_cast<QLineEdit*>(child(dialog, "namepro"))
-                    ->setText(QStringLiteral("Замер %1").arg(++saved));
-                static_cast<QPushButton*>(child(dialog, "BitBtn3"))->click();
-                return dialog->result();
-            });
-            f.BitBtn8->click();
-        },
-        [&] {
-            const int open = f.session().project();
-            if (open != 0)
-                db->execute(
-                    QStringLiteral("update buy set project = 0 where project = %1").arg(open));
-            f.showSpec(f.session().open(0));
-        });
-    report(QStringLiteral("first save of the working specification"), firstSave, 50);
-
-    // Leaving a changed project with "Нет", as the user gets there: the named project is open,
-    // a tray is added to it, "Проекты" asks the question, the list is shown and cancelled.
-    const int named = scalarInt(*db, QStringLiteral("select min(Ключ) from project"));
-    f.showSpec(f.session().open(named));
-    standOnTray();
-    const Figures restore = measure(
-        reps,
-        [&] {
-            MessageBox::setNextAnswer(false);
-            setModalHandler([&](QDialog* dialog) {
-                dialog->show();
-                QApplication::processEvents();
-                static_cast<QPushButton*>(child(dialog, "BitBtn4"))->click();
-                return dialog->result();
-            });
-            f.BitBtn7->click();
-        },
-        [&] { emit f.DBGridEh1->doubleClicked(); });
-    report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
-    setModalHandler({});
-
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    out << QStringLiteral("peak memory: %1 MB (target 200)\n")
-               .arg(double(usage.ru_maxrss) / 1024, 0, 'f', 1);
+        out << QStringLiteral("Copied to the server in %1 s\n")
+                   .arg(double(copying.elapsed()) / 1000, 0, 'f', 1);
+    }
+    runActions(file, largestType, lines, reps);
+    out << QStringLiteral("peak memory: %1 MB (target 200)\n").arg(peakMegabytes(), 0, 'f', 1);
+    const std::vector<Measured> onFile = std::move(measured);
+    measured.clear();
+    if (!server.isEmpty()) {
+        runActions(server, largestType, lines, reps);
+        out << QStringLiteral("peak memory with the server's run: %1 MB\n")
+                   .arg(peakMegabytes(), 0, 'f', 1);
+        // Each action's medians side by side; the engine figures are its statements alone.
+        out << QStringLiteral("\n%1 %2 %3 %4 %5 %6\n")
+                   .arg(QStringLiteral("medians (ms)"), -58)
+                   .arg(QStringLiteral("file"), 9)
+                   .arg(QStringLiteral("server"), 9)
+                   .arg(QStringLiteral("ratio"), 6)
+                   .arg(QStringLiteral("f.engine"), 9)
+                   .arg(QStringLiteral("s.engine"), 9);
+        for (std::size_t i = 0; i < onFile.size() && i < measured.size(); ++i) {
+            const Measured& a = onFile[i];
+            const Measured& b = measured[i];
+            out << QStringLiteral("%1 %2 %3 %4")
+                       .arg(a.action, -58)
+                       .arg(a.figures.median, 9, 'f', 1)
+                       .arg(b.figures.median, 9, 'f', 1)
+                       .arg(b.figures.median / a.figures.median, 6, 'f', 2);
+            if (a.engine && b.engine)
+                out << QStringLiteral(" %1 %2")
+                           .arg(a.engine->median, 9, 'f', 1)
+                           .arg(b.engine->median, 9, 'f', 1);
+            out << Qt::endl;
+        }
+    }
     const QStringList shown = MessageBox::shown();
     for (const QString& text : shown)
         out << QStringLiteral("message shown: %1\n").arg(text);

@@ -29,9 +29,10 @@ start)
     echo "$base" >"$dir/base"
     as_owner "$bin/initdb" -D "$base/data" -U postgres --auth=trust --encoding=UTF8 \
         --locale=C.UTF-8 >"$base/initdb.log" 2>&1 || { cat "$base/initdb.log" >&2; exit 1; }
-    # fsync off: the cluster dies with the test run anyway.
+    # fsync off: the cluster dies with the test run anyway. The benchmark turns it on
+    # (ULMAR_PG_FSYNC=on), so a server's commit costs what it costs an office.
     as_owner "$bin/pg_ctl" -D "$base/data" -l "$base/server.log" -w -t 60 \
-        -o "-k $base -c listen_addresses= -p 5432 -c fsync=off -c max_connections=60" start \
+        -o "-k $base -c listen_addresses= -p 5432 -c fsync=${ULMAR_PG_FSYNC:-off} -c max_connections=60" start \
         >/dev/null || { cat "$base/server.log" >&2; exit 1; }
     echo "postgresql://postgres@/postgres?host=$base&port=5432" >"$dir/address"
     ;;
