@@ -55,6 +55,9 @@ std::vector<Target> databaseTargets(const TempStore& store) {
         {"hard link", dir + "/жёсткая.pdf", store_},
         {"another store", dir + "/другая.xml", "— база данных"},
         {"an Access file", dir + "/access.pdf", "— база данных"},
+        {"the journal's name", "base.mdb-journal", "служебный файл базы"},
+        {"the write-ahead log's name", dir + "/base.mdb-wal", "служебный файл базы"},
+        {"the shared memory's name", "./base.mdb-shm", "служебный файл базы"},
     };
 }
 
