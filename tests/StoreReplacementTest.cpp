@@ -50,25 +50,58 @@ void leaveHotJournal(const QString& dir) {
     db->execute(QStringLiteral("rollback"));
 }
 
+// Puts dir/base.mdb, dir/base.mdb-wal and dir/base.mdb-shm as another program that switched
+// the store to write-ahead logging leaves them when it is killed: committed steps still in the
+// log, which the engine would read as part of any file it finds beside it.
+void leaveLiveWal(const QString& dir) {
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("base.mdb"));
+    QFile(path).open(QIODevice::WriteOnly);
+    auto db = Database::open(path);
+    db->execute(QStringLiteral(
+        "pragma journal_mode = wal; pragma wal_autocheckpoint = 0;"
+        "create table t (k integer primary key, b blob);"
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
+        "insert into t select i, randomblob(1000) from n;"));
+    for (const char* name : {"base.mdb", "base.mdb-wal", "base.mdb-shm"}) {
+        QFile::remove(QDir(dir).filePath(name));
+        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name;
+    }
+}
+
 TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
+    enum class Old { CrashedStore, AccessFile, StoreWithLiveWal };
     struct Case {
         const char* what;
         QStringList command;  // the folder is appended
         const char* products;
-        bool accessStore;  // the old base.mdb an Access file rather than a store
+        Old old;
     };
     const QString access = fixturesDir() + QStringLiteral("/catalogue-jet4.mdb");
     const Case cases[] = {
-        {"demo-db over a crashed store", {"demo-db", "--replace"}, "512", false},
-        {"import-mdb over a crashed store", {"import-mdb", access, "--replace"}, "32", false},
-        {"import-mdb over an Access file", {"import-mdb", access, "--replace"}, "32", true},
+        {"demo-db over a crashed store", {"demo-db", "--replace"}, "512", Old::CrashedStore},
+        {"import-mdb over a crashed store",
+         {"import-mdb", access, "--replace"},
+         "32",
+         Old::CrashedStore},
+        {"import-mdb over an Access file",
+         {"import-mdb", access, "--replace"},
+         "32",
+         Old::AccessFile},
+        {"demo-db over a store with a live write-ahead log",
+         {"demo-db", "--replace"},
+         "512",
+         Old::StoreWithLiveWal},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
-        leaveHotJournal(dir.path());
         const QString store = dir.filePath(QStringLiteral("base.mdb"));
-        if (c.accessStore) {
+        if (c.old == Old::StoreWithLiveWal)
+            leaveLiveWal(dir.path());
+        else
+            leaveHotJournal(dir.path());
+        if (c.old == Old::AccessFile) {
             QFile::remove(store);
             ASSERT_TRUE(QFile::copy(access, store));
         }
@@ -78,6 +111,7 @@ TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
         EXPECT_EQ(scalar(store, QStringLiteral("pragma integrity_check")), "ok");
         EXPECT_EQ(scalar(store, QStringLiteral("select count(*) from EXPORT_TMC")),
                   QString::fromUtf8(c.products));
+        EXPECT_EQ(scalar(store, QStringLiteral("pragma journal_mode")), "delete");
     }
 }
 
