@@ -1,7 +1,6 @@
 #include "export/GostForm.h"
 
 #include "export/PrintContent.h"
-#include "export/ResultColumn.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 
@@ -51,21 +50,13 @@ GostDocument loadGostDocument(Query& scratch, int project) {
     GostDocument doc;
     doc.properties = loadProjectProperties(scratch, project);
     scratch.open(printLinesSql(project));
-    const int podvid = resultColumn(scratch, u"podvid");
-    const int vidColumn = resultColumn(scratch, u"vid");
-    const int pokr = resultColumn(scratch, u"Pokr");
-    const int tname = resultColumn(scratch, u"Tname");
-    const int number = resultColumn(scratch, u"Номер");
-    const int code = resultColumn(scratch, u"TMC2");
-    const int izm = resultColumn(scratch, u"izm");
-    const int kol = resultColumn(scratch, u"kol");
-    const int kolm = resultColumn(scratch, u"kolm");
+    const PrintLineColumns column(scratch);
     std::int64_t sectionVid = 0;
     for (int line = 0; line < scratch.recordCount(); ++line) {
         // Lines of an unknown subtype share one section, whatever their vid.
-        const Value subtype = scratch.value(line, podvid);
+        const Value subtype = scratch.value(line, column.subtype);
         const std::int64_t vid =
-            subtype.isNull() ? INT64_MIN : scratch.value(line, vidColumn).toInt();
+            subtype.isNull() ? INT64_MIN : scratch.value(line, column.vid).toInt();
         if (line == 0 || vid != sectionVid) {
             GostRow heading;
             heading.section = true;
@@ -75,24 +66,25 @@ GostDocument loadGostDocument(Query& scratch, int project) {
         sectionVid = vid;
 
         GostRow row;
-        const int coating = int(scratch.value(line, pokr).toInt());
-        const QString name = scratch.value(line, tname).toText();
+        const int coating = int(scratch.value(line, column.coating).toInt());
+        const QString name = scratch.value(line, column.name).toText();
         const QString coatingWords = coatingInWords(coating);
         row.cells[GostPosition] = QString::number(++doc.lineCount);
         row.cells[GostName] = name.isEmpty() || coatingWords.isEmpty()
                                   ? name
                                   : name + QStringLiteral(", покрытие: ") + coatingWords;
-        row.cells[GostType] =
-            scratch.value(line, number).toText() + QLatin1Char('-') + QString::number(coating);
-        row.cells[GostCode] = scratch.value(line, code).toText();
+        row.cells[GostType] = scratch.value(line, column.article).toText() + QLatin1Char('-') +
+                              QString::number(coating);
+        row.cells[GostCode] = scratch.value(line, column.code).toText();
         row.cells[GostSupplier] = gostSupplier();
-        const QString stored = scratch.value(line, izm).toText();
+        const QString stored = scratch.value(line, column.unit).toText();
         row.cells[GostUnit] = gostUnit(stored);
-        row.quantity = scratch.value(line, kol).toFixed();
+        row.quantity = scratch.value(line, column.quantity).toFixed();
         row.cells[GostQuantity] = russianQuantity(*row.quantity);
         if (stored.trimmed() == schema::runningMetre)
-            row.cells[GostNote] = QStringLiteral("по проекту %1 м")
-                                      .arg(russianQuantity(scratch.value(line, kolm).toFixed()));
+            row.cells[GostNote] =
+                QStringLiteral("по проекту %1 м")
+                    .arg(russianQuantity(scratch.value(line, column.designed).toFixed()));
         doc.rows.push_back(row);
     }
     scratch.close();

@@ -75,6 +75,18 @@ QString printLinesSql(int project) {
              subtypeNameSql(QStringLiteral("buy.vid")));
 }
 
+PrintLineColumns::PrintLineColumns(Query& rows)
+    : subtype(resultColumn(rows, u"podvid")),
+      vid(resultColumn(rows, u"vid")),
+      coating(resultColumn(rows, u"Pokr")),
+      article(resultColumn(rows, u"Номер")),
+      name(resultColumn(rows, u"Tname")),
+      code(resultColumn(rows, u"TMC2")),
+      quantity(resultColumn(rows, u"kol")),
+      designed(resultColumn(rows, u"kolm")),
+      unit(resultColumn(rows, u"izm")),
+      price(resultColumn(rows, u"price")) {}
+
 PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) {
     PrintDocument doc;
     doc.date = date;
@@ -88,21 +100,14 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
         doc.priceSource = QStringLiteral("Цены: ") + catalogueArchive::originText(origin);
 
     scratch.open(printLinesSql(project));
-    const int podvid = resultColumn(scratch, u"podvid");
-    const int vidColumn = resultColumn(scratch, u"vid");
-    const int pokr = resultColumn(scratch, u"Pokr");
-    const int number = resultColumn(scratch, u"Номер");
-    const int tname = resultColumn(scratch, u"Tname");
-    const int kol = resultColumn(scratch, u"kol");
-    const int izm = resultColumn(scratch, u"izm");
-    const int priceColumn = resultColumn(scratch, u"price");
+    const PrintLineColumns column(scratch);
     constexpr std::int64_t unknownSubtype = INT64_MIN;
     std::int64_t groupVid = 0;
     for (int row = 0; row < scratch.recordCount(); ++row) {
         // Lines of an unknown subtype share one nameless group, whatever their vid.
-        const Value subtype = scratch.value(row, podvid);
+        const Value subtype = scratch.value(row, column.subtype);
         const bool known = !subtype.isNull();
-        const std::int64_t vid = known ? scratch.value(row, vidColumn).toInt() : unknownSubtype;
+        const std::int64_t vid = known ? scratch.value(row, column.vid).toInt() : unknownSubtype;
         if (doc.groups.empty() || vid != groupVid) {
             doc.groups.push_back(
                 PrintGroup{known ? subtype.toText() : printUnknownSubtype(), Fixed4(), {}});
@@ -110,14 +115,14 @@ PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date) 
         }
         PrintLine line;
         line.number = ++doc.lineCount;
-        const int coating = int(scratch.value(row, pokr).toInt());
-        line.article =
-            scratch.value(row, number).toText() + QLatin1Char('-') + QString::number(coating);
-        line.name = scratch.value(row, tname).toText();
+        const int coating = int(scratch.value(row, column.coating).toInt());
+        line.article = scratch.value(row, column.article).toText() + QLatin1Char('-') +
+                       QString::number(coating);
+        line.name = scratch.value(row, column.name).toText();
         line.coating = schema::coatingName(coating);
-        line.quantity = scratch.value(row, kol).toFixed();
-        line.unit = scratch.value(row, izm).toText();
-        line.price = scratch.value(row, priceColumn).toFixed();
+        line.quantity = scratch.value(row, column.quantity).toFixed();
+        line.unit = scratch.value(row, column.unit).toText();
+        line.price = scratch.value(row, column.price).toFixed();
         line.sum = line.price * line.quantity;
         PrintGroup& group = doc.groups.back();
         group.sum += line.sum;

@@ -57,6 +57,12 @@ constexpr int printColumnCount = 8;
 // price.
 QString printLinesSql(int project);
 
+// The columns of that statement's result, looked up once for all its rows.
+struct PrintLineColumns {
+    explicit PrintLineColumns(Query& rows);
+    int subtype, vid, coating, article, name, code, quantity, designed, unit, price;
+};
+
 // Reads the project's name and lines through the scratch query.
 PrintDocument loadPrintDocument(Query& scratch, int project, const QDate& date);
 

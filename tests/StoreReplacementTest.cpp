@@ -27,46 +27,38 @@ QString scalar(const QString& store, const QString& sql) {
     return q.recordCount() > 0 ? q.value(0, 0).toText() : QString();
 }
 
-// Puts dir/base.mdb and dir/base.mdb-journal as a writer killed in the middle of a transaction
-// leaves them: the store already holds some of the transaction's pages, the journal the pages
-// they replaced. The engine plays such a journal back into whatever file it finds beside it.
-void leaveHotJournal(const QString& dir) {
+// Puts dir/base.mdb with the files named beside it as a writer killed after statements leaves
+// them; the engine reads such files as part of whatever store it finds beside them.
+void leaveAsKilled(const QString& dir, const QString& statements, const QStringList& names) {
     QTemporaryDir scratch;
     const QString path = scratch.filePath(QStringLiteral("base.mdb"));
     QFile(path).open(QIODevice::WriteOnly);
     auto db = Database::open(path);
-    db->execute(QStringLiteral(
-        "create table t (k integer primary key, b blob);"
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
-        "insert into t select i, randomblob(1000) from n;"
-        // A tiny cache makes the change spill into the store before the commit.
-        "pragma cache_size = 2;"
-        "begin;"
-        "update t set b = randomblob(1000)"));
-    for (const char* name : {"base.mdb", "base.mdb-journal"}) {
+    db->execute(statements);
+    for (const QString& name : QStringList{QStringLiteral("base.mdb")} + names) {
         QFile::remove(QDir(dir).filePath(name));
-        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name;
+        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name.toStdString();
     }
-    db->execute(QStringLiteral("rollback"));
 }
 
-// Puts dir/base.mdb, dir/base.mdb-wal and dir/base.mdb-shm as another program that switched
-// the store to write-ahead logging leaves them when it is killed: committed steps still in the
-// log, which the engine would read as part of any file it finds beside it.
+const QString kRows = QStringLiteral(
+    "create table t (k integer primary key, b blob);"
+    "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
+    "insert into t select i, randomblob(1000) from n;");
+
+// Killed in the middle of a transaction: the store already holds some of the transaction's
+// pages, the journal the pages they replaced.
+void leaveHotJournal(const QString& dir) {
+    // A tiny cache makes the change spill into the store before the commit.
+    leaveAsKilled(dir, kRows + "pragma cache_size = 2; begin; update t set b = randomblob(1000)",
+                  {QStringLiteral("base.mdb-journal")});
+}
+
+// Another program switched the store to write-ahead logging and was killed: committed steps
+// are still in the log.
 void leaveLiveWal(const QString& dir) {
-    QTemporaryDir scratch;
-    const QString path = scratch.filePath(QStringLiteral("base.mdb"));
-    QFile(path).open(QIODevice::WriteOnly);
-    auto db = Database::open(path);
-    db->execute(QStringLiteral(
-        "pragma journal_mode = wal; pragma wal_autocheckpoint = 0;"
-        "create table t (k integer primary key, b blob);"
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
-        "insert into t select i, randomblob(1000) from n;"));
-    for (const char* name : {"base.mdb", "base.mdb-wal", "base.mdb-shm"}) {
-        QFile::remove(QDir(dir).filePath(name));
-        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name;
-    }
+    leaveAsKilled(dir, "pragma journal_mode = wal; pragma wal_autocheckpoint = 0;" + kRows,
+                  {QStringLiteral("base.mdb-wal"), QStringLiteral("base.mdb-shm")});
 }
 
 TEST(StoreReplacement, ANewStoreIsWholeWhateverTheOldOneLeftBeside) {
