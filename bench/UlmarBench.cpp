@@ -371,7 +371,11 @@ QString serverCopy(const QString& maintenance, const QString& file) {
     const QString name = QStringLiteral("ulmar_bench");
     {
         auto admin = Database::connect(maintenance);
-        admin->execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
+        if (scalarInt(
+                *admin,
+                QStringLiteral("select count(*) from pg_database where datname = '%1'").arg(name)) >
+            0)
+            admin->execute(QStringLiteral("drop database %1 with (force)").arg(name));
         admin->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
                                       "locale 'C.UTF-8'")
                            .arg(name));
