@@ -37,7 +37,8 @@ void leaveAsKilled(const QString& dir, const QString& statements, const QStringL
     db->execute(statements);
     for (const QString& name : QStringList{QStringLiteral("base.mdb")} + names) {
         QFile::remove(QDir(dir).filePath(name));
-        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name))) << name.toStdString();
+        ASSERT_TRUE(QFile::copy(scratch.filePath(name), QDir(dir).filePath(name)))
+            << name.toStdString();
     }
 }
 
