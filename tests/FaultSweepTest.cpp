@@ -89,7 +89,7 @@ struct Rig {
 
     explicit Rig(const QStringList& setup)
         : store(kStore + setup),
-          db(Database::open(store.path())),
+          db(store.open()),
           projects(*db),
           session(projects, answers) {
         shown.emplace(session.view());
