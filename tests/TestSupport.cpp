@@ -279,10 +279,10 @@ QString testServerAddress() {
     return QString::fromUtf8(readFile(QStringLiteral(ULMAR_TEST_SERVER_FILE))).trimmed();
 }
 
-ServerStore::ServerStore(const QString& sourceFile) {
+ServerStore::ServerStore(const QString& sourceFile, const QString& maintenance)
+    : m_maintenance(maintenance) {
     static int made = 0;
     m_name = QStringLiteral("ulmar_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-    const QString maintenance = testServerAddress();
     Database::connect(maintenance)
         ->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
                                  "locale 'C.UTF-8'")
@@ -297,7 +297,7 @@ ServerStore::ServerStore(const QString& sourceFile) {
 
 ServerStore::~ServerStore() {
     try {
-        Database::connect(testServerAddress())
+        Database::connect(m_maintenance)
             ->execute(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
     } catch (const StoreError&) {
     }

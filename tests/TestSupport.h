@@ -159,17 +159,19 @@ Engine testEngine();
 // CTest fixture); empty when there is none.
 QString testServerAddress();
 
-// A fresh database on the test cluster prepared as server-init does and filled with a copy of
-// a store file; dropped at the end.
+// A fresh database on the test cluster (or the cluster of that maintenance address) prepared as
+// server-init does and filled with a copy of a store file; dropped at the end.
 class ServerStore {
 public:
-    explicit ServerStore(const QString& sourceFile);
+    explicit ServerStore(const QString& sourceFile,
+                         const QString& maintenance = testServerAddress());
     ~ServerStore();
     ServerStore(const ServerStore&) = delete;
     ServerStore& operator=(const ServerStore&) = delete;
     const QString& address() const { return m_address; }
 
 private:
+    QString m_maintenance;
     QString m_name;
     QString m_address;
 };
