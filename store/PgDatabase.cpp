@@ -319,6 +319,7 @@ void PgDatabase::startSession() {
     PQsetClientEncoding(m_conn, "UTF8");
     PgResult limits(PQexec(m_conn, sessionLimits));
     checkPgResult(m_conn, limits.result);
+    m_connectedName = shownName();
 }
 
 void PgDatabase::ensureConnected() {
@@ -332,7 +333,7 @@ void PgDatabase::ensureConnected() {
             QStringLiteral("Сервер базы данных %1 недоступен: он остановлен или до него нет "
                            "связи по сети. Действие не выполнено; повторите его, когда сервер "
                            "заработает. (%2)")
-                .arg(shownName(), serverText(m_conn, nullptr)));
+                .arg(m_connectedName, serverText(m_conn, nullptr)));
     startSession();
     if (m_heldForWindow)
         holdForWindow();

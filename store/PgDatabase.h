@@ -49,6 +49,8 @@ private:
     // the command fails rather than going on outside any transaction.
     bool m_transactionOpen = false;
     bool m_heldForWindow = false;
+    // The store as the window names it, for the sentence when the server can not be reached.
+    QString m_connectedName;
 };
 
 // The failure of a statement (result may be null) or of the connection as a sentence in
