@@ -344,13 +344,14 @@ void PgDatabase::ensureConnected() {
 
 PGresult* PgDatabase::run(const QByteArray& sql, const std::function<PGresult*()>& send) {
     ensureConnected();
+    const bool outsideTransaction = PQtransactionStatus(m_conn) == PQTRANS_IDLE;
     PGresult* result = send();
     // Outside a transaction a read or a begin changes nothing, so one that found the
     // connection gone (a server restarted since the last command) is sent once more on a new
     // connection: the first command after a restart works.
     static const QRegularExpression harmless(QStringLiteral("^\\s*(select|begin)\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
-    if (PQstatus(m_conn) == CONNECTION_BAD && !m_transactionOpen &&
+    if (PQstatus(m_conn) == CONNECTION_BAD && outsideTransaction &&
         harmless.match(QString::fromUtf8(sql)).hasMatch()) {
         PQclear(result);
         ensureConnected();
