@@ -34,11 +34,12 @@ const char* const sessionLimits =
     "('lock_timeout', '10s')) limits(name, value) join pg_settings using (name) "
     "where source = 'default'";
 
-QString connectionLostText(const QString& serverText) {
+// The sentence for a connection lost in the middle of a command, with the server's text if any.
+QString connectionLostText(const QString& serverText = {}) {
     return QStringLiteral(
                "Связь с сервером базы данных прервалась, действие не выполнено. Повторите "
-               "его: программа соединится с сервером снова. (%1)")
-        .arg(serverText);
+               "его: программа соединится с сервером снова.") +
+           (serverText.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(serverText));
 }
 
 QString serverText(PGconn* conn, const PGresult* result) {
@@ -339,7 +340,7 @@ void PgDatabase::ensureConnected() {
         holdForWindow();
     // The command's transaction went with the old connection.
     if (lostTransaction)
-        throw StoreError(connectionLostText(QStringLiteral("connection reset")));
+        throw StoreError(connectionLostText());
 }
 
 PGresult* PgDatabase::run(const QByteArray& sql, const std::function<PGresult*()>& send) {
