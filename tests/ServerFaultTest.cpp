@@ -147,6 +147,17 @@ QString withOptions(const QString& address, const char* options) {
     return *options ? address + "&options=" + QUrl::toPercentEncoding(options) : address;
 }
 
+// The store on a cluster of the test's own; skips without the server's programs.
+class ServerFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!server.store)
+            GTEST_SKIP() << "no PostgreSQL 15 server programs";
+    }
+    TempStore file{kStore};
+    Server server{file};
+};
+
 class Answers : public SessionQuestions {
 public:
     bool confirm(const QString&) override { return true; }
@@ -156,11 +167,7 @@ public:
 
 }  // namespace
 
-TEST(ServerFaults, TheSessionsCommandFailsWithASentenceAndWorksOnceTheFaultIsGone) {
-    TempStore file(kStore);
-    Server server(file);
-    if (!server.store)
-        GTEST_SKIP() << "no PostgreSQL 15 server programs";
+TEST_F(ServerFaults, TheSessionsCommandFailsWithASentenceAndWorksOnceTheFaultIsGone) {
     int kol = 12;
     for (const Fault& fault : kFaults) {
         SCOPED_TRACE(fault.name);
@@ -191,11 +198,7 @@ TEST(ServerFaults, TheSessionsCommandFailsWithASentenceAndWorksOnceTheFaultIsGon
     }
 }
 
-TEST(ServerFaults, AConnectionKeepsItsLimitsToTheServersTimeOrThoseItsAddressGives) {
-    TempStore file(kStore);
-    Server server(file);
-    if (!server.store)
-        GTEST_SKIP() << "no PostgreSQL 15 server programs";
+TEST_F(ServerFaults, AConnectionKeepsItsLimitsToTheServersTimeOrThoseItsAddressGives) {
     const struct {
         const char* options;
         const char* statementTimeout;
@@ -242,11 +245,7 @@ QString shownRows(TForm1& form) {
 
 }  // namespace
 
-TEST(ServerFaults, TheWindowTellsTheFaultKeepsWhatItShowedAndWorksOnceItIsGone) {
-    TempStore file(kStore);
-    Server server(file);
-    if (!server.store)
-        GTEST_SKIP() << "no PostgreSQL 15 server programs";
+TEST_F(ServerFaults, TheWindowTellsTheFaultKeepsWhatItShowedAndWorksOnceItIsGone) {
     int kol = 12;
     for (const Fault& fault : kFaults) {
         SCOPED_TRACE(fault.name);
