@@ -51,19 +51,31 @@ QString treeSql(int coating, const QString& products) {
         .arg(sqlInt(coating), sqlInt(schema::branchSubtype), products);
 }
 
+// The orders in which the file's engine reads the flat lists along their indexes (byte order of
+// the texts, nulls first), written out so a server, whose order is arbitrary without them, shows
+// the same lists.
+const QString accessoryOrder = QStringLiteral(
+    "EXPORT_TMC.Вид, EXPORT_TMC.Подвид nulls first, EXPORT_TMC.Номер collate binary nulls first, "
+    "EXPORT_TMC.Название collate binary nulls first, EXPORT_TMC.Ключ");
+const QString branchOrder = QStringLiteral(
+    "EXPORT_TMC.Подвид, EXPORT_TMC.Вид, EXPORT_TMC.Высота nulls first, "
+    "EXPORT_TMC.Ширина nulls first, EXPORT_TMC.Номер collate binary nulls first, "
+    "EXPORT_TMC.Название collate binary nulls first, EXPORT_TMC.Ключ");
+
 // The flat lists of branch elements and accessories in a coating.
-QString listSql(int coating, const QString& products) {
+QString listSql(int coating, const QString& products, const QString& order = accessoryOrder) {
     return QStringLiteral(
                "select Номер||'-'||'%1' as Номер, Ключ, Название, ТМЦ, "
                "coalesce(k%1,0) as kk, t%1k as tt, p%1 as pp, -1*Подвид as parentid, "
                "Ключ as ID, Длина, Подвид, ЕИ "
-               "from EXPORT_TMC where %2")
-        .arg(sqlInt(coating), products);
+               "from EXPORT_TMC where %2 order by %3")
+        .arg(sqlInt(coating), products, order);
 }
 
 QString branchListSql(int coating, const QString& products) {
     return listSql(
-        coating, QStringLiteral("Подвид = %1 and %2").arg(sqlInt(schema::branchSubtype), products));
+        coating, QStringLiteral("Подвид = %1 and %2").arg(sqlInt(schema::branchSubtype), products),
+        branchOrder);
 }
 
 // The first photo of a group by the photo's key.

@@ -26,6 +26,22 @@ enum : Oid {
     NumericType = 1700,
 };
 
+// Limits the server keeps a command to unless the address or the libpq environment
+// (PGOPTIONS, options=…) or the server's settings for the user or database give others: a
+// command never hangs the window on a stuck lock or a runaway statement.
+const char* const sessionLimits =
+    "select set_config(name, value, false) from (values ('statement_timeout', '30s'), "
+    "('lock_timeout', '10s')) limits(name, value) join pg_settings using (name) "
+    "where source = 'default'";
+
+// The sentence for a connection lost in the middle of a command, with the server's text if any.
+QString connectionLostText(const QString& serverText = {}) {
+    return QStringLiteral(
+               "Связь с сервером базы данных прервалась, действие не выполнено. Повторите "
+               "его: программа соединится с сервером снова.") +
+           (serverText.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(serverText));
+}
+
 QString serverText(PGconn* conn, const PGresult* result) {
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     // libpq adds lines of guesses to a lost connection's text; its first line says it.
@@ -178,7 +194,6 @@ private:
         PQclear(m_result);
         m_result = nullptr;
         m_row = 0;
-        m_db.ensureConnected();
         std::vector<const char*> values;
         std::vector<int> lengths, formats;
         std::vector<Oid> types;
@@ -188,8 +203,10 @@ private:
             formats.push_back(m_binary[i] ? 1 : 0);
             types.push_back(m_binary[i] ? Oid(ByteaType) : Oid(0));
         }
-        m_result = PQexecParams(m_db.handle(), m_sql.constData(), int(values.size()), types.data(),
+        m_result = m_db.run(m_sql, [&] {
+            return PQexecParams(m_db.handle(), m_sql.constData(), int(values.size()), types.data(),
                                 values.data(), lengths.data(), formats.data(), 0);
+        });
         checkPgResult(m_db.handle(), m_result);
     }
 
@@ -213,18 +230,23 @@ QString pgFailureText(PGconn* conn, const PGresult* result) {
     const QString state = field ? QString::fromLatin1(field) : QString();
     if (state.isEmpty() || state.startsWith(QLatin1String("08")) ||
         state.startsWith(QLatin1String("57P")) || PQstatus(conn) == CONNECTION_BAD)
-        return QStringLiteral(
-                   "Нет связи с сервером базы данных; проверьте сеть и сервер и "
-                   "повторите действие. (%1)")
-            .arg(text);
+        return connectionLostText(text);
     if (state == QLatin1String("53100"))
-        return QStringLiteral("Нет места на диске сервера базы данных. (%1)").arg(text);
+        return QStringLiteral(
+                   "На диске сервера базы данных нет места: действие отменено, база осталась "
+                   "как была. Сообщите администратору сервера. (%1)")
+            .arg(text);
     if (state == QLatin1String("57014"))
         return QStringLiteral(
-                   "Сервер базы данных не выполнил запрос за отведённое время; "
-                   "повторите действие позже. (%1)")
+                   "Сервер базы данных не выполнил запрос за отведённое время: действие "
+                   "отменено, база осталась как была. Повторите его позже. (%1)")
             .arg(text);
-    if (state == QLatin1String("55P03") || state.startsWith(QLatin1String("40")))
+    if (state == QLatin1String("55P03"))
+        return QStringLiteral(
+                   "Данные заняты другим пользователем дольше, чем программа может ждать: "
+                   "действие отменено, база осталась как была. Повторите его позже. (%1)")
+            .arg(text);
+    if (state.startsWith(QLatin1String("40")))
         return QStringLiteral(
                    "База данных занята другим пользователем; повторите действие "
                    "позже. (%1)")
@@ -254,13 +276,20 @@ void checkPgResult(PGconn* conn, const PGresult* result) {
 }
 
 std::unique_ptr<PgDatabase> PgDatabase::connect(const QString& address) {
-    PGconn* conn = PQconnectdb(address.toUtf8().constData());
+    // A server that does not answer is given up after 10 s unless the address or
+    // PGCONNECT_TIMEOUT says otherwise (the address's own words come later and win), so a
+    // window never waits on a dead network for ever.
+    const QByteArray expanded = address.toUtf8();
+    const bool timeoutGiven = qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT");
+    const char* keys[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {"10", expanded.constData(), nullptr};
+    PGconn* conn =
+        PQconnectdbParams(keys + (timeoutGiven ? 1 : 0), values + (timeoutGiven ? 1 : 0), 1);
     std::unique_ptr<PgDatabase> db(new PgDatabase(conn, address));
     if (!conn || PQstatus(conn) != CONNECTION_OK)
         throw StoreError(QStringLiteral("Нет связи с базой данных %1 на сервере: %2")
                              .arg(db->shownName(), serverText(conn, nullptr)));
-    // Texts travel as UTF-8 whatever the server's own settings.
-    PQsetClientEncoding(conn, "UTF8");
+    db->startSession();
     return db;
 }
 
@@ -286,23 +315,56 @@ QString PgDatabase::shownName() const {
     return QStringLiteral("%1 на %2").arg(QString::fromUtf8(PQdb(m_conn)), server);
 }
 
+void PgDatabase::startSession() {
+    // Texts travel as UTF-8 whatever the server's own settings.
+    PQsetClientEncoding(m_conn, "UTF8");
+    PgResult limits(PQexec(m_conn, sessionLimits));
+    checkPgResult(m_conn, limits.result);
+    m_connectedName = shownName();
+}
+
 void PgDatabase::ensureConnected() {
     if (PQstatus(m_conn) == CONNECTION_OK)
         return;
     const bool lostTransaction = m_transactionOpen;
     m_transactionOpen = false;
     PQreset(m_conn);
-    if (PQstatus(m_conn) != CONNECTION_OK || lostTransaction)
-        throw StoreError(pgFailureText(m_conn, nullptr));
-    PQsetClientEncoding(m_conn, "UTF8");
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw StoreError(
+            QStringLiteral("Сервер базы данных %1 недоступен: он остановлен или до него нет "
+                           "связи по сети. Действие не выполнено; повторите его, когда сервер "
+                           "заработает. (%2)")
+                .arg(m_connectedName, serverText(m_conn, nullptr)));
+    startSession();
     if (m_heldForWindow)
         holdForWindow();
+    // The command's transaction went with the old connection.
+    if (lostTransaction)
+        throw StoreError(connectionLostText());
+}
+
+PGresult* PgDatabase::run(const QByteArray& sql, const std::function<PGresult*()>& send) {
+    ensureConnected();
+    const bool outsideTransaction = PQtransactionStatus(m_conn) == PQTRANS_IDLE;
+    PGresult* result = send();
+    // Outside a transaction a read or a begin changes nothing, so one that found the
+    // connection gone (a server restarted since the last command) is sent once more on a new
+    // connection: the first command after a restart works.
+    static const QRegularExpression harmless(QStringLiteral("^\\s*(select|begin)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (PQstatus(m_conn) == CONNECTION_BAD && outsideTransaction &&
+        harmless.match(QString::fromUtf8(sql)).hasMatch()) {
+        PQclear(result);
+        ensureConnected();
+        result = send();
+    }
+    return result;
 }
 
 void PgDatabase::execute(const QString& sql) {
     beforeStatement(sql);
-    ensureConnected();
-    PgResult result(PQexec(m_conn, pgStatementText(sql).toUtf8().constData()));
+    const QByteArray text = pgStatementText(sql).toUtf8();
+    PgResult result(run(text, [&] { return PQexec(m_conn, text.constData()); }));
     checkPgResult(m_conn, result.result);
 }
 

@@ -22,8 +22,11 @@ public:
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
 
     // Makes the connection again when the server lost it (taking the window's hold again);
-    // throws StoreError when it can not.
+    // throws StoreError when it can not, or when a transaction of the program went with it.
     void ensureConnected();
+    // Sends a statement's text through send on a live connection and returns the server's
+    // result (the caller checks and frees it).
+    PGresult* run(const QByteArray& sql, const std::function<PGresult*()>& send);
 
     // One window of the program per server store, for now: the working specification and the
     // snapshot of an open project are not yet kept apart per designer. The hold is the
@@ -37,6 +40,8 @@ protected:
     void rollbackQuietly() noexcept override;
 
 private:
+    // The connection's encoding and time limits, on every new connection.
+    void startSession();
     PgDatabase(PGconn* conn, QString address) : m_conn(conn), m_address(std::move(address)) {}
     PGconn* m_conn;
     QString m_address;
@@ -44,6 +49,8 @@ private:
     // the command fails rather than going on outside any transaction.
     bool m_transactionOpen = false;
     bool m_heldForWindow = false;
+    // The store as the window names it, for the sentence when the server can not be reached.
+    QString m_connectedName;
 };
 
 // The failure of a statement (result may be null) or of the connection as a sentence in

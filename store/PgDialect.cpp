@@ -61,6 +61,10 @@ QString pgStatementText(const QString& sql) {
                 if (!wordAt(sql, skipBlanks(sql, i), QLatin1String("escape")))
                     out += QLatin1String(" escape ''");
             }
+        } else if (wordAt(sql, i, QLatin1String("collate")) &&
+                   wordAt(sql, skipBlanks(sql, i + 7), QLatin1String("binary"))) {
+            out += QLatin1String("collate \"C\"");
+            i = skipBlanks(sql, i + 7) + 6;
         } else if (wordAt(sql, i, QLatin1String("main")) && i + 4 < sql.size() &&
                    sql[i + 4] == QLatin1Char('.')) {
             i += 5;

@@ -8,6 +8,7 @@
 // - LIKE becomes ILIKE, which ignores the case of every letter (Cyrillic too) as the file's
 //   registered LIKE does, and a literal pattern gets ESCAPE '' (a backslash is an ordinary
 //   character in the file's patterns);
+// - collate binary, the file's byte order of texts, becomes collate "C";
 // - main.TABLE, the file's own tables beside an attached one, is the table of the current
 //   schema.
 // The registered functions (str, fixed_mul, fixed_sum) and the collation foldcase exist on the

@@ -1,5 +1,6 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
+#include "catalogue/CatalogueSql.h"
 #include "store/Database.h"
 #include "store/PgDatabase.h"
 #include "store/PgDialect.h"
@@ -212,6 +213,34 @@ TEST_P(Engines, AFailureIsToldInRussianFirst) {
     EXPECT_THROW(Statement(*db, " "), StoreError);
 }
 
+// The flat lists have the order the file's engine reads them in along its indexes: by type,
+// subtype (sizes for branch elements), article and name in byte order, key.
+TEST_P(Engines, BranchAndAccessoryListsComeInTheSameOrder) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store({catalogueItem(1, "Шпилька", "Б-2", 72, 7, 0, 0, 0, "шт.", 1, 0, 100, 10),
+           catalogueItem(2, "Гайка", "a-1", 72, 7, 0, 0, 0, "шт.", 2, 0, 200, 10),
+           catalogueItem(3, "Болт", "Б-10", 72, 6, 0, 0, 0, "шт.", 3, 0, 300, 10),
+           catalogueItem(4, "Анкер", "Б-2", 72, 7, 0, 0, 0, "шт.", 4, 0, 400, 10),
+           catalogueItem(5, "шайба", "A-1", 72, 7, 0, 0, 0, "шт.", 5, 0, 500, 10),
+           catalogueItem(11, "Тройник", "Т-1", 64, 5, 200, 50, 0, "шт.", 11, 0, 1100, 10),
+           catalogueItem(12, "Угол", "У-1", 64, 5, 100, 50, 0, "шт.", 12, 0, 1200, 10),
+           catalogueItem(13, "Крест", "К-1", 64, 5, 100, 100, 0, "шт.", 13, 0, 1300, 10),
+           catalogueItem(14, "Тройник", "т-1", 64, 5, 100, 50, 0, "шт.", 14, 0, 1400, 10)});
+    const auto keys = [&](const QString& sql) {
+        Query q(*db, "list");
+        q.open(sql);
+        QStringList shown;
+        for (int r = 0; r < q.recordCount(); ++r)
+            shown << q.value(r, q.columnIndex(u"Ключ")).toText();
+        return shown.join(' ');
+    };
+    EXPECT_EQ(keys(catalogue::accessoriesSql(2, 72, 0, true)), "3 5 2 4 1");
+    EXPECT_EQ(keys(catalogue::searchAccessoriesSql(2, "-", false)), "3 5 2 4 1");
+    EXPECT_EQ(keys(catalogue::branchManualSql(2, 64)), "12 14 11 13");
+    EXPECT_EQ(keys(catalogue::searchBranchSql(2, "-1", false)), "12 14 11 13");
+    EXPECT_EQ(keys(catalogue::branchAutoSql(2, "Лоток", 64, 50, 100)), "12 14");
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, Engines, ::testing::Values(Engine::File, Engine::Server),
                          engineName);
 
@@ -301,6 +330,8 @@ TEST(PgDialect, TheFewSpellingsTheServerWantsOtherwise) {
         {"select * from main.buy line join main.project p",
          "select * from buy line join project p"},
         {"select domain.x, main from t", "select domain.x, main from t"},
+        {"order by a collate binary nulls first, b COLLATE  binary, c collate binaryx",
+         "order by a collate \"C\" nulls first, b collate \"C\", c collate binaryx"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(pgStatementText(QString::fromUtf8(c.file)), QString::fromUtf8(c.server))

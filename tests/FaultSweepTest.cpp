@@ -88,10 +88,7 @@ struct Rig {
     bool closed = false;            // the program may end
 
     explicit Rig(const QStringList& setup)
-        : store(kStore + setup),
-          db(Database::open(store.path())),
-          projects(*db),
-          session(projects, answers) {
+        : store(kStore + setup), db(store.open()), projects(*db), session(projects, answers) {
         shown.emplace(session.view());
     }
     // As the window shows it: a caption alone goes over the rows shown already.
@@ -316,7 +313,7 @@ Outcome runFailingAt(const Command& command, int failAt) {
     r.db->setStatementHook([&](const QString& sql) {
         // A transaction begins: what the steps so far have written for good. A write outside
         // any transaction is no step of its own, so a command that forgot one is found out.
-        if (sql == QStringLiteral("begin immediate"))
+        if (sql.startsWith(QLatin1String("begin")))  // "begin immediate" on the file
             outcome.states << contents(r.store);
         if (++outcome.statements == failAt)
             throw StoreError(QStringLiteral("сбой записи"));

@@ -471,8 +471,7 @@ TEST(ProjectStates, AFailingStatementLeavesNothingHalfWritten) {
         SCOPED_TRACE(c.what);
         TempStore store(kStore);
         auto form = openOn(store, c.project, c.changed);
-        store.run({QStringLiteral("create trigger fail %1 begin select raise(abort, 'сбой'); end")
-                       .arg(QString::fromLatin1(c.trigger))});
+        store.addRefusal(QString::fromLatin1(c.trigger), QStringLiteral("сбой"));
         DialogScript script;
         if (c.answer)
             MessageBox::setNextAnswer(*c.answer);

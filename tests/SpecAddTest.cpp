@@ -68,7 +68,7 @@ Query& gridQuery(TForm1& form, int source) {
 
 // Every line of buy as "product:coating:kol/kolm", in key order.
 QStringList lines(const TempStore& store, const QString& columns = "TMC, Pokr, kol, kolm") {
-    auto db = Database::open(store.path());
+    auto db = store.open();
     Query q(*db, "lines");
     q.setSql("select " + columns + " from buy order by Ключ");
     q.open();
@@ -234,9 +234,7 @@ TEST(SpecAdd, OtherSourcesAndEmptyGridsAddNothing) {
 
 TEST(SpecAdd, AFailingStatementLeavesNoHalfWrittenAdd) {
     TempStore store(fixture());
-    store.run(
-        {"create trigger refuse_cover before insert on buy when new.TMC = 201 "
-         "begin select raise(abort, 'запись крышки отклонена'); end"});
+    store.addRefusal("before insert on buy", "запись крышки отклонена", "new.TMC = 201");
     auto form = openMainWindow();
     loadGrids(*form, 2);
     form->dlinaus->setFixedValue(Fixed4::fromInt(1));

@@ -62,7 +62,7 @@ QStringList viewRows(const Query& q) {
 
 // Every line of buy as "key:kol/kolm", in key order.
 QStringList lines(const TempStore& store) {
-    auto db = Database::open(store.path());
+    auto db = store.open();
     Query q(*db, "lines");
     q.setSql("select Ключ, kol, kolm from buy order by Ключ");
     q.open();

@@ -97,20 +97,51 @@ void createStore(const QString& path, const QStringList& statements) {
 TempStore::TempStore(const QStringList& statements) : m_previousDir(QDir::currentPath()) {
     createStore(path(), statements);
     QDir::setCurrent(m_dir.path());
+    if (testEngine() != Engine::Server)
+        return;
+    m_server = std::make_unique<ServerStore>(path());
+    writeFile(m_dir.filePath(QStringLiteral("ulmar.store")), m_server->address().toUtf8());
 }
 
 TempStore::~TempStore() {
     QDir::setCurrent(m_previousDir);
 }
 
+std::unique_ptr<Database> TempStore::open() const {
+    return m_server ? Database::connect(m_server->address()) : Database::open(path());
+}
+
 void TempStore::run(const QStringList& statements) const {
-    auto db = Database::open(path());
+    auto db = open();
     for (const QString& sql : statements)
         db->execute(sql);
 }
 
+void TempStore::addRefusal(const QString& event, const QString& message,
+                           const QString& condition) const {
+    const QString when = condition.isEmpty() ? QStringLiteral("true") : condition;
+    if (!m_server) {
+        run({QStringLiteral("create trigger refusal %1 when %2 begin select raise(abort, %3); end")
+                 .arg(event, when, sqlQuoted(message.toUtf8().constData()))});
+        return;
+    }
+    run({QStringLiteral("create function refusal() returns trigger language plpgsql as $$ begin "
+                        "if %1 then raise exception %2; end if; "
+                        "if tg_op = 'DELETE' then return old; end if; return new; end $$")
+             .arg(when, sqlQuoted(message.toUtf8().constData())),
+         QStringLiteral("create trigger refusal %1 for each row execute function refusal()")
+             .arg(event)});
+}
+
 QString TempStore::scalar(const QString& sql) const {
-    auto db = Database::open(path());
+    QTemporaryDir copyDir;
+    const QString copy = copyDir.filePath(QStringLiteral("copy.mdb"));
+    if (m_server) {
+        createStore(copy);
+        auto target = Database::open(copy);
+        copyStore(*open(), *target);
+    }
+    auto db = Database::open(m_server ? copy : path());
     Query q(*db, QStringLiteral("scalar"));
     q.setSql(sql);
     q.open();
@@ -214,12 +245,24 @@ void doubleClickRow(DataGrid* grid, int recNo) {
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
 }
 
+namespace {
+
+// A run of the suites on the server skips every test when there is no test server.
+class ServerRun : public ::testing::Environment {
+public:
+    void SetUp() override { SKIP_WITHOUT_SERVER(Engine::Server); }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBox::setSilent(true);  // no test waits for a person to close a box
     ::testing::InitGoogleTest(&argc, argv);
+    if (testEngine() == Engine::Server)
+        ::testing::AddGlobalTestEnvironment(new ServerRun);
     return RUN_ALL_TESTS();
 }
 
@@ -227,14 +270,19 @@ std::string engineName(const testing::TestParamInfo<Engine>& info) {
     return info.param == Engine::File ? "File" : "Server";
 }
 
+Engine testEngine() {
+    return qEnvironmentVariable("ULMAR_TEST_ENGINE") == QLatin1String("server") ? Engine::Server
+                                                                                : Engine::File;
+}
+
 QString testServerAddress() {
     return QString::fromUtf8(readFile(QStringLiteral(ULMAR_TEST_SERVER_FILE))).trimmed();
 }
 
-ServerStore::ServerStore(const QString& sourceFile) {
+ServerStore::ServerStore(const QString& sourceFile, const QString& maintenance)
+    : m_maintenance(maintenance) {
     static int made = 0;
     m_name = QStringLiteral("ulmar_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-    const QString maintenance = testServerAddress();
     Database::connect(maintenance)
         ->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
                                  "locale 'C.UTF-8'")
@@ -249,7 +297,7 @@ ServerStore::ServerStore(const QString& sourceFile) {
 
 ServerStore::~ServerStore() {
     try {
-        Database::connect(testServerAddress())
+        Database::connect(m_maintenance)
             ->execute(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
     } catch (const StoreError&) {
     }

@@ -54,22 +54,36 @@ ToolRun runTool(const QStringList& args, const QStringList& environment = {});
 // The run's exit and output, for a failed expectation.
 std::string describe(const ToolRun& run);
 
-// A fresh base.mdb with the program's schema in a temporary folder, which becomes the current
-// folder while the object lives (the program opens base.mdb from there).
+class ServerStore;
+
+// A fresh store with the program's schema in a temporary folder, which becomes the current
+// folder while the object lives (the program opens its store from there). On the server
+// engine (see testEngine) the file is copied onto a fresh database of the test server and the
+// folder's ulmar.store names it, so the window and the tool started there work on the server.
 class TempStore {
 public:
     explicit TempStore(const QStringList& statements = {});
     ~TempStore();
     QString dir() const { return m_dir.path(); }
+    // The file the store was made as; on the server engine only the seed of the server's copy.
     QString path() const { return m_dir.filePath(QStringLiteral("base.mdb")); }
-    // Runs statements on a connection of its own (not the window's).
+    // The store on a connection of its own (not the window's).
+    std::unique_ptr<Database> open() const;
+    // Runs statements on a connection of its own.
     void run(const QStringList& statements) const;
-    // The first field of the first row, as text ("" when there is no row).
+    // The first field of the first row, as text ("" when there is no row). The statement is
+    // SQLite's: a server store is read through a file copy of it, so a test's reading
+    // statements and the texts of their figures are the same on both engines.
     QString scalar(const QString& sql) const;
+    // A trigger that refuses the event ("before insert on buy") with the message, where the
+    // condition holds ("new.TMC = 201"; always when empty), in the engine's own language.
+    void addRefusal(const QString& event, const QString& message,
+                    const QString& condition = {}) const;
 
 private:
     QTemporaryDir m_dir;
     QString m_previousDir;
+    std::unique_ptr<ServerStore> m_server;
 };
 
 // Stands a session on a project, changed or not, without running a command: the state a
@@ -137,22 +151,27 @@ void doubleClickRow(DataGrid* grid, int recNo);
 // The engines the store-level tests run on: the SQLite file and a PostgreSQL server.
 enum class Engine { File, Server };
 std::string engineName(const testing::TestParamInfo<Engine>& info);
+// The engine of every TempStore of this run: the server when ULMAR_TEST_ENGINE is "server"
+// (CTest runs the session- and window-level suites so a second time), otherwise the file.
+Engine testEngine();
 
 // The address of the test cluster's maintenance database (started by tests/pg/cluster.sh as a
 // CTest fixture); empty when there is none.
 QString testServerAddress();
 
-// A fresh database on the test cluster prepared as server-init does and filled with a copy of
-// a store file; dropped at the end.
+// A fresh database on the test cluster (or the cluster of that maintenance address) prepared as
+// server-init does and filled with a copy of a store file; dropped at the end.
 class ServerStore {
 public:
-    explicit ServerStore(const QString& sourceFile);
+    explicit ServerStore(const QString& sourceFile,
+                         const QString& maintenance = testServerAddress());
     ~ServerStore();
     ServerStore(const ServerStore&) = delete;
     ServerStore& operator=(const ServerStore&) = delete;
     const QString& address() const { return m_address; }
 
 private:
+    QString m_maintenance;
     QString m_name;
     QString m_address;
 };
