@@ -230,6 +230,7 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
 SpecView ProjectSession::open(int project) {
     const int previous = m_project;
     const bool owned = ownsProject();
+    const bool wasReadOnly = m_readOnly;
     if (project == previous && owned) {
         // The list left with the same project open (or «Отмена»): its snapshot already equals
         // its lines and the list changes no line of it, so nothing is written and the rows shown
@@ -270,7 +271,8 @@ SpecView ProjectSession::open(int project) {
         m_store.release(previous);
     m_readOnly = !writes;
     m_modified = false;
-    if (heldBy)
+    // Left open for reading only (the list's «Отмена»), the project needs no second telling.
+    if (heldBy && !(project == previous && wasReadOnly))
         m_questions.tell(*heldBy +
                          QStringLiteral(".\n\nПроект открыт только для просмотра: его можно "
                                         "печатать и экспортировать, но не изменять."));

@@ -268,6 +268,8 @@ std::unique_ptr<PgDatabase> PgDatabase::connect(const QString& address) {
                              .arg(db->shownName(), serverText(conn, nullptr)));
     // Texts travel as UTF-8 whatever the server's own settings.
     PQsetClientEncoding(conn, "UTF8");
+    // The server's notices (analyze skipping the tables of others) are not the user's concern.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     return db;
 }
 
