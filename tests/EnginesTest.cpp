@@ -301,6 +301,8 @@ TEST(ServerStore, SetUpWithTheToolAndUsedThroughStore) {
     EXPECT_EQ(onServer.exitCode, 0) << describe(onServer);
     EXPECT_EQ(readFile("server.xml"), readFile("file.xml"));
     EXPECT_FALSE(readFile("server.xml").isEmpty());
+    const ToolRun pdf = runTool({"pdf", "server.pdf", "--store", address});
+    EXPECT_EQ(pdf.exitCode, 0) << describe(pdf);
     const ToolRun update = runTool({"update-catalogue", file.path(), "--store", address});
     EXPECT_EQ(update.exitCode, 1) << describe(update);
 

@@ -205,6 +205,10 @@ TEST_F(Office, HeldProjectOpensReadOnlyForAnother) {
     const ToolRun tool = runTool({"reprice", "--project", "1", "--store", as(second)});
     EXPECT_EQ(tool.exitCode, 1) << describe(tool);
     EXPECT_TRUE(tool.err.contains(held)) << describe(tool);
+    // Left open through the list's «Отмена», it stays read-only without a second telling.
+    petrov.session.open(1);
+    EXPECT_TRUE(petrov.session.readOnly());
+    EXPECT_EQ(petrov.answers.told.size(), 1);
     // Leaving it writes nothing either: the snapshot is the holder's.
     EXPECT_TRUE(petrov.session.close());
     EXPECT_EQ(contents(), before);
