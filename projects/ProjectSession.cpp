@@ -17,8 +17,14 @@ SpecView ProjectSession::keep(SpecView view) {
     return view;
 }
 
+SpecView ProjectSession::marked(SpecView view) const {
+    if (m_readOnly)
+        view.caption += QStringLiteral(" (только просмотр)");
+    return view;
+}
+
 SpecView ProjectSession::view() {
-    return keep(m_store.readView(m_project));
+    return keep(marked(m_store.readView(m_project)));
 }
 
 SpecView ProjectSession::commit(const std::function<int()>& change) {
@@ -276,7 +282,7 @@ SpecView ProjectSession::open(int project) {
         m_questions.tell(*heldBy +
                          QStringLiteral(".\n\nПроект открыт только для просмотра: его можно "
                                         "печатать и экспортировать, но не изменять."));
-    return std::move(*shown);
+    return marked(std::move(*shown));
 }
 
 std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDeleted) {

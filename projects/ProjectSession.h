@@ -106,6 +106,8 @@ private:
     // A change to the open project's lines, which marks it changed once it is committed.
     SpecView commitChange(const std::function<void()>& change);
     SpecView keep(SpecView view);
+    // The caption of a project open for reading only says so.
+    SpecView marked(SpecView view) const;
     bool askKeepChanges();
     // Whether this window may write the open project: its own working specification, or a
     // project it holds.

@@ -173,6 +173,8 @@ TEST_F(Office, HeldProjectOpensReadOnlyForAnother) {
     const SpecView shown = petrov.session.open(1);
     EXPECT_TRUE(petrov.session.readOnly());
     EXPECT_EQ(shown.rows->recordCount(), 3);  // the group and the two lines
+    EXPECT_TRUE(shown.caption.endsWith("Проект: Север (только просмотр)"))
+        << shown.caption.toStdString();
     ASSERT_EQ(petrov.answers.told.size(), 1);
     EXPECT_TRUE(petrov.answers.told[0].startsWith(held + ".\n\n"))
         << petrov.answers.told[0].toStdString();
