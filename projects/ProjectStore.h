@@ -104,7 +104,7 @@ public:
     virtual bool holds(int project) = 0;
     // Within a transaction: throws StoreError with the sentence when another window holds it.
     virtual void refuseIfHeld(int project) = 0;
-    // What a window told that it may not change the project it has open.
+    // What a window is told when it may not change the project it has open.
     virtual QString readOnlySentence(int project) = 0;
 
     // --- properties (project 0: the working specification) ---
