@@ -6,6 +6,7 @@
 
 #include <libpq-fe.h>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QUrl>
 
 #include <optional>
@@ -278,17 +279,23 @@ void checkPgResult(PGconn* conn, const PGresult* result) {
 std::unique_ptr<PgDatabase> PgDatabase::connect(const QString& address) {
     // A server that does not answer is given up after 10 s unless the address or
     // PGCONNECT_TIMEOUT says otherwise (the address's own words come later and win), so a
-    // window never waits on a dead network for ever.
-    const QByteArray expanded = address.toUtf8();
+    // window never waits on a dead network for ever. The computer's name goes with the
+    // connection, so another designer is told where a project is open (the server shows every
+    // login the application name, not the address).
+    const QByteArray given = address.toUtf8();
+    const QByteArray application = "ulmar@" + QSysInfo::machineHostName().toUtf8();
     const bool timeoutGiven = qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT");
-    const char* keys[] = {"connect_timeout", "dbname", nullptr};
-    const char* values[] = {"10", expanded.constData(), nullptr};
-    PGconn* conn =
-        PQconnectdbParams(keys + (timeoutGiven ? 1 : 0), values + (timeoutGiven ? 1 : 0), 1);
+    const char* const keywords[] = {"connect_timeout", "fallback_application_name", "dbname",
+                                    nullptr};
+    const char* const values[] = {"10", application.constData(), given.constData(), nullptr};
+    const int first = timeoutGiven ? 1 : 0;
+    PGconn* conn = PQconnectdbParams(keywords + first, values + first, 1);
     std::unique_ptr<PgDatabase> db(new PgDatabase(conn, address));
     if (!conn || PQstatus(conn) != CONNECTION_OK)
         throw StoreError(QStringLiteral("Нет связи с базой данных %1 на сервере: %2")
                              .arg(db->shownName(), serverText(conn, nullptr)));
+    // The server's notices (analyze skipping the tables of others) are not the user's concern.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     db->startSession();
     return db;
 }
@@ -336,8 +343,7 @@ void PgDatabase::ensureConnected() {
                            "заработает. (%2)")
                 .arg(m_connectedName, serverText(m_conn, nullptr)));
     startSession();
-    if (m_heldForWindow)
-        holdForWindow();
+    ++m_reconnections;
     // The command's transaction went with the old connection.
     if (lostTransaction)
         throw StoreError(connectionLostText());
@@ -366,42 +372,6 @@ void PgDatabase::execute(const QString& sql) {
     const QByteArray text = pgStatementText(sql).toUtf8();
     PgResult result(run(text, [&] { return PQexec(m_conn, text.constData()); }));
     checkPgResult(m_conn, result.result);
-}
-
-namespace {
-
-// The advisory lock key of the window's hold on a store ("ulmr").
-const char* const windowLockKey = "1970105714";
-
-}  // namespace
-
-void PgDatabase::holdForWindow() {
-    PgResult taken(
-        PQexec(m_conn, QByteArray("select pg_try_advisory_lock(") + windowLockKey + ")"));
-    checkPgResult(m_conn, taken.result);
-    if (PQgetvalue(taken.result, 0, 0)[0] == 't') {
-        m_heldForWindow = true;
-        return;
-    }
-    m_heldForWindow = false;
-    PgResult holder(PQexec(
-        m_conn,
-        QByteArray(
-            "select a.usename, coalesce(a.client_hostname, host(a.client_addr), "
-            "'тот же, что и сервер') from pg_locks l join pg_stat_activity a on a.pid = l.pid "
-            "where l.locktype = 'advisory' and l.granted and l.database = "
-            "(select oid from pg_database where datname = current_database()) "
-            "and l.objid = ") +
-            windowLockKey + " limit 1"));
-    const bool known =
-        PQresultStatus(holder.result) == PGRES_TUPLES_OK && PQntuples(holder.result) == 1;
-    throw StoreError(
-        QStringLiteral("База %1 уже открыта в окне программы Улмар%2. Пока с базой на сервере "
-                       "работает одно окно: закройте то окно и повторите.")
-            .arg(shownName(), known ? QStringLiteral(" пользователем %1 (компьютер %2)")
-                                          .arg(QString::fromUtf8(PQgetvalue(holder.result, 0, 0)),
-                                               QString::fromUtf8(PQgetvalue(holder.result, 0, 1)))
-                                    : QString()));
 }
 
 std::int64_t PgDatabase::lastInsertKey() {

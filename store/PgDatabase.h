@@ -21,18 +21,15 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
 
-    // Makes the connection again when the server lost it (taking the window's hold again);
-    // throws StoreError when it can not, or when a transaction of the program went with it.
+    // Makes the connection again when the server lost it; throws StoreError when it can not,
+    // or when a transaction of the program went with it.
     void ensureConnected();
     // Sends a statement's text through send on a live connection and returns the server's
     // result (the caller checks and frees it).
     PGresult* run(const QByteArray& sql, const std::function<PGresult*()>& send);
-
-    // One window of the program per server store, for now: the working specification and the
-    // snapshot of an open project are not yet kept apart per designer. The hold is the
-    // server's advisory lock of this connection, so a crashed or cut-off window never blocks a
-    // start. Throws StoreError naming the user and computer that hold the store.
-    void holdForWindow();
+    // How often the connection was made again: the server's session, and every advisory lock
+    // it held, ends with each.
+    int reconnections() const { return m_reconnections; }
 
 protected:
     void begin() override;
@@ -48,9 +45,9 @@ private:
     // A transaction of this program is open: a connection lost meanwhile took it with it, so
     // the command fails rather than going on outside any transaction.
     bool m_transactionOpen = false;
-    bool m_heldForWindow = false;
     // The store as the window names it, for the sentence when the server can not be reached.
     QString m_connectedName;
+    int m_reconnections = 0;
 };
 
 // The failure of a statement (result may be null) or of the connection as a sentence in
