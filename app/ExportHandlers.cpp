@@ -7,7 +7,8 @@
 #include "ui/MessageBox.h"
 
 void TForm1::BitBtn5Click() {
-    openExportRows(Q_all, m_session->project());
+    const int project = store().storedKey(m_session->project());
+    openExportRows(Q_all, project);
     if (Q_all.recordCount() == 0)
         return;  // an empty project: no dialog, no file
     // The file type chosen in the dialog decides the form: the priced list or form 1.
@@ -24,9 +25,8 @@ void TForm1::BitBtn5Click() {
         MessageBox::error(this, refusal);
         return;
     }
-    const QByteArray bytes = form == 1
-                                 ? buildGostSheet(loadGostDocument(Q_all, m_session->project()))
-                                 : buildSpreadsheet(Q_all);
+    const QByteArray bytes =
+        form == 1 ? buildGostSheet(loadGostDocument(Q_all, project)) : buildSpreadsheet(Q_all);
     const QString failure = saveSpreadsheet(path, bytes);
     if (!failure.isEmpty())
         MessageBox::error(this, failure);

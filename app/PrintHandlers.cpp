@@ -14,7 +14,8 @@
 #include <QPrinter>
 
 void TForm1::BitBtn10Click() {
-    const PrintDocument doc = loadPrintDocument(Q_all, m_session->project(), QDate::currentDate());
+    const int project = store().storedKey(m_session->project());
+    const PrintDocument doc = loadPrintDocument(Q_all, project, QDate::currentDate());
     if (doc.lineCount == 0) {
         MessageBox::information(this, QStringLiteral("Ваш проект пустой!"));
         return;
@@ -22,7 +23,7 @@ void TForm1::BitBtn10Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(printPageLayout());
     printer.setDocName(doc.projectLine);
-    const GostDocument gost = loadGostDocument(Q_all, m_session->project());
+    const GostDocument gost = loadGostDocument(Q_all, project);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     const PrintFormChoice form(preview, printer);

@@ -2,7 +2,6 @@
 #include "app/StartFailure.h"
 #include "app/TForm1.h"
 #include "store/Database.h"
-#include "store/PgDatabase.h"
 #include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/StoreLock.h"
@@ -65,12 +64,12 @@ int main(int argc, char** argv) {
     // A window whose lists or specification could not be read would only fail again at every
     // click: start-up ends with the reason instead.
     try {
-        // One window per store file: two would each undo or delete the other's saved lines.
+        // One window per store file: two would each undo or delete the other's saved lines. On a
+        // server each designer has a working specification of their own and each window holds
+        // the project it has open, so any number of windows work at once.
         if (!server)
             lock = std::make_unique<StoreLock>(store);
         form = std::make_unique<TForm1>();
-        if (auto* office = dynamic_cast<PgDatabase*>(&form->ADOConn()))
-            office->holdForWindow();
         form->createDialogs();
         form->start();
     } catch (const StoreError& e) {

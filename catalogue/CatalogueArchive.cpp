@@ -6,6 +6,7 @@
 #include "store/SearchIndex.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
+#include "store/TableCheck.h"
 
 #include <QDateTime>
 
@@ -52,12 +53,8 @@ void setOrigin(Database& db, const Origin& origin) {
 }  // namespace
 
 bool hasTable(Query& q, const QString& table) {
-    q.open(QStringLiteral("select count(*) from main.sqlite_master where type = 'table' and "
-                          "name = %1")
-               .arg(sqlText(table)));
-    const bool has = q.value(0, 0).toInt() > 0;
-    q.close();
-    return has;
+    // Asked through the engine's own catalogue: a server has no sqlite_master.
+    return storeTables(q.database()).contains(table, Qt::CaseInsensitive);
 }
 
 const QStringList& catalogueTables() {

@@ -7,13 +7,17 @@ int addProject(ProjectStore& store, const QString& name) {
 }
 
 void renameProject(ProjectStore& store, int key, const QString& name) {
+    const auto transaction = store.transaction();
+    store.refuseIfHeld(key);
     store.renameProject(key, name);
+    transaction->commit();
 }
 
 void deleteProject(ProjectStore& store, int key) {
     // A snapshot left behind could be taken for unsaved changes of a later project under the
     // same key.
     const auto transaction = store.transaction();
+    store.refuseIfHeld(key);
     store.deleteProject(key);
     store.dropSnapshot(key);
     transaction->commit();

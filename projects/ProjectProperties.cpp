@@ -1,5 +1,6 @@
 #include "projects/ProjectProperties.h"
 
+#include "projects/ProjectHold.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -166,6 +167,8 @@ ProjectProperties loadProjectProperties(Query& scratch, int project) {
 
 void saveProjectProperties(Database& db, int project, const ProjectProperties& properties) {
     Database::Transaction transaction(db);
+    if (const auto refused = projectHold::refusal(db, project))
+        throw StoreError(*refused);
     db.execute(schema::createPropertiesTable());
     db.execute(savePropertiesSql(project, properties));
     transaction.commit();

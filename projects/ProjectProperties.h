@@ -55,5 +55,5 @@ bool bringPropertiesForward(Database& db);
 // The project's properties; empty ones when it has none or the store has no table for them.
 ProjectProperties loadProjectProperties(Query& scratch, int project);
 // Stores them in one transaction, the table made first where an old store lacks it; throws
-// StoreError.
+// StoreError, also with the sentence naming who holds the project in another window.
 void saveProjectProperties(Database& db, int project, const ProjectProperties& properties);

@@ -1,6 +1,8 @@
 #include "projects/ProjectRequote.h"
 
+#include "projects/ProjectHold.h"
 #include "projects/ProjectSql.h"
+#include "projects/WorkingSpecification.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/SqlLiteral.h"
@@ -13,7 +15,8 @@ std::map<int, PriceDrift> priceDrift(Query& q) {
     q.close();
     std::map<int, PriceDrift> drift;
     for (int key : keys) {
-        const RepriceTotals totals = repriceTotals(readRepriceLines(q, key));
+        const RepriceTotals totals =
+            repriceTotals(readRepriceLines(q, storedProjectKey(q.database(), key)));
         if (totals.changed > 0)
             drift[key] = {totals.changed, totals.before, totals.after};
     }
@@ -24,16 +27,21 @@ RequoteOutcome requoteProject(Database& db, Query& q, int project, const QString
     RequoteOutcome outcome;
     outcome.project = project;
     outcome.title = repriceTitle(project, name);
+    const int stored = storedProjectKey(db, project);
     Database::Transaction transaction(db);
+    // A project another designer has open keeps its snapshot for that window's question.
+    const std::optional<QString> held = projectHold::refusal(db, project);
     q.open(leftSnapshotSql(project));
     const bool leftByCrash = q.recordCount() > 0 && q.value(0, 0).toInt() > 0;
     q.close();
-    const std::vector<RepriceLine> lines = readRepriceLines(q, project);
+    const std::vector<RepriceLine> lines = readRepriceLines(q, stored);
     outcome.totals = repriceTotals(lines);
-    if (leftByCrash) {
-        outcome.refusal = QStringLiteral(
-            "хранит изменения, оставшиеся после аварийного завершения программы: откройте его и "
-            "ответьте на вопрос программы, затем обновите цены");
+    if (held || leftByCrash) {
+        outcome.refusal = held ? *held
+                               : QStringLiteral(
+                                     "хранит изменения, оставшиеся после аварийного завершения "
+                                     "программы: откройте его и ответьте на вопрос программы, "
+                                     "затем обновите цены");
         outcome.totals.after = outcome.totals.before;
         return outcome;
     }

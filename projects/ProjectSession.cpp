@@ -32,8 +32,18 @@ SpecView ProjectSession::commit(const std::function<int()>& change) {
 
 // --- lines ---
 
+bool ProjectSession::ownsProject() {
+    return m_project == 0 || (!m_readOnly && m_store.holds(m_project));
+}
+
+void ProjectSession::requireOwned() {
+    if (!ownsProject())
+        throw StoreError(m_store.readOnlySentence(m_project));
+}
+
 SpecView ProjectSession::commitChange(const std::function<void()>& change) {
     SpecView shown = commit([&] {
+        requireOwned();
         change();
         return m_project;
     });
@@ -119,6 +129,8 @@ SpecView ProjectSession::clear() {
 }
 
 std::optional<SpecView> ProjectSession::reprice() {
+    // Refused before the question, which would only raise hopes.
+    requireOwned();
     const std::vector<RepriceLine> lines = m_store.repriceLines(m_project);
     if (lines.empty())
         return std::nullopt;
@@ -164,25 +176,37 @@ std::optional<SpecView> ProjectSession::save() {
         return std::nullopt;
     // The new project, its lines and its snapshot are written together: a failure leaves the
     // lines in the working specification and no empty project behind.
-    const auto transaction = m_store.transaction();
-    const int key = m_store.insertProject(name);
-    // The lines keep their keys and no row shows the project, so the rows shown are the new
-    // project's as they stand, unless a store from elsewhere left lines under the new key.
-    const bool rowsStay = !m_store.hasLines(key);
-    m_store.moveWorkingLines(key);
-    // The new project takes the working specification's properties with its lines.
-    m_store.copyProperties(0, key);
-    m_store.takeSnapshot(key);
-    SpecView shown =
-        rowsStay ? SpecView{m_store.readCaption(key), std::nullopt} : m_store.readView(key);
-    transaction->commit();
+    int key = 0;
+    std::optional<SpecView> shown;
+    try {
+        const auto transaction = m_store.transaction();
+        key = m_store.insertProject(name);
+        // The window holds the new project from its first moment on.
+        m_store.hold(key);
+        // The lines keep their keys and no row shows the project, so the rows shown are the
+        // new project's as they stand, unless a store from elsewhere left lines under the key.
+        const bool rowsStay = !m_store.hasLines(key);
+        m_store.moveWorkingLines(key);
+        // The new project takes the working specification's properties with its lines.
+        m_store.copyProperties(0, key);
+        m_store.takeSnapshot(key);
+        shown.emplace(rowsStay ? SpecView{m_store.readCaption(key), std::nullopt}
+                               : m_store.readView(key));
+        transaction->commit();
+    } catch (...) {
+        if (key != 0)
+            m_store.release(key);
+        throw;
+    }
     m_project = key;
     m_modified = false;
-    return keep(std::move(shown));
+    return keep(std::move(*shown));
 }
 
 std::optional<SpecView> ProjectSession::settleBeforeList() {
-    if (m_project == 0 || !m_modified)
+    // A project this window does not hold is not its to settle: a snapshot of its own that it
+    // left is asked about when the project is opened again.
+    if (m_project == 0 || !m_modified || !ownsProject())
         return std::nullopt;
     // Either way the project stays open with a snapshot equal to its lines until another one
     // is open. An answer that can not be carried out ends here: nothing is shown and the
@@ -194,6 +218,7 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
         return std::nullopt;
     }
     SpecView shown = commit([&] {
+        requireOwned();
         m_store.restoreSnapshot(m_project);
         m_store.takeSnapshot(m_project);
         return m_project;
@@ -204,7 +229,9 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
 
 SpecView ProjectSession::open(int project) {
     const int previous = m_project;
-    if (project == previous) {
+    const bool owned = ownsProject();
+    const bool wasReadOnly = m_readOnly;
+    if (project == previous && owned) {
         // The list left with the same project open (or «Отмена»): its snapshot already equals
         // its lines and the list changes no line of it, so nothing is written and the rows shown
         // stay; the caption may name a project renamed in the list.
@@ -212,33 +239,54 @@ SpecView ProjectSession::open(int project) {
         m_modified = false;
         return shown;
     }
+    // Held by another window, the project opens for reading only: its snapshot is that
+    // window's, so it is neither asked about nor written.
+    const std::optional<QString> heldBy = project != 0 ? m_store.hold(project) : std::nullopt;
+    const bool writes = !heldBy;
     // A snapshot that differs from the lines of a project not open in this run holds the
     // version the user saved last, and the lines hold changes never confirmed.
     bool keepLeftChanges = true;
-    if (project != 0) {
-        if (const auto name = m_store.leftChanges(project))
-            keepLeftChanges = m_questions.confirm(leftChangesQuestion(*name));
+    std::optional<SpecView> shown;
+    try {
+        if (project != 0 && writes) {
+            if (const auto name = m_store.leftChanges(project))
+                keepLeftChanges = m_questions.confirm(leftChangesQuestion(*name));
+        }
+        // The working specification has no saved version to go back to, so no snapshot either.
+        shown.emplace(commit([&] {
+            if (previous != 0 && previous != project && owned)
+                m_store.dropSnapshot(previous);
+            if (writes && !keepLeftChanges)
+                m_store.restoreSnapshot(project);
+            if (writes && project != 0)
+                m_store.takeSnapshot(project);
+            return project;
+        }));
+    } catch (...) {
+        if (project != 0 && writes)
+            m_store.release(project);
+        throw;
     }
-    // The working specification has no saved version to go back to, so no snapshot either.
-    SpecView shown = commit([&] {
-        if (previous != 0)
-            m_store.dropSnapshot(previous);
-        if (!keepLeftChanges)
-            m_store.restoreSnapshot(project);
-        if (project != 0)
-            m_store.takeSnapshot(project);
-        return project;
-    });
+    if (previous != 0 && previous != project)
+        m_store.release(previous);
+    m_readOnly = !writes;
     m_modified = false;
-    return shown;
+    // Left open for reading only (the list's «Отмена»), the project needs no second telling.
+    if (heldBy && !(project == previous && wasReadOnly))
+        m_questions.tell(*heldBy +
+                         QStringLiteral(".\n\nПроект открыт только для просмотра: его можно "
+                                        "печатать и экспортировать, но не изменять."));
+    return std::move(*shown);
 }
 
 std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDeleted) {
     // A deleted project leaves the working specification open; either way the view is read
     // again when the store lets it be read, and is never left showing deleted lines.
     if (openProjectDeleted) {
+        m_store.release(m_project);
         m_project = 0;
         m_modified = false;
+        m_readOnly = false;
     }
     try {
         return view();
@@ -251,12 +299,17 @@ std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDele
 }
 
 bool ProjectSession::close() {
-    if (m_project == 0)
+    // A project this window does not hold keeps whatever its holder left in it.
+    if (m_project == 0 || !ownsProject())
         return true;
     try {
         if (m_modified) {
             const bool keepChanges = askKeepChanges();
             const auto transaction = m_store.transaction();
+            // The connection made again meanwhile lost the hold: the snapshot stays for the
+            // question when the project is opened again.
+            if (!ownsProject())
+                return true;
             if (keepChanges)
                 m_store.dropSnapshot(m_project);
             else
@@ -282,12 +335,14 @@ bool ProjectSession::close() {
 
 void ProjectSession::takeSnapshot() {
     const auto transaction = m_store.transaction();
+    requireOwned();
     m_store.takeSnapshot(m_project);
     transaction->commit();
 }
 
 void ProjectSession::dropSnapshot() {
     const auto transaction = m_store.transaction();
+    requireOwned();
     m_store.dropSnapshot(m_project);
     transaction->commit();
 }
@@ -295,6 +350,7 @@ void ProjectSession::dropSnapshot() {
 SpecView ProjectSession::restoreSnapshot() {
     // The lines go only together with their replacement from the snapshot.
     return commit([&] {
+        requireOwned();
         m_store.restoreSnapshot(m_project);
         return m_project;
     });

@@ -40,12 +40,19 @@ struct Addition {
 // While a named project is open its snapshot holds the version last opened or saved. Leaving
 // the project for good drops the snapshot, so a snapshot found when a project is opened was
 // left by a run that ended without leaving it (a crash, a kill, a power cut).
+//
+// On a server the window holds the named project it has open. One that another designer's
+// window holds opens for reading only: every change is refused with the sentence naming who
+// holds it, and neither its lines nor its snapshot are written. A connection made again has
+// lost the hold: the project is then read only too, until it is opened again.
 class ProjectSession {
 public:
     ProjectSession(ProjectStore& store, SessionQuestions& questions);
 
     int project() const { return m_project; }  // 0: the working specification
     bool modified() const { return m_modified; }
+    // Open for reading only: another designer's window holds the project on the server.
+    bool readOnly() const { return m_readOnly; }
 
     // The open project read afresh.
     SpecView view();
@@ -100,10 +107,17 @@ private:
     SpecView commitChange(const std::function<void()>& change);
     SpecView keep(SpecView view);
     bool askKeepChanges();
+    // Whether this window may write the open project: its own working specification, or a
+    // project it holds.
+    bool ownsProject();
+    // Inside a command's transaction, where a connection made again has already shown itself:
+    // throws the sentence unless the window owns the project.
+    void requireOwned();
 
     ProjectStore& m_store;
     SessionQuestions& m_questions;
     int m_project = 0;
     bool m_modified = false;
+    bool m_readOnly = false;
     int m_shownRows = 0;  // rows of the view last returned
 };

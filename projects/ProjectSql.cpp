@@ -73,8 +73,9 @@ QString renameProjectSql(int key, const QString& name) {
         .arg(sqlText(name), sqlInt(key));
 }
 
-QString moveWorkingLinesSql(int project) {
-    return QStringLiteral("update buy set project = %1 where project = 0").arg(sqlInt(project));
+QString moveWorkingLinesSql(int project, int working) {
+    return QStringLiteral("update buy set project = %1 where project = %2")
+        .arg(sqlInt(project), sqlInt(working));
 }
 
 QString hasLinesSql(int project) {

@@ -23,8 +23,9 @@ QString leftChangesQuestion(const QString& projectName);
 QString projectListSql();
 QString insertProjectSql(const QString& name);
 QString renameProjectSql(int key, const QString& name);
-// The first save hands every line of the working specification to the new project.
-QString moveWorkingLinesSql(int project);
+// The first save hands every line of the working specification (stored under working) to the
+// new project.
+QString moveWorkingLinesSql(int project, int working);
 QString hasLinesSql(int project);
 
 // Name checks: any project of that name, or one other than the project being renamed.

@@ -91,6 +91,22 @@ public:
     // The first save hands every line of the working specification to the project.
     virtual void moveWorkingLines(int project) = 0;
 
+    // --- the working specification and holds (projects/ProjectHold.h) ---
+    // The key a project is stored under: 0, the working specification, is the designer's own
+    // on a server.
+    virtual int storedKey(int project) = 0;
+    // Takes this window's hold of a named project: the sentence naming who holds it when
+    // another window does.
+    virtual std::optional<QString> hold(int project) = 0;
+    // Never throws: it runs where a command has already failed or done its work.
+    virtual void release(int project) = 0;
+    // Whether the hold taken lasts: a connection made again has lost it. Always on a file.
+    virtual bool holds(int project) = 0;
+    // Within a transaction: throws StoreError with the sentence when another window holds it.
+    virtual void refuseIfHeld(int project) = 0;
+    // What a window told that it may not change the project it has open.
+    virtual QString readOnlySentence(int project) = 0;
+
     // --- properties (project 0: the working specification) ---
     virtual ProjectProperties properties(int project) = 0;
     virtual void saveProperties(int project, const ProjectProperties& properties) = 0;

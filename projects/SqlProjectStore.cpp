@@ -1,10 +1,14 @@
 #include "projects/SqlProjectStore.h"
 
+#include "projects/ProjectHold.h"
 #include "projects/ProjectProperties.h"
 #include "projects/ProjectSql.h"
+#include "projects/WorkingSpecification.h"
 #include "specification/SourceRow.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
+#include "store/PgDatabase.h"
+#include "store/StoreError.h"
 
 namespace {
 
@@ -19,7 +23,8 @@ private:
 
 }  // namespace
 
-SqlProjectStore::SqlProjectStore(Database& db) : m_db(db), m_query(db, QStringLiteral("Q_all")) {}
+SqlProjectStore::SqlProjectStore(Database& db)
+    : m_db(db), m_query(db, QStringLiteral("Q_all")), m_working(storedProjectKey(db, 0)) {}
 
 std::unique_ptr<ProjectStore::Transaction> SqlProjectStore::transaction() {
     return std::make_unique<SqlTransaction>(m_db);
@@ -32,12 +37,12 @@ void SqlProjectStore::run(const QStringList& statements) {
 
 SpecView SqlProjectStore::readView(int project) {
     SpecView view{readCaption(project), emptyRows(QStringLiteral("Q_buy"))};
-    view.rows->open(specViewSql(project));
+    view.rows->open(specViewSql(stored(project)));
     return view;
 }
 
 QString SqlProjectStore::readCaption(int project) {
-    m_query.open(specCaptionSql(project));
+    m_query.open(specCaptionSql(stored(project)));
     const QString caption = specCaption(
         m_query.recordCount() > 0 ? std::optional<QString>(m_query.field(u"Название").toText())
                                   : std::nullopt);
@@ -52,30 +57,30 @@ Query SqlProjectStore::emptyRows(const QString& name) {
 std::optional<ProjectStore::LineQuantities> SqlProjectStore::lineQuantities(int project,
                                                                             std::int64_t product,
                                                                             int coating) {
-    m_query.open(lineQuantitiesSql(project, product, coating));
+    m_query.open(lineQuantitiesSql(stored(project), product, coating));
     if (m_query.recordCount() == 0)
         return std::nullopt;
     return LineQuantities{m_query.field(u"kol").toFixed(), m_query.field(u"kolm").toFixed()};
 }
 
 bool SqlProjectStore::lineExists(int project, std::int64_t product, int coating) {
-    m_query.open(lineCountSql(project, product, coating));
+    m_query.open(lineCountSql(stored(project), product, coating));
     return m_query.field(u"sss").toInt() != 0;
 }
 
 bool SqlProjectStore::hasLines(int project) {
-    m_query.open(hasLinesSql(project));
+    m_query.open(hasLinesSql(stored(project)));
     return m_query.field(u"has").toInt() != 0;
 }
 
 void SqlProjectStore::insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) {
-    m_query.execute(insertLineSql(project, line.product, line.coating, line.itemCode, line.price,
-                                  line.parentId, line.unit, kol, kolm));
+    m_query.execute(insertLineSql(stored(project), line.product, line.coating, line.itemCode,
+                                  line.price, line.parentId, line.unit, kol, kolm));
 }
 
 void SqlProjectStore::addToLine(int project, std::int64_t product, int coating, Fixed4 kol,
                                 Fixed4 kolm) {
-    m_query.execute(addToLineSql(project, product, coating, kol, kolm));
+    m_query.execute(addToLineSql(stored(project), product, coating, kol, kolm));
 }
 
 std::optional<ProjectStore::NewLine> SqlProjectStore::cover(int coating, std::int64_t coverCode) {
@@ -99,7 +104,7 @@ void SqlProjectStore::deleteLine(std::int64_t line) {
 }
 
 void SqlProjectStore::clearLines(int project) {
-    m_query.execute(clearSpecSql(project));
+    m_query.execute(clearSpecSql(stored(project)));
 }
 
 void SqlProjectStore::setLineQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
@@ -114,7 +119,7 @@ std::optional<ProjectStore::ProductLength> SqlProjectStore::productLength(std::i
 }
 
 std::vector<RepriceLine> SqlProjectStore::repriceLines(int project) {
-    return readRepriceLines(m_query, project);
+    return readRepriceLines(m_query, stored(project));
 }
 
 void SqlProjectStore::setListPrices(const std::vector<RepriceLine>& lines) {
@@ -122,15 +127,15 @@ void SqlProjectStore::setListPrices(const std::vector<RepriceLine>& lines) {
 }
 
 void SqlProjectStore::takeSnapshot(int project) {
-    run(takeSnapshotSql(project));
+    run(takeSnapshotSql(stored(project)));
 }
 
 void SqlProjectStore::dropSnapshot(int project) {
-    run(dropSnapshotSql(project));
+    run(dropSnapshotSql(stored(project)));
 }
 
 void SqlProjectStore::restoreSnapshot(int project) {
-    run(restoreSnapshotSql(project));
+    run(restoreSnapshotSql(stored(project)));
 }
 
 std::optional<QString> SqlProjectStore::leftChanges(int project) {
@@ -173,21 +178,64 @@ void SqlProjectStore::deleteProject(int key) {
 }
 
 void SqlProjectStore::copyLines(int source, int target) {
-    m_query.execute(copyProjectLinesSql(source, target));
+    m_query.execute(copyProjectLinesSql(stored(source), stored(target)));
 }
 
 void SqlProjectStore::moveWorkingLines(int project) {
-    m_query.execute(moveWorkingLinesSql(project));
+    m_query.execute(moveWorkingLinesSql(project, m_working));
 }
 
 ProjectProperties SqlProjectStore::properties(int project) {
-    return loadProjectProperties(m_query, project);
+    return loadProjectProperties(m_query, stored(project));
 }
 
 void SqlProjectStore::saveProperties(int project, const ProjectProperties& properties) {
-    saveProjectProperties(m_db, project, properties);
+    saveProjectProperties(m_db, stored(project), properties);
 }
 
 void SqlProjectStore::copyProperties(int source, int target) {
-    m_query.execute(copyPropertiesSql(source, target));
+    m_query.execute(copyPropertiesSql(stored(source), stored(target)));
+}
+
+int SqlProjectStore::storedKey(int project) {
+    return stored(project);
+}
+
+int SqlProjectStore::reconnections() const {
+    const auto* server = dynamic_cast<const PgDatabase*>(&m_db);
+    return server ? server->reconnections() : 0;
+}
+
+std::optional<QString> SqlProjectStore::hold(int project) {
+    auto refused = projectHold::take(m_db, project);
+    if (!refused)
+        m_held[project] = reconnections();
+    return refused;
+}
+
+void SqlProjectStore::release(int project) {
+    // A hold lost with its connection is no longer the server's to release; one the server
+    // can not release now ends with the connection at the latest.
+    try {
+        if (project != 0 && holds(project))
+            projectHold::release(m_db, project);
+    } catch (const StoreError&) {
+    }
+    m_held.erase(project);
+}
+
+bool SqlProjectStore::holds(int project) {
+    if (project == 0 || m_db.engine() != Database::Engine::Postgres)
+        return true;
+    const auto held = m_held.find(project);
+    return held != m_held.end() && held->second == reconnections();
+}
+
+void SqlProjectStore::refuseIfHeld(int project) {
+    if (const auto refused = projectHold::refusal(m_db, project))
+        throw StoreError(*refused);
+}
+
+QString SqlProjectStore::readOnlySentence(int project) {
+    return projectHold::readOnlySentence(m_db, project);
 }

@@ -3,10 +3,12 @@
 #include "projects/ProjectStore.h"
 #include "store/Query.h"
 
+#include <map>
+
 class Database;
 
-// The project store on the program's own SQLite connection, through the statement builders of
-// the specification and the project list.
+// The project store on the program's connection, a file's or a server's, through the statement
+// builders of the specification and the project list.
 class SqlProjectStore : public ProjectStore {
 public:
     explicit SqlProjectStore(Database& db);
@@ -45,13 +47,25 @@ public:
     void copyLines(int source, int target) override;
     void moveWorkingLines(int project) override;
 
+    int storedKey(int project) override;
+    std::optional<QString> hold(int project) override;
+    void release(int project) override;
+    bool holds(int project) override;
+    void refuseIfHeld(int project) override;
+    QString readOnlySentence(int project) override;
+
     ProjectProperties properties(int project) override;
     void saveProperties(int project, const ProjectProperties& properties) override;
     void copyProperties(int source, int target) override;
 
 private:
     void run(const QStringList& statements);
+    int stored(int project) const { return project == 0 ? m_working : project; }
+    // The connection's count of being made again, which ends the holds it had.
+    int reconnections() const;
 
     Database& m_db;
-    Query m_query;  // every statement: closed, given its text, opened or executed
+    Query m_query;              // every statement: closed, given its text, opened or executed
+    int m_working;              // where the working specification is stored
+    std::map<int, int> m_held;  // projects held, by the reconnections when the hold was taken
 };

@@ -6,6 +6,7 @@
 
 #include <libpq-fe.h>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QUrl>
 
 #include <optional>
@@ -254,13 +255,21 @@ void checkPgResult(PGconn* conn, const PGresult* result) {
 }
 
 std::unique_ptr<PgDatabase> PgDatabase::connect(const QString& address) {
-    PGconn* conn = PQconnectdb(address.toUtf8().constData());
+    // The computer's name goes with the connection, so another designer is told where a
+    // project is open (the server shows every login the application name, not the address).
+    const QByteArray given = address.toUtf8();
+    const QByteArray application = "ulmar@" + QSysInfo::machineHostName().toUtf8();
+    const char* const keywords[] = {"dbname", "fallback_application_name", nullptr};
+    const char* const values[] = {given.constData(), application.constData(), nullptr};
+    PGconn* conn = PQconnectdbParams(keywords, values, 1);
     std::unique_ptr<PgDatabase> db(new PgDatabase(conn, address));
     if (!conn || PQstatus(conn) != CONNECTION_OK)
         throw StoreError(QStringLiteral("Нет связи с базой данных %1 на сервере: %2")
                              .arg(db->shownName(), serverText(conn, nullptr)));
     // Texts travel as UTF-8 whatever the server's own settings.
     PQsetClientEncoding(conn, "UTF8");
+    // The server's notices (analyze skipping the tables of others) are not the user's concern.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     return db;
 }
 
@@ -295,8 +304,7 @@ void PgDatabase::ensureConnected() {
     if (PQstatus(m_conn) != CONNECTION_OK || lostTransaction)
         throw StoreError(pgFailureText(m_conn, nullptr));
     PQsetClientEncoding(m_conn, "UTF8");
-    if (m_heldForWindow)
-        holdForWindow();
+    ++m_reconnections;
 }
 
 void PgDatabase::execute(const QString& sql) {
@@ -304,42 +312,6 @@ void PgDatabase::execute(const QString& sql) {
     ensureConnected();
     PgResult result(PQexec(m_conn, pgStatementText(sql).toUtf8().constData()));
     checkPgResult(m_conn, result.result);
-}
-
-namespace {
-
-// The advisory lock key of the window's hold on a store ("ulmr").
-const char* const windowLockKey = "1970105714";
-
-}  // namespace
-
-void PgDatabase::holdForWindow() {
-    PgResult taken(
-        PQexec(m_conn, QByteArray("select pg_try_advisory_lock(") + windowLockKey + ")"));
-    checkPgResult(m_conn, taken.result);
-    if (PQgetvalue(taken.result, 0, 0)[0] == 't') {
-        m_heldForWindow = true;
-        return;
-    }
-    m_heldForWindow = false;
-    PgResult holder(PQexec(
-        m_conn,
-        QByteArray(
-            "select a.usename, coalesce(a.client_hostname, host(a.client_addr), "
-            "'тот же, что и сервер') from pg_locks l join pg_stat_activity a on a.pid = l.pid "
-            "where l.locktype = 'advisory' and l.granted and l.database = "
-            "(select oid from pg_database where datname = current_database()) "
-            "and l.objid = ") +
-            windowLockKey + " limit 1"));
-    const bool known =
-        PQresultStatus(holder.result) == PGRES_TUPLES_OK && PQntuples(holder.result) == 1;
-    throw StoreError(
-        QStringLiteral("База %1 уже открыта в окне программы Улмар%2. Пока с базой на сервере "
-                       "работает одно окно: закройте то окно и повторите.")
-            .arg(shownName(), known ? QStringLiteral(" пользователем %1 (компьютер %2)")
-                                          .arg(QString::fromUtf8(PQgetvalue(holder.result, 0, 0)),
-                                               QString::fromUtf8(PQgetvalue(holder.result, 0, 1)))
-                                    : QString()));
 }
 
 std::int64_t PgDatabase::lastInsertKey() {

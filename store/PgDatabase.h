@@ -21,15 +21,11 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
 
-    // Makes the connection again when the server lost it (taking the window's hold again);
-    // throws StoreError when it can not.
+    // Makes the connection again when the server lost it; throws StoreError when it can not.
     void ensureConnected();
-
-    // One window of the program per server store, for now: the working specification and the
-    // snapshot of an open project are not yet kept apart per designer. The hold is the
-    // server's advisory lock of this connection, so a crashed or cut-off window never blocks a
-    // start. Throws StoreError naming the user and computer that hold the store.
-    void holdForWindow();
+    // How often the connection was made again: the server's session, and every advisory lock
+    // it held, ends with each.
+    int reconnections() const { return m_reconnections; }
 
 protected:
     void begin() override;
@@ -43,7 +39,7 @@ private:
     // A transaction of this program is open: a connection lost meanwhile took it with it, so
     // the command fails rather than going on outside any transaction.
     bool m_transactionOpen = false;
-    bool m_heldForWindow = false;
+    int m_reconnections = 0;
 };
 
 // The failure of a statement (result may be null) or of the connection as a sentence in

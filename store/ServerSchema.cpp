@@ -19,6 +19,10 @@ QStringList createServerTables() {
         statement.replace(QStringLiteral(" blob"), QStringLiteral(" bytea"));
         statements << statement;
     }
+    // Each designer's login has a working specification of its own, stored under minus its key.
+    statements << QStringLiteral(
+        "create table working_specification (Ключ bigint generated always as identity primary "
+        "key, login text not null unique)");
     return statements;
 }
 

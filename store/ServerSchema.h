@@ -6,7 +6,8 @@ class Database;
 
 // The store on a PostgreSQL server: the same tables as the file, with money and quantities as
 // numeric(19,4) (exact to the last decimal) and the keys of projects and lines drawn from the
-// server's sequences, plus the functions and the collation the program's statements call.
+// server's sequences, plus the functions and the collation the program's statements call, and a
+// working specification per designer's login.
 namespace schema {
 
 QStringList createServerTables();

@@ -46,7 +46,7 @@ void bindValue(Statement& insert, int slot, const Value& value, bool amount) {
 
 }  // namespace
 
-QStringList copyStore(Database& from, Database& to) {
+QStringList copyStore(Database& from, Database& to, WorkingKeys working) {
     QStringList tables = programTableNames();
     // The projects' properties, where the source has them (an older store has none).
     if (storeTables(from).contains(QStringLiteral("project_properties"), Qt::CaseInsensitive))
@@ -65,8 +65,12 @@ QStringList copyStore(Database& from, Database& to) {
         QStringList columns, marks;
         std::vector<bool> amounts;
         const QStringList money = amountColumns(table);
+        int projectColumn = -1;
         for (int c = 0; c < rows.columnCount(); ++c) {
             columns << rows.columnName(c);
+            if (table != QLatin1String("project") &&
+                rows.columnName(c).compare(QLatin1String("project"), Qt::CaseInsensitive) == 0)
+                projectColumn = c;
             marks << QStringLiteral("?");
             amounts.push_back(money.contains(rows.columnName(c), Qt::CaseInsensitive));
         }
@@ -74,8 +78,13 @@ QStringList copyStore(Database& from, Database& to) {
                                  .arg(table, columns.join(QStringLiteral(", ")),
                                       marks.join(QStringLiteral(", "))));
         for (int r = 0; r < rows.recordCount(); ++r) {
-            for (int c = 0; c < rows.columnCount(); ++c)
-                bindValue(insert, c + 1, rows.value(r, c), amounts[std::size_t(c)]);
+            for (int c = 0; c < rows.columnCount(); ++c) {
+                const Value value = rows.value(r, c);
+                if (c == projectColumn && !value.isNull() && value.toInt() == working.from)
+                    insert.bind(c + 1, std::int64_t(working.to));
+                else
+                    bindValue(insert, c + 1, value, amounts[std::size_t(c)]);
+            }
             insert.run();
         }
         const QString expected = tableFigures(from, table);

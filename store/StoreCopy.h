@@ -10,4 +10,12 @@ class Database;
 // row count and every money and quantity column's sum are compared with the source's to the
 // last decimal. Returns one line per table for the report; throws StoreError and leaves the
 // target as it was.
-QStringList copyStore(Database& from, Database& to);
+//
+// A file keeps its working specification under project key 0, a server one per designer's
+// login: the lines, snapshot and properties stored under working.from in the source go under
+// working.to in the target, so the copying designer's working specification stays theirs.
+struct WorkingKeys {
+    int from = 0;
+    int to = 0;
+};
+QStringList copyStore(Database& from, Database& to, WorkingKeys working = {});

@@ -1,7 +1,6 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
 #include "store/Database.h"
-#include "store/PgDatabase.h"
 #include "store/PgDialect.h"
 #include "store/Query.h"
 #include "store/ServerSchema.h"
@@ -12,9 +11,7 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
 #include <QCoreApplication>
-#include <QThread>
 
 namespace {
 
@@ -252,40 +249,6 @@ TEST(ServerStore, CopiedThereAndBackToTheLastDecimal) {
     EXPECT_EQ(q.value(0, 0).toText(), "00FF10");
 }
 
-// One window per server store: the hold ends with its connection, however that ends.
-TEST(ServerStore, OneWindowHoldsTheStoreUntilItsConnectionEnds) {
-    SKIP_WITHOUT_SERVER(Engine::Server);
-    const TempStore source;
-    ServerStore server(source.path());
-    auto first = PgDatabase::connect(server.address());
-    first->holdForWindow();
-    auto second = PgDatabase::connect(server.address());
-    try {
-        second->holdForWindow();
-        FAIL() << "two windows held one store";
-    } catch (const StoreError& e) {
-        EXPECT_TRUE(
-            e.message().contains("уже открыта в окне программы Улмар пользователем "
-                                 "postgres (компьютер "))
-            << e.message().toStdString();
-    }
-    // Tools and other programs still read and write beside the window.
-    EXPECT_NO_THROW(second->execute("insert into project (Название) values ('Север')"));
-    // The window ends, or its connection is cut: once the server has ended its session, the
-    // store is free.
-    const int firstSession = PQbackendPID(first->handle());
-    first.reset();
-    for (int wait = 0; wait < 100; ++wait) {
-        Query left(*second, "left");
-        left.open(QStringLiteral("select count(*) from pg_stat_activity where pid = %1")
-                      .arg(firstSession));
-        if (left.value(0, 0).toInt() == 0)
-            break;
-        QThread::msleep(100);
-    }
-    EXPECT_NO_THROW(second->holdForWindow());
-}
-
 TEST(PgDialect, TheFewSpellingsTheServerWantsOtherwise) {
     const struct {
         const char* file;
@@ -338,6 +301,8 @@ TEST(ServerStore, SetUpWithTheToolAndUsedThroughStore) {
     EXPECT_EQ(onServer.exitCode, 0) << describe(onServer);
     EXPECT_EQ(readFile("server.xml"), readFile("file.xml"));
     EXPECT_FALSE(readFile("server.xml").isEmpty());
+    const ToolRun pdf = runTool({"pdf", "server.pdf", "--store", address});
+    EXPECT_EQ(pdf.exitCode, 0) << describe(pdf);
     const ToolRun update = runTool({"update-catalogue", file.path(), "--store", address});
     EXPECT_EQ(update.exitCode, 1) << describe(update);
 

@@ -7,6 +7,7 @@
 #include "export/PrintContent.h"
 #include "export/Spreadsheet.h"
 #include "export/gui/PrintLayout.h"
+#include "projects/WorkingSpecification.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/Query.h"
@@ -52,7 +53,7 @@ int writeProjectFile(const QStringList& args, const QString& command, const QStr
         const QString refusal = databaseTargetRefusal(path, db->path());
         if (!refusal.isEmpty())
             return fail(refusal);
-        const QByteArray bytes = content(*db, project);
+        const QByteArray bytes = content(*db, storedProjectKey(*db, project));
         if (bytes.isEmpty() && !projectExists(*db, project))
             return fail(QStringLiteral("В базе нет проекта с ключом %1: файл %2 не записан.")
                             .arg(project)

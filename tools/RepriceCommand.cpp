@@ -1,7 +1,9 @@
 // ulmar-tool reprice [--project KEY] [DIR]: a project's lines take the catalogue's prices.
+#include "projects/ProjectHold.h"
 #include "projects/ProjectProperties.h"
 #include "projects/ProjectRequote.h"
 #include "projects/ProjectSql.h"
+#include "projects/WorkingSpecification.h"
 #include "specification/Reprice.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
@@ -45,7 +47,12 @@ int repriceCommand(const QStringList& args) {
             name = q.value(0, 0).toText();
             q.close();
         }
+        const int stored = storedProjectKey(*db, project);
         Database::Transaction transaction(*db);
+        // A project another designer has open is that window's to change; the lock taken here
+        // keeps it from being opened until the prices are in.
+        if (const auto held = projectHold::refusal(*db, project))
+            return fail(QStringLiteral("Цены не обновлены: %1.").arg(*held));
         // A snapshot of a project no window holds was left by a crash: opening the project
         // asks whether to keep its lines, and «Нет» would put the old prices back.
         if (project != 0) {
@@ -60,7 +67,7 @@ int repriceCommand(const QStringList& args) {
                                 .arg(name)
                                 .arg(project));
         }
-        const std::vector<RepriceLine> lines = readRepriceLines(q, project);
+        const std::vector<RepriceLine> lines = readRepriceLines(q, stored);
         // The report first: a sum it can not reckon refuses the command before any change.
         const RepriceTotals totals = repriceTotals(lines);
         const QString report = repriceReport(repriceTitle(project, name), lines);

@@ -1,4 +1,5 @@
 // ulmar-tool server-init URI and copy-store FROM TO: an office's store on a PostgreSQL server.
+#include "projects/WorkingSpecification.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/ServerSchema.h"
@@ -82,7 +83,9 @@ int copyStoreCommand(const QStringList& args) {
             for (const QString& statement : schema::createTables())
                 target->execute(statement);
         requireProgramTables(*target, to);
-        const QStringList report = copyStore(*source, *target);
+        // The working specification of the designer who copies goes with them.
+        const WorkingKeys working{storedProjectKey(*source, 0), storedProjectKey(*target, 0)};
+        const QStringList report = copyStore(*source, *target, working);
         if (made) {
             for (const QString& statement : schema::createIndexes())
                 target->execute(statement);
