@@ -11,9 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <QThread>
+#include <iostream>
 #include <random>
 
 namespace {
@@ -159,6 +161,9 @@ TEST(Office, EightDesignersAtOnceWithKills) {
     for (auto& designer : designers)
         EXPECT_TRUE(designer->finish()) << designer->errors().toStdString();
 
+    // What the run did, for the log: commands committed and refused, and why.
+    int committed = 0, cutShort = 0;
+    QMap<QString, int> refusals;
     for (int d = 1; d <= kDesigners; ++d) {
         SCOPED_TRACE(d);
         auto db = Database::connect(designerAddress(server.address(), d));
@@ -184,14 +189,21 @@ TEST(Office, EightDesignersAtOnceWithKills) {
             if (r.mark == 'B') {
                 pending = r.body;
             } else if (r.mark == 'C') {
+                cutShort += r.step < 0 && pending;
+                committed += r.step >= 0;
                 follow(r.body);
             } else {
+                ++refusals[r.body["message"].toString().section(QLatin1Char(' '), 0, 2)];
                 pending.reset();
                 follow(r.body["state"].toObject());
             }
         }
+        cutShort += bool(pending);
         follow(designerState(store, d));
     }
+    std::cout << "committed " << committed << ", killed mid-command " << cutShort << '\n';
+    for (auto it = refusals.begin(); it != refusals.end(); ++it)
+        std::cout << "refused " << it.value() << " × «" << it.key().toStdString() << " …»\n";
 
     auto db = Database::connect(server.address());
     Query q(*db, QStringLiteral("Q_check"));
