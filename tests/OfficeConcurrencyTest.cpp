@@ -176,12 +176,13 @@ TEST(Office, EightDesignersAtOnceWithKills) {
         QJsonObject state;
         std::optional<QJsonObject> pending;
         auto follow = [&](const QJsonObject& next) {
-            if (pending)
+            if (pending) {
                 EXPECT_EQ(changedBeyond(state, next, *pending), std::nullopt)
                     << describe(*pending) << "\nbefore: " << describe(state)
                     << "\nafter: " << describe(next);
-            else if (!state.isEmpty())
+            } else if (!state.isEmpty()) {
                 EXPECT_EQ(describe(next), describe(state)) << "a refused command changed lines";
+            }
             state = next;
             pending.reset();
         };
