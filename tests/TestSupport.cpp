@@ -1,5 +1,7 @@
 #include "tests/TestSupport.h"
 
+#include "projects/WorkingSpecification.h"
+
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -139,7 +141,8 @@ QString TempStore::scalar(const QString& sql) const {
     if (m_server) {
         createStore(copy);
         auto target = Database::open(copy);
-        copyStore(*open(), *target);
+        auto server = open();
+        copyStore(*server, *target, {storedProjectKey(*server, 0), 0});
     }
     auto db = Database::open(m_server ? copy : path());
     Query q(*db, QStringLiteral("scalar"));
@@ -292,7 +295,8 @@ ServerStore::ServerStore(const QString& sourceFile, const QString& maintenance)
     auto db = Database::connect(m_address);
     schema::initServerStore(*db);
     auto source = Database::open(sourceFile);
-    copyStore(*source, *db);
+    // The working specification becomes the test login's, as copy-store gives it.
+    copyStore(*source, *db, {0, storedProjectKey(*db, 0)});
 }
 
 ServerStore::~ServerStore() {
