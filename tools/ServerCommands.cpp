@@ -45,15 +45,26 @@ private:
 }  // namespace
 
 int serverInitCommand(const QStringList& args) {
-    if (args.size() != 1 || hasOption(args))
+    QStringList rest = args;
+    const qsizetype upgrades = rest.removeAll(QStringLiteral("--upgrade"));
+    const bool upgrade = upgrades == 1;
+    if (upgrades > 1 || rest.size() != 1 || hasOption(rest))
         return fail(usageLine(QStringLiteral("server-init")), 2);
-    if (!Database::isServerAddress(args[0]))
+    if (!Database::isServerAddress(rest[0]))
         return fail(QStringLiteral("%1 — не адрес базы данных на сервере "
                                    "(postgresql://пользователь@сервер/база).")
-                        .arg(args[0]),
+                        .arg(rest[0]),
                     2);
     try {
-        auto db = Database::connect(args[0]);
+        auto db = Database::connect(rest[0]);
+        if (upgrade) {
+            schema::upgradeServerFunctions(*db);
+            QTextStream(stdout) << QStringLiteral(
+                                       "Функции программы в базе %1 обновлены; таблицы и "
+                                       "данные не менялись.\n")
+                                       .arg(db->shownName());
+            return 0;
+        }
         schema::initServerStore(*db);
         QTextStream(stdout) << QStringLiteral(
                                    "База %1 готова: таблицы, функции и индексы "
