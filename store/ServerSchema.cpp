@@ -83,9 +83,32 @@ void requireServer(Database& db) {
             QStringLiteral("%1 — не база данных на сервере PostgreSQL.").arg(db.shownName()));
 }
 
+// The search's like on article and name, answered from a trigram index where the server has
+// pg_trgm and this user may add it (since PostgreSQL 13 the database's owner may: it is a
+// trusted extension) or it is there already. Without it the search reads every product, as it
+// did; with it the rows found are the same, since the index only picks the rows the like then
+// tests.
+QStringList searchIndexStatements(Database& db) {
+    Query trigrams(db, QStringLiteral("trigrams"));
+    trigrams.open(QStringLiteral(
+        "select exists (select 1 from pg_opclass where opcname = 'gin_trgm_ops' "
+        "and pg_opclass_is_visible(oid)) "
+        "or exists (select 1 from pg_available_extension_versions where name = 'pg_trgm' and "
+        "(trusted or (select rolsuper from pg_roles where rolname = current_user))) "
+        "and not exists (select 1 from pg_extension where extname = 'pg_trgm') "
+        "and has_database_privilege(current_database(), 'CREATE') as ok"));
+    if (trigrams.field(u"ok").toInt() != 1)
+        return {};
+    return {
+        QStringLiteral("create extension if not exists pg_trgm"),
+        QStringLiteral("create index if not exists EXPORT_TMC_trigrams on EXPORT_TMC "
+                       "using gin ((Номер||' '||Название) gin_trgm_ops)"),
+    };
+}
+
 }  // namespace
 
-void initServerStore(Database& db) {
+bool initServerStore(Database& db) {
     requireServer(db);
     const QStringList present = storeTables(db);
     if (!present.isEmpty())
@@ -104,23 +127,28 @@ void initServerStore(Database& db) {
                            "всё. Создайте базу с ENCODING 'UTF8' и LOCALE 'ru_RU.UTF-8' или "
                            "'C.UTF-8'.")
                 .arg(db.shownName(), check.field(u"ctype").toText()));
+    const QStringList searchIndex = searchIndexStatements(db);
     Database::Transaction transaction(db);
     for (const QStringList& statements :
-         {createServerTables(), createServerFunctions(), createIndexes()})
+         {createServerTables(), createServerFunctions(), searchIndex, createIndexes()})
         for (const QString& statement : statements)
             db.execute(statement);
     transaction.commit();
+    return !searchIndex.isEmpty();
 }
 
-void upgradeServerFunctions(Database& db) {
+bool upgradeServerStore(Database& db) {
     requireServer(db);
     requireProgramTables(db, db.shownName());
+    const QStringList searchIndex = searchIndexStatements(db);
     Database::Transaction transaction(db);
-    for (const QString& statement : createServerFunctions())
-        db.execute(statement);
+    for (const QStringList& statements : {createServerFunctions(), searchIndex})
+        for (const QString& statement : statements)
+            db.execute(statement);
     // Its successor takes the amount; nothing calls this one any more.
     db.execute(QStringLiteral("drop function if exists ulmar_too_large()"));
     transaction.commit();
+    return !searchIndex.isEmpty();
 }
 
 }  // namespace schema

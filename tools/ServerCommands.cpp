@@ -57,19 +57,21 @@ int serverInitCommand(const QStringList& args) {
                     2);
     try {
         auto db = Database::connect(rest[0]);
-        if (upgrade) {
-            schema::upgradeServerFunctions(*db);
-            QTextStream(stdout) << QStringLiteral(
-                                       "Функции программы в базе %1 обновлены; таблицы и "
-                                       "данные не менялись.\n")
-                                       .arg(db->shownName());
-            return 0;
-        }
-        schema::initServerStore(*db);
-        QTextStream(stdout) << QStringLiteral(
-                                   "База %1 готова: таблицы, функции и индексы "
-                                   "программы созданы.\n")
-                                   .arg(db->shownName());
+        QTextStream out(stdout);
+        const bool indexed =
+            upgrade ? schema::upgradeServerStore(*db) : schema::initServerStore(*db);
+        out << (upgrade ? QStringLiteral("Функции и индексы программы в базе %1 обновлены; "
+                                         "таблицы и данные не менялись.\n")
+                        : QStringLiteral("База %1 готова: таблицы, функции и индексы "
+                                         "программы созданы.\n"))
+                   .arg(db->shownName());
+        if (!indexed)
+            out << QStringLiteral(
+                "Поиск по каталогу — без индекса: расширение pg_trgm на сервере "
+                "не установлено или этому пользователю его не добавить. Поиск "
+                "находит то же, но читает каждый товар; чтобы ускорить его, "
+                "добавьте pg_trgm (пакет postgresql-contrib) и запустите "
+                "server-init --upgrade.\n");
         return 0;
     } catch (const StoreError& e) {
         return fail(QStringLiteral("База не подготовлена: %1").arg(e.message()));
