@@ -125,9 +125,12 @@ bool initServerStore(Database& db) {
     requireServer(db);
     const QStringList present = storeTables(db);
     if (!present.isEmpty())
-        throw StoreError(QStringLiteral("В базе данных %1 уже есть таблицы (%2): готовится только "
-                                        "пустая база. Создайте для программы новую базу.")
-                             .arg(db.shownName(), present.join(QStringLiteral(", "))));
+        throw StoreError(
+            QStringLiteral("В базе данных %1 уже есть таблицы (%2): готовится только "
+                           "пустая база. Создайте для программы новую базу; базу программы, "
+                           "подготовленную прежней версией, обновляет server-init "
+                           "--upgrade.")
+                .arg(db.shownName(), present.join(QStringLiteral(", "))));
     Query check(db, QStringLiteral("check"));
     check.open(
         QStringLiteral("select current_setting('server_encoding') = 'UTF8' and "
@@ -143,6 +146,8 @@ bool initServerStore(Database& db) {
     const QStringList searchIndex = searchIndexStatements(db);
     const QStringList settings = settingStatements(db);
     Database::Transaction transaction(db);
+    // What is there already is passed over with a notice no one needs to read.
+    db.execute(QStringLiteral("set local client_min_messages = warning"));
     for (const QStringList& statements :
          {createServerTables(), createServerFunctions(), searchIndex, createIndexes(), settings})
         for (const QString& statement : statements)
@@ -157,6 +162,8 @@ bool upgradeServerStore(Database& db) {
     const QStringList searchIndex = searchIndexStatements(db);
     const QStringList settings = settingStatements(db);
     Database::Transaction transaction(db);
+    // What is there already is passed over with a notice no one needs to read.
+    db.execute(QStringLiteral("set local client_min_messages = warning"));
     for (const QStringList& statements : {createServerFunctions(), searchIndex, settings})
         for (const QString& statement : statements)
             db.execute(statement);
