@@ -26,7 +26,7 @@ QStringList createServerFunctions() {
     // The statements call these once a line, so each is written to cost next to nothing: the
     // SQL ones are single expressions without strict, which the planner writes into the
     // statement in place of the call (a call of its own costs some 30 µs). Each is replaced
-    // whole, so upgradeServerFunctions gives an older store the same definitions.
+    // whole, so upgradeServerStore gives an older store the same definitions.
     // The bounds of the program's amounts: beyond them a sum is refused in the program's
     // words, never kept as a number the program can not show. The raiser takes the amount, so
     // the planner never runs it early on a statement's constants.
@@ -119,6 +119,15 @@ QStringList settingStatements(Database& db) {
     return {QStringLiteral("alter database %1 set jit = off").arg(owner.field(u"name").toText())};
 }
 
+void runInOneTransaction(Database& db, const QStringList& statements) {
+    Database::Transaction transaction(db);
+    // What is there already is passed over with a notice no one needs to read.
+    db.execute(QStringLiteral("set local client_min_messages = warning"));
+    for (const QString& statement : statements)
+        db.execute(statement);
+    transaction.commit();
+}
+
 }  // namespace
 
 bool initServerStore(Database& db) {
@@ -144,15 +153,8 @@ bool initServerStore(Database& db) {
                            "'C.UTF-8'.")
                 .arg(db.shownName(), check.field(u"ctype").toText()));
     const QStringList searchIndex = searchIndexStatements(db);
-    const QStringList settings = settingStatements(db);
-    Database::Transaction transaction(db);
-    // What is there already is passed over with a notice no one needs to read.
-    db.execute(QStringLiteral("set local client_min_messages = warning"));
-    for (const QStringList& statements :
-         {createServerTables(), createServerFunctions(), searchIndex, createIndexes(), settings})
-        for (const QString& statement : statements)
-            db.execute(statement);
-    transaction.commit();
+    runInOneTransaction(db, createServerTables() + createServerFunctions() + searchIndex +
+                                createIndexes() + settingStatements(db));
     return !searchIndex.isEmpty();
 }
 
@@ -160,16 +162,10 @@ bool upgradeServerStore(Database& db) {
     requireServer(db);
     requireProgramTables(db, db.shownName());
     const QStringList searchIndex = searchIndexStatements(db);
-    const QStringList settings = settingStatements(db);
-    Database::Transaction transaction(db);
-    // What is there already is passed over with a notice no one needs to read.
-    db.execute(QStringLiteral("set local client_min_messages = warning"));
-    for (const QStringList& statements : {createServerFunctions(), searchIndex, settings})
-        for (const QString& statement : statements)
-            db.execute(statement);
-    // Its successor takes the amount; nothing calls this one any more.
-    db.execute(QStringLiteral("drop function if exists ulmar_too_large()"));
-    transaction.commit();
+    runInOneTransaction(db, createServerFunctions() + searchIndex + settingStatements(db) +
+                                // Its successor takes the amount; nothing calls it any more.
+                                QStringList{QStringLiteral("drop function if exists "
+                                                           "ulmar_too_large()")});
     return !searchIndex.isEmpty();
 }
 

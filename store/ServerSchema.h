@@ -21,9 +21,8 @@ bool initServerStore(Database& db);
 
 // Gives a store that an earlier server-init made this version's functions (the same results,
 // reckoned in a fraction of the time), the search's index and its settings, in one
-// transaction; its tables
-// and rows stay as they are. Throws StoreError for a file and for a database that is not the
-// program's store. Returns whether the search has its index.
+// transaction; its tables and rows stay as they are. Throws StoreError for a file and for a
+// database that is not the program's store. Returns whether the search has its index.
 bool upgradeServerStore(Database& db);
 
 }  // namespace schema
