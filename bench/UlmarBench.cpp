@@ -386,9 +386,6 @@ QString serverCopy(const QString& maintenance, const QString& file) {
     schema::initServerStore(*db);
     auto source = Database::open(file);
     copyStore(*source, *db);
-    // The statistics server-init took are of empty tables; until the server's own analysis
-    // comes round, its plans for the lines would be those of an empty store.
-    db->execute(QStringLiteral("analyze"));
     return address;
 }
 

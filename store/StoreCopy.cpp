@@ -103,5 +103,16 @@ QStringList copyStore(Database& from, Database& to, WorkingKeys working) {
                                       "coalesce(max(Ключ), 0) + 1, false) from %1")
                            .arg(table));
     transaction.commit();
+    // Without statistics of the filled tables a server plans the first statements as for empty
+    // ones. The copy stands committed whether or not they are taken.
+    try {
+        for (const QString& table : tables)
+            to.execute(QStringLiteral("analyze ") + table);
+    } catch (const StoreError& e) {
+        report << QStringLiteral(
+                      "Статистика таблиц не собрана (%1): запросы будут медленнее, "
+                      "пока её не соберёт сервер или команда analyze.")
+                      .arg(e.message());
+    }
     return report;
 }

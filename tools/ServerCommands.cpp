@@ -46,20 +46,33 @@ private:
 }  // namespace
 
 int serverInitCommand(const QStringList& args) {
-    if (args.size() != 1 || hasOption(args))
+    QStringList rest = args;
+    const qsizetype upgrades = rest.removeAll(QStringLiteral("--upgrade"));
+    const bool upgrade = upgrades == 1;
+    if (upgrades > 1 || rest.size() != 1 || hasOption(rest))
         return fail(usageLine(QStringLiteral("server-init")), 2);
-    if (!Database::isServerAddress(args[0]))
+    if (!Database::isServerAddress(rest[0]))
         return fail(QStringLiteral("%1 — не адрес базы данных на сервере "
                                    "(postgresql://пользователь@сервер/база).")
-                        .arg(args[0]),
+                        .arg(rest[0]),
                     2);
     try {
-        auto db = Database::connect(args[0]);
-        schema::initServerStore(*db);
-        QTextStream(stdout) << QStringLiteral(
-                                   "База %1 готова: таблицы, функции и индексы "
-                                   "программы созданы.\n")
-                                   .arg(db->shownName());
+        auto db = Database::connect(rest[0]);
+        QTextStream out(stdout);
+        const bool indexed =
+            upgrade ? schema::upgradeServerStore(*db) : schema::initServerStore(*db);
+        out << (upgrade ? QStringLiteral("Функции и индексы программы в базе %1 обновлены; "
+                                         "таблицы и данные не менялись.\n")
+                        : QStringLiteral("База %1 готова: таблицы, функции и индексы "
+                                         "программы созданы.\n"))
+                   .arg(db->shownName());
+        if (!indexed)
+            out << QStringLiteral(
+                "Поиск по каталогу — без индекса: расширение pg_trgm на сервере "
+                "не установлено или этому пользователю его не добавить. Поиск "
+                "находит то же, но читает каждый товар; чтобы ускорить его, "
+                "добавьте pg_trgm (пакет postgresql-contrib) и запустите "
+                "server-init --upgrade.\n");
         return 0;
     } catch (const StoreError& e) {
         return fail(QStringLiteral("База не подготовлена: %1").arg(e.message()));
