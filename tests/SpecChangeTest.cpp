@@ -1,6 +1,7 @@
 // Adding, editing and removing a few lines change the grid row by row: the rows, their order,
 // the groups' subtotals and the footer are what a full read shows, the model's signals follow
 // Qt's rules, and the user's place in the grid stays.
+#include "specification/SpecColumns.h"
 #include "tests/TestSupport.h"
 #include "ui/DataGrid.h"
 #include "ui/GridModel.h"
@@ -50,9 +51,10 @@ QStringList namesAndSums(const GridModel& model, const QModelIndex& parent = {},
                          const QString& indent = {}) {
     int name = -1, sum = -1;
     for (int c = 0; c < model.columns().size(); ++c) {
-        if (model.columns()[c].field == QStringLiteral("tname"))
+        const QString& field = model.columns()[c].field;
+        if (field.compare(columnName(SpecColumn::Name), Qt::CaseInsensitive) == 0)
             name = c;
-        if (model.columns()[c].field == QStringLiteral("summa"))
+        if (field.compare(columnName(SpecColumn::Sum), Qt::CaseInsensitive) == 0)
             sum = c;
     }
     QStringList rows;
