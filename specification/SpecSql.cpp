@@ -62,8 +62,9 @@ QString groupRowsSql(int project, const QString& where) {
 
 // The subtypes the project's lines use, one index probe each.
 QString usedByProject(int project) {
-    return QStringLiteral("exists (select 1 from buy where project = %1 and vid = "
-                          "-EXPORT_PODVID.Ключ)")
+    return QStringLiteral(
+               "exists (select 1 from buy where project = %1 and vid = "
+               "-EXPORT_PODVID.Ключ)")
         .arg(sqlInt(project));
 }
 
@@ -106,11 +107,11 @@ QString specRowsSql(int project, const std::vector<std::int64_t>& lines,
 
 QString specGroupOrderSql(int project) {
     // A group row's line key is 0, as in the view.
-    return QStringLiteral("select -Ключ as vid, 0 as line, %1 as podvid from EXPORT_PODVID "
-                          "where %2 %3")
+    return QStringLiteral(
+               "select -Ключ as vid, 0 as line, %1 as podvid from EXPORT_PODVID "
+               "where %2 %3")
         .arg(subtypeSortName(QStringLiteral("Название")), usedByProject(project),
-             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
-                          QStringLiteral("line")));
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"), QStringLiteral("line")));
 }
 
 QString lineGroupSql(std::int64_t line) {

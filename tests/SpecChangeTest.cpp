@@ -87,8 +87,8 @@ const Case kCases[] = {
      "1734.5"},
     {"a new line at the end of the first group",
      [](ProjectSession& s) { return s.add(onePiece(110, "45", 2)); },
-     {"Крышки|285", "  Крышка 100|240", "  Крышка 200|45", "Лотки|1244.5",
-      "  Лоток 100x50|1084.5", "  Лоток 200x50|160"},
+     {"Крышки|285", "  Крышка 100|240", "  Крышка 200|45", "Лотки|1244.5", "  Лоток 100x50|1084.5",
+      "  Лоток 200x50|160"},
      "1529.5"},
     {"a line of a subtype the catalogue lacks comes last, without a group",
      [](ProjectSession& s) { return s.add(onePiece(109, "5", 9)); },
@@ -102,8 +102,7 @@ const Case kCases[] = {
      "1564.5"},
     {"a line edited",
      [](ProjectSession& s) { return s.setQuantities(2, Fixed4::fromInt(12), Fixed4::fromInt(10)); },
-     {"Крышки|240", "  Крышка 100|240", "Лотки|1606", "  Лоток 100x50|1446",
-      "  Лоток 200x50|160"},
+     {"Крышки|240", "  Крышка 100|240", "Лотки|1606", "  Лоток 100x50|1446", "  Лоток 200x50|160"},
      "1846"},
     {"the only line of the first group removed, and its group with it",
      [](ProjectSession& s) { return s.deleteLine(1); },
@@ -120,7 +119,8 @@ const Case kCases[] = {
      "1484.5",
      {"insert into buy (Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
       "(4, 0, 109, 2, 5109, 5, 1, 1, 'шт.', -9)"}},
-    {"a group row removes nothing", [](ProjectSession& s) { return s.deleteLine(0); },
+    {"a group row removes nothing",
+     [](ProjectSession& s) { return s.deleteLine(0); },
      {"Крышки|240", "  Крышка 100|240", "Лотки|1244.5", "  Лоток 100x50|1084.5",
       "  Лоток 200x50|160"},
      "1484.5"},
@@ -147,7 +147,8 @@ TEST(SpecChange, TheGridFollowsAChangeRowByRowAsAFullReadShowsIt) {
 
         EXPECT_EQ(namesAndSums(*grid.model()), c.rows);
         EXPECT_EQ(grid.footerTotal().toString(), c.footer);
-        EXPECT_EQ(gridText(grid), fullReadGridText(*form)) << "no group closed, every cell a full read's";
+        EXPECT_EQ(gridText(grid), fullReadGridText(*form))
+            << "no group closed, every cell a full read's";
         EXPECT_EQ(rows.field(u"ID").toInt(), 2) << "the user's place stays";
         EXPECT_EQ(grid.model()->recNoOf(grid.view()->currentIndex()), rows.recNo());
     }

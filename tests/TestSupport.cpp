@@ -156,7 +156,8 @@ void addGridRows(const GridModel& model, const QTreeView* view, const QModelInde
             cells << model.index(row, column, parent).data().toString();
         const QModelIndex index = model.index(row, 0, parent);
         const bool closed = model.rowCount(index) > 0 && view && !view->isExpanded(index);
-        text << indent + cells.join(QLatin1Char('|')) + (closed ? QStringLiteral(" (closed)") : QString());
+        text << indent + cells.join(QLatin1Char('|')) +
+                    (closed ? QStringLiteral(" (closed)") : QString());
         addGridRows(model, view, index, indent + QStringLiteral("  "), text);
     }
 }
