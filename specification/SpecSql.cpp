@@ -13,23 +13,9 @@ QString lineKey(int project, std::int64_t product, int coating) {
         .arg(sqlInt(project), sqlInt(product), sqlInt(coating));
 }
 
-}  // namespace
-
-QString specCaptionSql(int project) {
-    return QStringLiteral("select Название from project where Ключ = %1").arg(sqlInt(project));
-}
-
-QString specCaption(const std::optional<QString>& projectName) {
-    if (!projectName)
-        return QStringLiteral("Выбранные товары");
-    return QStringLiteral("Выбранные товары               Проект: ") + *projectName;
-}
-
-namespace {
-
 // The line rows of the view, the columns named as every reader of the view names them; podvid
-// and vid only order the rows. vid is named as it stands: the union's order takes a name for
-// the first column of that expression, which would be parentid, 0 on group rows.
+// and vid only order the rows. vid is named: else SQLite orders the union by the first column
+// holding vid, parentid, which is 0 on group rows and so put them after their lines.
 QString lineRowsSql(const QString& where) {
     return QStringLiteral(
                "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
@@ -78,6 +64,16 @@ QString keyList(const std::vector<std::int64_t>& keys) {
 }
 
 }  // namespace
+
+QString specCaptionSql(int project) {
+    return QStringLiteral("select Название from project where Ключ = %1").arg(sqlInt(project));
+}
+
+QString specCaption(const std::optional<QString>& projectName) {
+    if (!projectName)
+        return QStringLiteral("Выбранные товары");
+    return QStringLiteral("Выбранные товары               Проект: ") + *projectName;
+}
 
 QString specViewSql(int project) {
     return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) +
