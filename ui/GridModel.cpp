@@ -29,7 +29,7 @@ void GridModel::reload(const Query* query) {
     m_nodes.assign(1, Node());
     m_nodeOfRecNo.clear();
     m_nodeOfKey.clear();
-    m_keyColumn = m_parentColumn = -1;
+    m_keyColumn = -1;
     m_fieldOfColumn.assign(std::size_t(m_columns.size()), -1);
     if (m_query) {
         for (int c = 0; c < m_columns.size(); ++c)
@@ -46,7 +46,6 @@ void GridModel::reload(const Query* query) {
         std::unordered_map<std::int64_t, int>& nodeOfKey = m_nodeOfKey;
         if (keyColumn >= 0 && parentColumn >= 0) {
             m_keyColumn = keyColumn;
-            m_parentColumn = parentColumn;
             nodeOfKey.reserve(std::size_t(rows));
             for (int r = 0; r < rows; ++r)
                 nodeOfKey.emplace(m_query->value(r, keyColumn).toInt(), r + 1);

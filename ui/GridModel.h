@@ -78,7 +78,6 @@ private:
     std::vector<int> m_fieldOfColumn;  // query column of each grid column, -1 when absent
     std::vector<Node> m_nodes;         // m_nodes[0] is the root
     std::vector<int> m_nodeOfRecNo;    // node index by recNo - 1
-    int m_keyColumn = -1;              // query columns of the tree fields, -1 for a flat grid
-    int m_parentColumn = -1;
+    int m_keyColumn = -1;              // query column of the tree's key, -1 for a flat grid
     std::unordered_map<std::int64_t, int> m_nodeOfKey;
 };
