@@ -202,6 +202,9 @@ public:
     // Shows a view the session returned; the rows shown before go with it.
     void showSpec(SpecView view);
     void showSpec(std::optional<SpecView> view);
+    // The rows a change to a few lines touched, in place: the others stay as they are shown.
+    void showSpec(const SpecChange& change);
+    void showSpec(const std::optional<SpecChange>& change);
     void BitBtn3Click();
     // source is an AddSource; any other value adds nothing.
     void addPosition(int source);

@@ -11,12 +11,6 @@
 ProjectSession::ProjectSession(ProjectStore& store, SessionQuestions& questions)
     : m_store(store), m_questions(questions) {}
 
-SpecView ProjectSession::keep(SpecView view) {
-    if (view.rows)
-        m_shownRows = view.rows->recordCount();
-    return view;
-}
-
 SpecView ProjectSession::marked(SpecView view) const {
     if (m_readOnly)
         view.caption += QStringLiteral(" (только просмотр)");
@@ -24,7 +18,7 @@ SpecView ProjectSession::marked(SpecView view) const {
 }
 
 SpecView ProjectSession::view() {
-    return keep(marked(m_store.readView(m_project)));
+    return marked(m_store.readView(m_project));
 }
 
 SpecView ProjectSession::commit(const std::function<int()>& change) {
@@ -33,7 +27,7 @@ SpecView ProjectSession::commit(const std::function<int()>& change) {
     SpecView shown = m_store.readView(project);
     transaction->commit();
     m_project = project;
-    return keep(std::move(shown));
+    return shown;
 }
 
 // --- lines ---
@@ -57,7 +51,30 @@ SpecView ProjectSession::commitChange(const std::function<void()>& change) {
     return shown;
 }
 
-std::optional<SpecView> ProjectSession::add(const Addition& addition) {
+SpecChange ProjectSession::commitLines(const std::function<void(Touched&)>& change) {
+    const auto transaction = m_store.transaction();
+    requireOwned();
+    Touched touched;
+    change(touched);
+    SpecChange changed =
+        m_store.readChange(m_project, touched.lines, touched.vids, touched.lineInserted);
+    transaction->commit();
+    m_modified = true;
+    return changed;
+}
+
+void ProjectSession::addTo(Touched& touched, const ProjectStore::NewLine& line, Fixed4 kol,
+                           Fixed4 kolm) {
+    if (const auto key = m_store.lineKey(m_project, line.product, line.coating)) {
+        m_store.addToLine(m_project, line.product, line.coating, kol, kolm);
+        touched.lines.push_back(*key);
+    } else {
+        touched.lines.push_back(m_store.insertLine(m_project, line, kol, kolm));
+        touched.lineInserted = true;
+    }
+}
+
+std::optional<SpecChange> ProjectSession::add(const Addition& addition) {
     // An add that adds nothing marks the project all the same (at worst the question on leaving
     // comes once too often); one that fails leaves the flag as it was.
     const auto nothingAdded = [this](const char* message = nullptr) {
@@ -80,12 +97,7 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
     if (!fromTree) {
         // Branch elements and accessories: one piece per add.
         const Fixed4 onePiece = Fixed4::fromInt(1);
-        return commitChange([&] {
-            if (m_store.lineExists(p, row->product, c))
-                m_store.addToLine(p, row->product, c, onePiece, onePiece);
-            else
-                m_store.insertLine(p, line, onePiece, onePiece);
-        });
+        return commitLines([&](Touched& touched) { addTo(touched, line, onePiece, onePiece); });
     }
     const Fixed4 length = addition.length;
     if (length.isZero())
@@ -93,7 +105,7 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
     if (length < Fixed4())
         return nothingAdded("Длина не может быть отрицательной!");
     bool coverMissing = false;
-    SpecView shown = commitChange([&] {
+    SpecChange changed = commitLines([&](Touched& touched) {
         coverMissing = false;
         Fixed4 surplus;
         if (usesSurplus(row->stockLength, row->unit)) {
@@ -101,33 +113,37 @@ std::optional<SpecView> ProjectSession::add(const Addition& addition) {
                 surplus = lineSurplus(had->kol, had->kolm);
         }
         const TrayAddition add = trayAddition(length, row->stockLength, row->unit, surplus);
-        if (!m_store.lineExists(p, row->product, c))
-            m_store.insertLine(p, line, add.order, length);
-        else
-            m_store.addToLine(p, row->product, c, add.order, length);
+        addTo(touched, line, add.order, length);
         // The cover gets the tray's order quantity as it is.
         if (row->coverCode > 0 && addition.withCover) {
             const auto cover = m_store.cover(c, row->coverCode);
             if (!cover)
                 coverMissing = true;
-            else if (!m_store.lineExists(p, cover->product, c))
-                m_store.insertLine(p, *cover, add.order, length);
             else
-                m_store.addToLine(p, cover->product, c, add.order, length);
+                addTo(touched, *cover, add.order, length);
         }
     });
     if (coverMissing)
         m_questions.tell(QStringLiteral(
             "Крышка к этому товару не найдена в каталоге, товар добавлен без крышки."));
-    return shown;
+    return changed;
 }
 
-SpecView ProjectSession::setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
-    return commitChange([&] { m_store.setLineQuantities(line, kol, kolm); });
+SpecChange ProjectSession::setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm) {
+    return commitLines([&](Touched& touched) {
+        m_store.setLineQuantities(line, kol, kolm);
+        touched.lines.push_back(line);
+    });
 }
 
-SpecView ProjectSession::deleteLine(std::int64_t line) {
-    return commitChange([&] { m_store.deleteLine(line); });
+SpecChange ProjectSession::deleteLine(std::int64_t line) {
+    return commitLines([&](Touched& touched) {
+        // Its group may go with it.
+        if (const auto vid = m_store.lineGroup(line))
+            touched.vids.push_back(*vid);
+        m_store.deleteLine(line);
+        touched.lines.push_back(line);
+    });
 }
 
 SpecView ProjectSession::clear() {
@@ -173,7 +189,7 @@ std::optional<SpecView> ProjectSession::save() {
         m_modified = false;
         return std::nullopt;
     }
-    if (m_shownRows == 0) {
+    if (!m_store.hasLines(0)) {
         m_questions.tell(QStringLiteral("Ваш проект пустой!"));
         return std::nullopt;
     }
@@ -206,7 +222,7 @@ std::optional<SpecView> ProjectSession::save() {
     }
     m_project = key;
     m_modified = false;
-    return keep(std::move(*shown));
+    return shown;
 }
 
 std::optional<SpecView> ProjectSession::settleBeforeList() {
@@ -298,8 +314,7 @@ std::optional<SpecView> ProjectSession::viewAfterFailedOpen(bool openProjectDele
         return view();
     } catch (const StoreError&) {
         if (m_project == 0)
-            return keep(
-                SpecView{specCaption(std::nullopt), m_store.emptyRows(QStringLiteral("Q_buy"))});
+            return SpecView{specCaption(std::nullopt), m_store.emptyRows(QStringLiteral("Q_buy"))};
     }
     return std::nullopt;
 }

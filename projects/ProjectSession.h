@@ -3,6 +3,7 @@
 #include "catalogue/AddSource.h"
 #include "projects/ProjectStore.h"
 #include "specification/SourceRow.h"
+#include "specification/SpecChange.h"
 #include "specification/SpecView.h"
 
 #include <QString>
@@ -34,8 +35,9 @@ struct Addition {
 // removing, clearing and repricing lines, saving, opening, leaving and closing.
 //
 // Each command is one transaction. It returns the view to show (caption and rows, read before
-// the commit; the caption alone when the rows shown already stay), nothing when there is
-// nothing new to show, or throws with the store and the session's project as they were.
+// the commit; the caption alone when the rows shown already stay; only the rows that changed
+// after a change to a few lines), nothing when there is nothing new to show, or throws with
+// the store and the session's project as they were.
 //
 // While a named project is open its snapshot holds the version last opened or saved. Leaving
 // the project for good drops the snapshot, so a snapshot found when a project is opened was
@@ -58,12 +60,14 @@ public:
     SpecView view();
 
     // --- lines ---
-    std::optional<SpecView> add(const Addition& addition);
+    // Adding, editing and removing lines return the rows they changed, for the rows shown to
+    // follow; the other commands the whole view.
+    std::optional<SpecChange> add(const Addition& addition);
     // Marks the project changed by a change made to its lines outside the session's commands.
     void markModified() { m_modified = true; }
-    SpecView setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm);
+    SpecChange setQuantities(std::int64_t line, Fixed4 kol, Fixed4 kolm);
     // A group row has key 0 and so removes nothing.
-    SpecView deleteLine(std::int64_t line);
+    SpecChange deleteLine(std::int64_t line);
     SpecView clear();
     // Gives the lines the catalogue's prices once the user agreed to the question.
     std::optional<SpecView> reprice();
@@ -105,9 +109,19 @@ private:
     SpecView commit(const std::function<int()>& change);
     // A change to the open project's lines, which marks it changed once it is committed.
     SpecView commitChange(const std::function<void()>& change);
-    SpecView keep(SpecView view);
     // The caption of a project open for reading only says so.
     SpecView marked(SpecView view) const;
+    // What a change to a few lines touched.
+    struct Touched {
+        std::vector<std::int64_t> lines;
+        std::vector<std::int64_t> vids;  // groups the lines may have left
+        bool lineInserted = false;
+    };
+    // A change to a few lines of the open project as one transaction: the rows it touched are
+    // read before the commit, and the project is marked changed once it is committed.
+    SpecChange commitLines(const std::function<void(Touched&)>& change);
+    // Adds the quantities to the project's line of the product and coating, or makes one.
+    void addTo(Touched& touched, const ProjectStore::NewLine& line, Fixed4 kol, Fixed4 kolm);
     bool askKeepChanges();
     // Whether this window may write the open project: its own working specification, or a
     // project it holds.
@@ -121,5 +135,4 @@ private:
     int m_project = 0;
     bool m_modified = false;
     bool m_readOnly = false;
-    int m_shownRows = 0;  // rows of the view last returned
 };

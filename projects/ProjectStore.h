@@ -2,6 +2,7 @@
 
 #include "projects/ProjectProperties.h"
 #include "specification/Reprice.h"
+#include "specification/SpecChange.h"
 #include "specification/SpecView.h"
 #include "store/Fixed4.h"
 
@@ -33,6 +34,10 @@ public:
     virtual QString readCaption(int project) = 0;
     // An empty result, for a grid that shows nothing yet or rows read later.
     virtual Query emptyRows(const QString& name) = 0;
+    // The rows of some lines of the project and of some groups (by vid) as a full read gives
+    // them, with the groups' order when a line was inserted.
+    virtual SpecChange readChange(int project, const std::vector<std::int64_t>& lines,
+                                  const std::vector<std::int64_t>& vids, bool lineInserted) = 0;
 
     // --- lines ---
     struct LineQuantities {
@@ -42,7 +47,10 @@ public:
     // The one line of a product in a coating, if the project has it.
     virtual std::optional<LineQuantities> lineQuantities(int project, std::int64_t product,
                                                          int coating) = 0;
-    virtual bool lineExists(int project, std::int64_t product, int coating) = 0;
+    // The key of that line, if the project has it.
+    virtual std::optional<std::int64_t> lineKey(int project, std::int64_t product, int coating) = 0;
+    // The vid of a line, if there is such a line.
+    virtual std::optional<std::int64_t> lineGroup(std::int64_t line) = 0;
     virtual bool hasLines(int project) = 0;
     struct NewLine {
         std::int64_t product = 0;
@@ -52,7 +60,8 @@ public:
         std::int64_t parentId = 0;
         QString unit;
     };
-    virtual void insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) = 0;
+    // Gives the new line's key.
+    virtual std::int64_t insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) = 0;
     virtual void addToLine(int project, std::int64_t product, int coating, Fixed4 kol,
                            Fixed4 kolm) = 0;
     // The cover whose item code in the coating is coverCode; nothing when the catalogue has no

@@ -54,6 +54,20 @@ Query SqlProjectStore::emptyRows(const QString& name) {
     return Query(m_db, name);
 }
 
+SpecChange SqlProjectStore::readChange(int project, const std::vector<std::int64_t>& lines,
+                                       const std::vector<std::int64_t>& vids, bool lineInserted) {
+    SpecChange change{emptyRows(QStringLiteral("Q_buy")), lines, {}};
+    change.touched.insert(change.touched.end(), vids.begin(), vids.end());
+    change.rows.open(specRowsSql(stored(project), lines, vids));
+    if (lineInserted) {
+        m_query.open(specGroupOrderSql(stored(project)));
+        for (int r = 0; r < m_query.recordCount(); ++r)
+            change.groupOrder.push_back(m_query.value(r, 0).toInt());
+        m_query.close();
+    }
+    return change;
+}
+
 std::optional<ProjectStore::LineQuantities> SqlProjectStore::lineQuantities(int project,
                                                                             std::int64_t product,
                                                                             int coating) {
@@ -63,9 +77,19 @@ std::optional<ProjectStore::LineQuantities> SqlProjectStore::lineQuantities(int 
     return LineQuantities{m_query.field(u"kol").toFixed(), m_query.field(u"kolm").toFixed()};
 }
 
-bool SqlProjectStore::lineExists(int project, std::int64_t product, int coating) {
-    m_query.open(lineCountSql(stored(project), product, coating));
-    return m_query.field(u"sss").toInt() != 0;
+std::optional<std::int64_t> SqlProjectStore::lineKey(int project, std::int64_t product,
+                                                     int coating) {
+    m_query.open(lineKeySql(stored(project), product, coating));
+    if (m_query.recordCount() == 0)
+        return std::nullopt;
+    return m_query.value(0, 0).toInt();
+}
+
+std::optional<std::int64_t> SqlProjectStore::lineGroup(std::int64_t line) {
+    m_query.open(lineGroupSql(line));
+    if (m_query.recordCount() == 0)
+        return std::nullopt;
+    return m_query.value(0, 0).toInt();
 }
 
 bool SqlProjectStore::hasLines(int project) {
@@ -73,9 +97,11 @@ bool SqlProjectStore::hasLines(int project) {
     return m_query.field(u"has").toInt() != 0;
 }
 
-void SqlProjectStore::insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) {
+std::int64_t SqlProjectStore::insertLine(int project, const NewLine& line, Fixed4 kol,
+                                         Fixed4 kolm) {
     m_query.execute(insertLineSql(stored(project), line.product, line.coating, line.itemCode,
                                   line.price, line.parentId, line.unit, kol, kolm));
+    return m_db.lastInsertKey();
 }
 
 void SqlProjectStore::addToLine(int project, std::int64_t product, int coating, Fixed4 kol,

@@ -18,12 +18,15 @@ public:
     SpecView readView(int project) override;
     QString readCaption(int project) override;
     Query emptyRows(const QString& name) override;
+    SpecChange readChange(int project, const std::vector<std::int64_t>& lines,
+                          const std::vector<std::int64_t>& vids, bool lineInserted) override;
 
     std::optional<LineQuantities> lineQuantities(int project, std::int64_t product,
                                                  int coating) override;
-    bool lineExists(int project, std::int64_t product, int coating) override;
+    std::optional<std::int64_t> lineKey(int project, std::int64_t product, int coating) override;
+    std::optional<std::int64_t> lineGroup(std::int64_t line) override;
     bool hasLines(int project) override;
-    void insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) override;
+    std::int64_t insertLine(int project, const NewLine& line, Fixed4 kol, Fixed4 kolm) override;
     void addToLine(int project, std::int64_t product, int coating, Fixed4 kol,
                    Fixed4 kolm) override;
     std::optional<NewLine> cover(int coating, std::int64_t coverCode) override;

@@ -3,12 +3,64 @@
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
 
+#include <QStringList>
+
 namespace {
 
 // The one line of a project for a product and a coating.
 QString lineKey(int project, std::int64_t product, int coating) {
     return QStringLiteral("project = %1 and TMC = %2 and Pokr = %3")
         .arg(sqlInt(project), sqlInt(product), sqlInt(coating));
+}
+
+// The line rows of the view, the columns named as every reader of the view names them; podvid
+// and vid only order the rows. vid is named: else SQLite orders the union by the first column
+// holding vid, parentid, which is 0 on group rows and so put them after their lines.
+QString lineRowsSql(const QString& where) {
+    return QStringLiteral(
+               "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
+               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
+               "fixed_mul(price, kol) as summa, %1 as pokr, fixed_mul(price, kol) as summa2, "
+               "(select Номер from EXPORT_TMC where Ключ = buy.TMC)||'-'||str(Pokr) as nomer, "
+               "izm, kolm, "
+               "%2 as podvid, vid as vid "
+               "from buy where %3")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")),
+             subtypeNameSql(QStringLiteral("buy.vid")), where);
+}
+
+// One row per subtype group, keyed by the subtype negated, with the sums of the project's lines
+// of that subtype in the quantity and sum columns.
+QString groupRowsSql(int project, const QString& where) {
+    return QStringLiteral(
+               "select 0, 0, 0, "
+               "(select fixed_sum(kol) from buy where project = %1 and vid = -EXPORT_PODVID.Ключ), "
+               "0, 0, 0, -Ключ, Название, "
+               "(select fixed_sum(fixed_mul(kol, price)) from buy "
+               "where project = %1 and vid = -EXPORT_PODVID.Ключ), "
+               "'', 0, '', '', "
+               "(select fixed_sum(kolm) from buy where project = %1 and vid = "
+               "-EXPORT_PODVID.Ключ), "
+               "%2, -Ключ "
+               "from EXPORT_PODVID where %3")
+        .arg(sqlInt(project), subtypeSortName(QStringLiteral("Название")), where);
+}
+
+// The subtypes the project's lines use, one index probe each.
+QString usedByProject(int project) {
+    return QStringLiteral(
+               "exists (select 1 from buy where project = %1 and vid = "
+               "-EXPORT_PODVID.Ключ)")
+        .arg(sqlInt(project));
+}
+
+// "(k1, k2)"; an empty list matches nothing, on either engine.
+QString keyList(const std::vector<std::int64_t>& keys) {
+    QStringList items;
+    for (const std::int64_t key : keys)
+        items << sqlInt(key);
+    return QLatin1Char('(') + (items.isEmpty() ? QStringLiteral("null") : items.join(u", ")) +
+           QLatin1Char(')');
 }
 
 }  // namespace
@@ -24,31 +76,42 @@ QString specCaption(const std::optional<QString>& projectName) {
 }
 
 QString specViewSql(int project) {
-    // Line rows, then one row per subtype the lines use, keyed by the subtype negated, with the
-    // sums of its lines in the quantity and sum columns; podvid and vid only order the rows.
+    return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) +
+           QStringLiteral(" union ") +
+           groupRowsSql(project,
+                        QStringLiteral("Ключ in (select -vid from buy where project = %1) %2")
+                            .arg(sqlInt(project),
+                                 specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
+                                              QStringLiteral("Ключ"))));
+}
+
+QString specRowsSql(int project, const std::vector<std::int64_t>& lines,
+                    const std::vector<std::int64_t>& vids) {
+    std::vector<std::int64_t> subtypes;
+    for (const std::int64_t vid : vids)
+        subtypes.push_back(-vid);
+    const QString lineKeys = keyList(lines);
+    // The lines' own groups, as their vids stand in the store, and the groups named.
+    return lineRowsSql(
+               QStringLiteral("project = %1 and Ключ in %2").arg(sqlInt(project), lineKeys)) +
+           QStringLiteral(" union ") +
+           groupRowsSql(project, QStringLiteral("(Ключ in (select -vid from buy where project = "
+                                                "%1 and Ключ in %2) or Ключ in %3) and %4")
+                                     .arg(sqlInt(project), lineKeys, keyList(subtypes),
+                                          usedByProject(project)));
+}
+
+QString specGroupOrderSql(int project) {
+    // A group row's line key is 0, as in the view.
     return QStringLiteral(
-               "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
-               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "fixed_mul(price, kol) as summa, %1 as pokr, fixed_mul(price, kol) as summa2, "
-               "(select Номер from EXPORT_TMC where Ключ = buy.TMC)||'-'||str(Pokr) as nomer, "
-               "izm, kolm, "
-               "%4 as podvid, vid "
-               "from buy where project = %2 "
-               "union "
-               "select 0, 0, 0, "
-               "(select fixed_sum(kol) from buy where project = %2 and vid = -EXPORT_PODVID.Ключ), "
-               "0, 0, 0, -Ключ, Название, "
-               "(select fixed_sum(fixed_mul(kol, price)) from buy "
-               "where project = %2 and vid = -EXPORT_PODVID.Ключ), "
-               "'', 0, '', '', "
-               "(select fixed_sum(kolm) from buy where project = %2 and vid = "
-               "-EXPORT_PODVID.Ключ), "
-               "%5, -Ключ "
-               "from EXPORT_PODVID where Ключ in (select -vid from buy where project = %2) %3")
-        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project),
-             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"), QStringLiteral("Ключ")),
-             subtypeNameSql(QStringLiteral("buy.vid")),
-             subtypeSortName(QStringLiteral("Название")));
+               "select -Ключ as vid, 0 as line, %1 as podvid from EXPORT_PODVID "
+               "where %2 %3")
+        .arg(subtypeSortName(QStringLiteral("Название")), usedByProject(project),
+             specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"), QStringLiteral("line")));
+}
+
+QString lineGroupSql(std::int64_t line) {
+    return QStringLiteral("select vid from buy where Ключ = %1").arg(sqlInt(line));
 }
 
 QString specOrderSql(const QString& subtypeName, const QString& vid, const QString& line) {
@@ -69,9 +132,8 @@ QString lineQuantitiesSql(int project, std::int64_t product, int coating) {
         .arg(lineKey(project, product, coating));
 }
 
-QString lineCountSql(int project, std::int64_t product, int coating) {
-    return QStringLiteral("select count(*) as sss from buy where %1")
-        .arg(lineKey(project, product, coating));
+QString lineKeySql(int project, std::int64_t product, int coating) {
+    return QStringLiteral("select Ключ from buy where %1").arg(lineKey(project, product, coating));
 }
 
 QString insertLineSql(int project, std::int64_t product, int coating, std::int64_t itemCode,

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // Statements on the lines of a specification (table buy); every value enters through the
 // literal helpers.
@@ -15,6 +16,15 @@ QString specCaptionSql(int project);
 QString specCaption(const std::optional<QString>& projectName);
 // Line rows of the project and one row per subtype group with its sums, in specOrderSql's order.
 QString specViewSql(int project);
+// The same rows for some lines of the project with their groups, and for further groups (by
+// vid, a subtype negated), as a full read gives them: a line or a group the project no longer
+// has gives no row.
+QString specRowsSql(int project, const std::vector<std::int64_t>& lines,
+                    const std::vector<std::int64_t>& vids);
+// The vids of the project's groups in the view's order.
+QString specGroupOrderSql(int project);
+// The vid of a line.
+QString lineGroupSql(std::int64_t line);
 // The one order of a specification, on screen and on paper: subtype groups by name as the
 // program's lists sort names, lines of a subtype the catalogue lacks last, and a group's lines
 // in the order they were added. The columns hold the subtype's name as subtypeNameSql gives it
@@ -30,7 +40,7 @@ QString subtypeSortName(const QString& name);
 // --- adding ---
 // The line of a product in a coating, if the project has one: one line per product and coating.
 QString lineQuantitiesSql(int project, std::int64_t product, int coating);
-QString lineCountSql(int project, std::int64_t product, int coating);
+QString lineKeySql(int project, std::int64_t product, int coating);
 // A new line: itemCode is the product's code in the coating (TMC2), parentId its subtype
 // negated (vid), kol the order quantity and kolm the quantity as designed.
 QString insertLineSql(int project, std::int64_t product, int coating, std::int64_t itemCode,

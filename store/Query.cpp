@@ -109,6 +109,75 @@ Value Query::value(int row, int column) const {
     }
 }
 
+bool Query::isNull(int row, int column) const {
+    const auto columns = std::size_t(m_rows.columns.size());
+    if (row < 0 || row >= m_rows.count || column < 0 || std::size_t(column) >= columns)
+        return true;
+    return m_rows.cells[std::size_t(row) * columns + std::size_t(column)].type ==
+           ResultRows::Cell::Null;
+}
+
+std::vector<ResultRows::Cell> Query::cellsOf(int row) const {
+    const auto columns = std::size_t(m_rows.columns.size());
+    const auto first = m_rows.cells.begin() + std::ptrdiff_t(std::size_t(row) * columns);
+    return std::vector<ResultRows::Cell>(first, first + std::ptrdiff_t(columns));
+}
+
+void Query::takeCells(std::size_t at, const Query& from, int fromRow) {
+    if (!m_open || from.m_rows.columns.size() != m_rows.columns.size() || fromRow < 0 ||
+        fromRow >= from.m_rows.count)
+        throw StoreError(QStringLiteral("Строка не подходит к запросу %1.").arg(m_name));
+    // Texts and blobs are slices of the other result's buffer: they move into this one's.
+    for (ResultRows::Cell cell : from.cellsOf(fromRow)) {
+        if (cell.type == ResultRows::Cell::Text || cell.type == ResultRows::Cell::Blob) {
+            const std::string& buffer = from.m_rows.buffer;
+            const auto offset = std::uint32_t(m_rows.buffer.size());
+            m_rows.buffer.append(buffer, cell.slice.offset, cell.slice.length);
+            cell.slice.offset = offset;
+        }
+        m_rows.cells[at++] = cell;
+    }
+}
+
+void Query::insertRow(int row, const Query& from, int fromRow) {
+    const auto columns = std::size_t(m_rows.columns.size());
+    row = std::clamp(row, 0, m_rows.count);
+    const std::size_t at = std::size_t(row) * columns;
+    m_rows.cells.insert(m_rows.cells.begin() + std::ptrdiff_t(at), columns, ResultRows::Cell());
+    ++m_rows.count;
+    try {
+        takeCells(at, from, fromRow);
+    } catch (...) {
+        m_rows.cells.erase(m_rows.cells.begin() + std::ptrdiff_t(at),
+                           m_rows.cells.begin() + std::ptrdiff_t(at + columns));
+        --m_rows.count;
+        throw;
+    }
+    if (m_recNo > row)
+        ++m_recNo;
+    else if (m_recNo == 0)
+        m_recNo = 1;
+    m_eof = false;
+}
+
+void Query::replaceRow(int row, const Query& from, int fromRow) {
+    if (row < 0 || row >= m_rows.count)
+        return;
+    takeCells(std::size_t(row) * std::size_t(m_rows.columns.size()), from, fromRow);
+}
+
+void Query::removeRow(int row) {
+    if (row < 0 || row >= m_rows.count)
+        return;
+    const auto columns = std::size_t(m_rows.columns.size());
+    const auto first = m_rows.cells.begin() + std::ptrdiff_t(std::size_t(row) * columns);
+    m_rows.cells.erase(first, first + std::ptrdiff_t(columns));
+    --m_rows.count;
+    if (m_recNo > row + 1 || m_recNo > m_rows.count)
+        --m_recNo;
+    m_eof = m_rows.count == 0;
+}
+
 Value Query::field(QStringView name) const {
     const int column = columnIndex(name);
     if (column < 0)

@@ -42,12 +42,24 @@ public:
     // The field of the current row; throws StoreError for an unknown name or no current row.
     Value field(QStringView name) const;
     Value value(int row, int column) const;  // row and column from 0; null outside the rows
+    bool isNull(int row, int column) const;
+
+    // A few rows changed among many, without reading them all again: a row of another result
+    // with the same columns goes in at row (from 0) or over it, or the row goes. The current
+    // row stays on its record (on the one after a removed one).
+    void insertRow(int row, const Query& from, int fromRow);
+    void replaceRow(int row, const Query& from, int fromRow);
+    void removeRow(int row);
 
     // Exchanges the rows, columns and current row with another query of the same connection:
     // a result read aside takes its place at once, and the old one can be put back.
     void swapResult(Query& other);
 
 private:
+    std::vector<ResultRows::Cell> cellsOf(int row) const;
+    // Copies a row of another result over the cells from at.
+    void takeCells(std::size_t at, const Query& from, int fromRow);
+
     Database& m_db;
     QString m_name;
     QString m_sql;

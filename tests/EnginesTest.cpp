@@ -1,6 +1,7 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
 #include "catalogue/CatalogueSql.h"
+#include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/PgDialect.h"
 #include "store/Query.h"
@@ -93,6 +94,41 @@ TEST_P(Engines, StrLikeAndTheNameOrder) {
     for (int r = 0; r < names.recordCount(); ++r)
         order << names.value(r, 0).toText();
     EXPECT_EQ(order, QStringList({"alpha", "Zeta", "Аксессуары", "крышки", "лестничные", "Лотки"}));
+}
+
+// The specification's rows read whole and read by their keys: the same order on both engines
+// (groups by name, Ё as Е, each before its lines; a subtype the catalogue lacks last), the same
+// group rows, and the groups' order the rows follow when a group appears.
+TEST_P(Engines, TheSpecificationViewWholeAndByKeys) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    store({"insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'крышки'), (8, 'Ёмкости')",
+           "insert into EXPORT_TMC (Ключ, Название, Номер, Подвид) values "
+           "(101, 'Лоток', '1', 1), (102, 'Крышка', '2', 2), (105, 'Ёмкость', '5', 8)",
+           "insert into buy (Ключ, project, TMC, Pokr, price, kol, kolm, izm, vid) values "
+           "(1, 0, 101, 2, 10, 2, 2, 'шт.', -1), (2, 0, 102, 2, 1.5, 3, 3, 'шт.', -2), "
+           "(3, 0, 101, 4, 20, 1, 1, 'шт.', -1), (4, 0, 109, 2, 5, 1, 1, 'шт.', -9), "
+           "(5, 0, 105, 2, 7, 1, 1, 'шт.', -8), (6, 1, 101, 2, 10, 1, 1, 'шт.', -1)"});
+    const auto rows = [&](const QString& sql) {
+        Query q(*db, "Q_buy");
+        q.open(sql);
+        QStringList text;
+        for (int r = 0; r < q.recordCount(); ++r)
+            text << q.value(r, q.columnIndex(u"ID")).toText() + ':' +
+                        q.value(r, q.columnIndex(u"summa")).toText();
+        return text;
+    };
+    EXPECT_EQ(rows(specViewSql(0)),
+              QStringList({"-8:7", "5:7", "-2:4.5", "2:4.5", "-1:40", "1:20", "3:20", "4:5"}));
+    QStringList byKeys = rows(specRowsSql(0, {3, 4, 6}, {-2, -8}));
+    byKeys.sort();
+    // Line 6 belongs to another project; group 8 has its line.
+    EXPECT_EQ(byKeys, QStringList({"-1:40", "-2:4.5", "-8:7", "3:20", "4:5"}));
+    Query order(*db, "Q_all");
+    order.open(specGroupOrderSql(0));
+    QStringList vids;
+    for (int r = 0; r < order.recordCount(); ++r)
+        vids << order.value(r, 0).toText();
+    EXPECT_EQ(vids, QStringList({"-8", "-2", "-1"}));
 }
 
 TEST_P(Engines, AmountsAreReckonedInFourPlacesAndRefuseAnOverflow) {

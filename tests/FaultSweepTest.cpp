@@ -100,6 +100,12 @@ struct Rig {
         else
             shown->caption = view->caption;
     }
+    // A change to a few lines: the rows shown follow it row by row, as the window's grid does.
+    void show(const std::optional<SpecChange>& change) {
+        if (change) {
+            EXPECT_TRUE(followChange(*shown->rows, *change)) << "the change fits the rows shown";
+        }
+    }
 };
 
 enum class Start { Working, NorthUnchanged, NorthChanged };
@@ -286,7 +292,8 @@ void expectSessionAgreesWithStore(Rig& r) {
                                             "%1 order by 1)")
                                  .arg(project)))
         << "the view shows the open project's lines";
-    // Rows a command left standing are, cell by cell and in order, what a fresh read gives.
+    // Rows a command left standing or changed row by row are, cell by cell and in order, what a
+    // fresh read gives.
     SpecView fresh = r.projects.readView(project);
     EXPECT_EQ(fresh.caption, r.shown->caption);
     EXPECT_EQ(cells(rows), cells(*fresh.rows)) << "the rows shown are a full re-read's";

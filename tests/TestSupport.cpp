@@ -1,7 +1,7 @@
 #include "tests/TestSupport.h"
 
 #include "projects/WorkingSpecification.h"
-
+#include "specification/SpecColumns.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -157,6 +157,61 @@ std::unique_ptr<TForm1> openMainWindow() {
     form->show();
     QApplication::processEvents();
     return form;
+}
+
+bool followChange(Query& shown, const SpecChange& change) {
+    const auto edits = specEdits(shown, change);
+    if (!edits)
+        return false;
+    for (const SpecEdit& edit : *edits) {
+        switch (edit.kind) {
+            case SpecEdit::Remove:
+                shown.removeRow(edit.row);
+                break;
+            case SpecEdit::Insert:
+                shown.insertRow(edit.row, change.rows, edit.from);
+                break;
+            case SpecEdit::Replace:
+                shown.replaceRow(edit.row, change.rows, edit.from);
+                break;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+void addGridRows(const GridModel& model, const QTreeView* view, const QModelIndex& parent,
+                 const QString& indent, QStringList& text) {
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column, parent).data().toString();
+        const QModelIndex index = model.index(row, 0, parent);
+        const bool closed = model.rowCount(index) > 0 && view && !view->isExpanded(index);
+        text << indent + cells.join(QLatin1Char('|')) +
+                    (closed ? QStringLiteral(" (closed)") : QString());
+        addGridRows(model, view, index, indent + QStringLiteral("  "), text);
+    }
+}
+
+}  // namespace
+
+QStringList gridText(const DataGrid& grid) {
+    QStringList text;
+    addGridRows(*grid.model(), grid.view(), {}, QString(), text);
+    return text;
+}
+
+QStringList fullReadGridText(TForm1& form) {
+    SpecView view = form.session().view();
+    GridModel model;
+    model.setColumns(form.DBGridEh2->model()->columns());
+    model.setTreeFields(columnName(SpecColumn::Id), columnName(SpecColumn::ParentId));
+    model.reload(&*view.rows);
+    QStringList text;
+    addGridRows(model, nullptr, {}, QString(), text);
+    return text;
 }
 
 DialogScript::DialogScript() {

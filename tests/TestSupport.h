@@ -115,10 +115,20 @@ struct TForm1Access {
     static bool FormClose(TForm1& f) { return f.FormClose(); }
     static void openProject(TForm1& f, int project) { f.showSpec(f.session().open(project)); }
     static void repriceItemClick(TForm1& f) { f.repriceItemClick(); }
+    static void showSpec(TForm1& f, const std::optional<SpecChange>& c) { f.showSpec(c); }
 };
 
 // A main window on the current folder's base.mdb, with its dialogs, shown offscreen.
 std::unique_ptr<TForm1> openMainWindow();
+
+// The rows shown follow a change to a few lines as the window's grid follows it, without a
+// model; false when the change does not fit them.
+bool followChange(Query& shown, const SpecChange& change);
+// The specification grid as the user sees it: every cell of a row, a group's rows indented
+// under it, a closed group marked.
+QStringList gridText(const DataGrid& grid);
+// The same grid over a full read of the open project, as a reload builds it.
+QStringList fullReadGridText(TForm1& form);
 
 // Works the dialogs that the program shows modally: every showing of a dialog takes the next
 // step queued under its objectName. A dialog without a step is closed with its close box.

@@ -15,6 +15,7 @@
 #include "ui/NumberEdit.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
 #include <QGroupBox>
 #include <QTest>
 #include <QTreeView>
@@ -92,6 +93,13 @@ void expectWindowAgreesWithStore(TForm1& form, const TempStore& store) {
         EXPECT_EQ(projectLines(store, "arh", project), projectLines(store, "buy", project))
             << "nothing unsaved, so the snapshot is the lines";
     }
+    // Rows changed in place or read whole, the grid is what a full read shows, and so is the
+    // footer's total of the lines.
+    EXPECT_EQ(gridText(*form.DBGridEh2), fullReadGridText(form));
+    EXPECT_EQ(form.DBGridEh2->footerTotal().toString(),
+              store.scalar(QStringLiteral("select coalesce(sum(price * kol), 0) from buy where "
+                                          "project = %1")
+                               .arg(project)));
 }
 
 enum class Start { Working, NorthUnchanged, NorthChanged };
@@ -104,9 +112,13 @@ struct Command {
     QStringList setup = {};   // run on the store before the window opens
 };
 
-// The window on a fresh copy of the store, in the state the command starts from.
+// The window on a fresh copy of the store, in the state the command starts from. Its grid's
+// model is checked against the rules of Qt's models at every signal.
 std::unique_ptr<TForm1> startWindow(TempStore& store, Start start) {
     auto form = openMainWindow();
+    new QAbstractItemModelTester(form->DBGridEh2->model(),
+                                 QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                 form->DBGridEh2);
     if (start != Start::Working) {
         TForm1Access::openProject(*form, 1);
         if (start == Start::NorthChanged) {

@@ -290,6 +290,30 @@ void DataGrid::reload() {
     updateFooter();
 }
 
+void DataGrid::editRows(const std::function<void()>& edit) {
+    m_programMove = true;
+    // New groups open as those of a reload do; the others keep what the user made of them.
+    QList<QPersistentModelIndex> added;
+    const auto watch = connect(m_model, &QAbstractItemModel::rowsInserted, this,
+                               [&](const QModelIndex& parent, int first) {
+                                   if (!parent.isValid())
+                                       added << QPersistentModelIndex(m_model->index(first, 0));
+                               });
+    try {
+        edit();
+    } catch (...) {
+        disconnect(watch);
+        m_programMove = false;
+        throw;
+    }
+    disconnect(watch);
+    for (const QPersistentModelIndex& group : added)
+        m_view->expand(group);
+    syncToQuery();
+    m_programMove = false;
+    updateFooter();
+}
+
 void DataGrid::reopen(const QString& sql) {
     m_query->close();
     reload();

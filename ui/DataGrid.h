@@ -4,6 +4,7 @@
 #include "ui/GridModel.h"
 
 #include <QWidget>
+#include <functional>
 
 class CellDelegate;
 class QLabel;
@@ -39,6 +40,11 @@ public:
     // query's current row, without reporting a move. Throws StoreError when the footer's total
     // leaves the range of an amount (the footer then stays empty).
     void reload();
+    // For a few rows changed among many, in place of reload(): edit() changes the query's rows
+    // through the model (GridModel::insertRecord, removeRecord, recordChanged). The grid then
+    // opens the groups, stands on the query's current row without reporting a move and sums the
+    // footer again; throws as reload() does.
+    void editRows(const std::function<void()>& edit);
     // Closes the query (the grid goes empty, so a failing statement leaves nothing stale),
     // gives it the statement, opens it and shows its rows.
     void reopen(const QString& sql);

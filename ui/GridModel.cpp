@@ -4,7 +4,7 @@
 
 #include <QBrush>
 #include <QLocale>
-#include <unordered_map>
+#include <algorithm>
 
 GridModel::GridModel(QObject* parent)
     : QAbstractItemModel(parent), m_decimalPoint(QLocale().decimalPoint()) {
@@ -28,6 +28,8 @@ void GridModel::reload(const Query* query) {
     m_query = query && query->isOpen() ? query : nullptr;
     m_nodes.assign(1, Node());
     m_nodeOfRecNo.clear();
+    m_nodeOfKey.clear();
+    m_keyColumn = -1;
     m_fieldOfColumn.assign(std::size_t(m_columns.size()), -1);
     if (m_query) {
         for (int c = 0; c < m_columns.size(); ++c)
@@ -41,8 +43,9 @@ void GridModel::reload(const Query* query) {
         }
         const int keyColumn = m_keyField.isEmpty() ? -1 : m_query->columnIndex(m_keyField);
         const int parentColumn = m_parentField.isEmpty() ? -1 : m_query->columnIndex(m_parentField);
-        std::unordered_map<std::int64_t, int> nodeOfKey;
+        std::unordered_map<std::int64_t, int>& nodeOfKey = m_nodeOfKey;
         if (keyColumn >= 0 && parentColumn >= 0) {
+            m_keyColumn = keyColumn;
             nodeOfKey.reserve(std::size_t(rows));
             for (int r = 0; r < rows; ++r)
                 nodeOfKey.emplace(m_query->value(r, keyColumn).toInt(), r + 1);
@@ -61,6 +64,77 @@ void GridModel::reload(const Query* query) {
         }
     }
     endResetModel();
+}
+
+QModelIndex GridModel::indexOfNode(int node) const {
+    if (node <= 0)
+        return {};
+    return createIndex(m_nodes[std::size_t(node)].rowInParent, 0, quintptr(node));
+}
+
+void GridModel::shiftRecNos(int recNo, int step) {
+    for (std::size_t n = 1; n < m_nodes.size(); ++n)
+        if (m_nodes[n].recNo >= recNo)
+            m_nodes[n].recNo += step;
+}
+
+void GridModel::insertRecord(int recNo, std::int64_t parentKey, const std::function<void()>& edit) {
+    int parentNode = 0;
+    if (m_keyColumn >= 0) {
+        const auto it = m_nodeOfKey.find(parentKey);
+        if (it != m_nodeOfKey.end())
+            parentNode = it->second;
+    }
+    std::vector<int>& siblings = m_nodes[std::size_t(parentNode)].children;
+    // Children stand in the order of their rows.
+    const auto at = std::lower_bound(siblings.begin(), siblings.end(), recNo, [&](int node, int r) {
+        return m_nodes[std::size_t(node)].recNo < r;
+    });
+    const int row = int(at - siblings.begin());
+    beginInsertRows(indexOfNode(parentNode), row, row);
+    edit();
+    shiftRecNos(recNo, 1);
+    const int node = int(m_nodes.size());
+    Node added;
+    added.recNo = recNo;
+    added.parentNode = parentNode;
+    added.rowInParent = row;
+    m_nodes.push_back(added);
+    std::vector<int>& children = m_nodes[std::size_t(parentNode)].children;
+    children.insert(children.begin() + row, node);
+    for (std::size_t i = std::size_t(row) + 1; i < children.size(); ++i)
+        m_nodes[std::size_t(children[i])].rowInParent = int(i);
+    m_nodeOfRecNo.insert(m_nodeOfRecNo.begin() + (recNo - 1), node);
+    if (m_keyColumn >= 0)
+        m_nodeOfKey[m_query->value(recNo - 1, m_keyColumn).toInt()] = node;
+    endInsertRows();
+}
+
+void GridModel::removeRecord(int recNo, const std::function<void()>& edit) {
+    if (recNo < 1 || recNo > int(m_nodeOfRecNo.size()))
+        return;
+    const int node = m_nodeOfRecNo[std::size_t(recNo) - 1];
+    const int parentNode = m_nodes[std::size_t(node)].parentNode;
+    const int row = m_nodes[std::size_t(node)].rowInParent;
+    if (m_keyColumn >= 0)
+        m_nodeOfKey.erase(m_query->value(recNo - 1, m_keyColumn).toInt());
+    beginRemoveRows(indexOfNode(parentNode), row, row);
+    edit();
+    std::vector<int>& children = m_nodes[std::size_t(parentNode)].children;
+    children.erase(children.begin() + row);
+    for (std::size_t i = std::size_t(row); i < children.size(); ++i)
+        m_nodes[std::size_t(children[i])].rowInParent = int(i);
+    m_nodeOfRecNo.erase(m_nodeOfRecNo.begin() + (recNo - 1));
+    // The node stays as a free slot until the next reload: indexes name nodes by their slot.
+    m_nodes[std::size_t(node)] = Node();
+    shiftRecNos(recNo + 1, -1);
+    endRemoveRows();
+}
+
+void GridModel::recordChanged(int recNo) {
+    const QModelIndex first = indexOfRecNo(recNo);
+    if (first.isValid())
+        emit dataChanged(first, first.siblingAtColumn(columnCount() - 1));
 }
 
 int GridModel::recNoOf(const QModelIndex& index) const {

@@ -4,6 +4,9 @@
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
 #include <vector>
 
 class Query;
@@ -35,6 +38,14 @@ public:
     // Rebuilds from the query as it stands now (closed reads as empty).
     void reload(const Query* query);
 
+    // A few rows changed among many, in place of a reload, each with the signals a view needs.
+    // insertRecord: the query gains a row at recNo, under the row keyed parentKey (a root
+    // when no row has that key), when edit() runs between the signals; removeRecord: it loses
+    // the row at recNo, which has no rows under it; recordChanged: after its fields changed.
+    void insertRecord(int recNo, std::int64_t parentKey, const std::function<void()>& edit);
+    void removeRecord(int recNo, const std::function<void()>& edit);
+    void recordChanged(int recNo);
+
     // Row number (1-based) of a node, 0 for an invalid index; and the node of a row number.
     int recNoOf(const QModelIndex& index) const;
     QModelIndex indexOfRecNo(int recNo) const;
@@ -55,6 +66,9 @@ private:
         std::vector<int> children;
     };
     QString cellText(int recNo, int column) const;
+    QModelIndex indexOfNode(int node) const;
+    // Row numbers from recNo on move by step.
+    void shiftRecNos(int recNo, int step);
 
     QList<GridColumn> m_columns;
     QString m_decimalPoint;  // numbers are shown as the user's locale writes them
@@ -64,4 +78,6 @@ private:
     std::vector<int> m_fieldOfColumn;  // query column of each grid column, -1 when absent
     std::vector<Node> m_nodes;         // m_nodes[0] is the root
     std::vector<int> m_nodeOfRecNo;    // node index by recNo - 1
+    int m_keyColumn = -1;              // query column of the tree's key, -1 for a flat grid
+    std::unordered_map<std::int64_t, int> m_nodeOfKey;
 };
