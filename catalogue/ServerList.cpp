@@ -90,7 +90,6 @@ QString load(Database& server, Database& list, std::vector<PriceListUpdate::Tabl
                            .arg(sqlText(searchPath + QStringLiteral(", pg_temp"))));
         Database::Transaction transaction(server);
         for (PriceListUpdate::TableCopy& copy : copies) {
-            server.execute(QStringLiteral("drop table if exists pg_temp.") + copy.table);
             server.execute(createTemporary(copy.table));
             for (PriceListUpdate::Column& column : copy.extraColumns) {
                 column.type = serverType(column.type);
@@ -112,8 +111,18 @@ QString load(Database& server, Database& list, std::vector<PriceListUpdate::Tabl
 void drop(Database& server, const std::vector<PriceListUpdate::TableCopy>& copies,
           const QString& searchPath) noexcept {
     try {
+        // Only those there: the server would note each missing one on the tool's output.
+        Query made(server, QStringLiteral("temporary tables"));
+        made.open(
+            QStringLiteral("select relname from pg_class where relnamespace = "
+                           "pg_my_temp_schema() and relkind = 'r'"));
+        QStringList present;
+        for (int row = 0; row < made.recordCount(); ++row)
+            present << made.value(row, 0).toText();
+        made.close();
         for (const PriceListUpdate::TableCopy& copy : copies)
-            server.execute(QStringLiteral("drop table if exists pg_temp.") + copy.table);
+            if (present.contains(copy.table, Qt::CaseInsensitive))
+                server.execute(QStringLiteral("drop table pg_temp.") + copy.table);
         server.execute(
             QStringLiteral("select set_config('search_path', %1, false)").arg(sqlText(searchPath)));
     } catch (const StoreError&) {
