@@ -62,6 +62,22 @@ void copyRows(Database& server, Database& list, const PriceListUpdate::TableCopy
     }
 }
 
+// Drops those temporary tables of the list that are there: the server would note each missing
+// one on the tool's output.
+void dropPresent(Database& server, const std::vector<PriceListUpdate::TableCopy>& copies) {
+    Query made(server, QStringLiteral("temporary tables"));
+    made.open(
+        QStringLiteral("select relname from pg_class where relnamespace = "
+                       "pg_my_temp_schema() and relkind = 'r'"));
+    QStringList present;
+    for (int row = 0; row < made.recordCount(); ++row)
+        present << made.value(row, 0).toText();
+    made.close();
+    for (const PriceListUpdate::TableCopy& copy : copies)
+        if (present.contains(copy.table, Qt::CaseInsensitive))
+            server.execute(QStringLiteral("drop table pg_temp.") + copy.table);
+}
+
 }  // namespace
 
 QString serverType(const QString& declared) {
@@ -86,8 +102,11 @@ QString load(Database& server, Database& list, std::vector<PriceListUpdate::Tabl
     path.close();
     try {
         // Named last, the temporary tables no longer hide the store's tables of the same names.
-        server.execute(QStringLiteral("select set_config('search_path', %1, false)")
-                           .arg(sqlText(searchPath + QStringLiteral(", pg_temp"))));
+        if (!searchPath.endsWith(QLatin1String(", pg_temp")))
+            server.execute(QStringLiteral("select set_config('search_path', %1, false)")
+                               .arg(sqlText(searchPath + QStringLiteral(", pg_temp"))));
+        // Left by an earlier update on this connection that could not drop them.
+        dropPresent(server, copies);
         Database::Transaction transaction(server);
         for (PriceListUpdate::TableCopy& copy : copies) {
             server.execute(createTemporary(copy.table));
@@ -111,18 +130,7 @@ QString load(Database& server, Database& list, std::vector<PriceListUpdate::Tabl
 void drop(Database& server, const std::vector<PriceListUpdate::TableCopy>& copies,
           const QString& searchPath) noexcept {
     try {
-        // Only those there: the server would note each missing one on the tool's output.
-        Query made(server, QStringLiteral("temporary tables"));
-        made.open(
-            QStringLiteral("select relname from pg_class where relnamespace = "
-                           "pg_my_temp_schema() and relkind = 'r'"));
-        QStringList present;
-        for (int row = 0; row < made.recordCount(); ++row)
-            present << made.value(row, 0).toText();
-        made.close();
-        for (const PriceListUpdate::TableCopy& copy : copies)
-            if (present.contains(copy.table, Qt::CaseInsensitive))
-                server.execute(QStringLiteral("drop table pg_temp.") + copy.table);
+        dropPresent(server, copies);
         server.execute(
             QStringLiteral("select set_config('search_path', %1, false)").arg(sqlText(searchPath)));
     } catch (const StoreError&) {
