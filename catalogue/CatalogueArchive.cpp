@@ -218,6 +218,9 @@ KeptList restoreNewest(Database& db, Query& q) {
 
 void rebuildIndexes(Database& db) {
     const bool file = db.engine() == Database::Engine::Sqlite;
+    if (!file)
+        // The server would note each index of the projects' tables as made already.
+        db.execute(QStringLiteral("set local client_min_messages = warning"));
     for (const QString& sql : schema::createIndexes()) {
         if (sql != QLatin1String("analyze"))
             db.execute(sql);

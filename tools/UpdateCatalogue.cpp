@@ -69,15 +69,6 @@ private:
     static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 };
 
-// The store as the command's connection. A server notes each index or table it finds made
-// already; those notes are no news to the user.
-std::unique_ptr<Database> openTarget(const QString& target) {
-    auto db = Database::openStore(target);
-    if (db->engine() == Database::Engine::Postgres)
-        db->execute(QStringLiteral("set client_min_messages = warning"));
-    return db;
-}
-
 // The store a command works on: a server's store named by --store, ULMAR_STORE or ulmar.store
 // unless a folder is given, otherwise the base.mdb of the folder (the current one by default).
 // On a server the catalogue changes in one transaction while designers work: the windows show
@@ -94,7 +85,7 @@ int undoCommand(const QString& dir) {
     if (target.isEmpty())
         return fail(failure);
     try {
-        auto db = openTarget(target);
+        auto db = Database::openStore(target);
         Query q(*db, QStringLiteral("undo"));
         const catalogueArchive::Origin replaced = catalogueArchive::currentOrigin(q);
         Database::Transaction transaction(*db);
@@ -189,7 +180,7 @@ int updateCatalogueCommand(const QStringList& args) {
     }
 
     try {
-        auto db = openTarget(target);
+        auto db = Database::openStore(target);
         PriceListUpdate update(*db, sourceStore, source);
         const auto reportOn = [&] {
             const std::vector<ProjectLines> projects = update.projects();
