@@ -89,6 +89,13 @@ std::optional<std::pair<QString, QString>> tableAsHeld(Database& db, Query& q,
                                     .arg(identifier(name), columns.join(QStringLiteral(", "))));
 }
 
+// Within the transaction, a server does not note each table and index it finds made already:
+// that is no news to the user of the tool.
+void quietOnServer(Database& db) {
+    if (db.engine() == Database::Engine::Postgres)
+        db.execute(QStringLiteral("set local client_min_messages = warning"));
+}
+
 void setOrigin(Database& db, const Origin& origin) {
     db.execute(QStringLiteral("delete from catalogue_origin"));
     if (!origin.source.isEmpty())
@@ -159,6 +166,7 @@ QString now() {
 }
 
 void keepCurrent(Database& db, Query& q, const Origin& next) {
+    quietOnServer(db);
     for (const QString& sql : ownTables(db))
         db.execute(sql);
     const Origin current = currentOrigin(q);
@@ -192,6 +200,7 @@ void keepCurrent(Database& db, Query& q, const Origin& next) {
 }
 
 KeptList restoreNewest(Database& db, Query& q) {
+    quietOnServer(db);
     const std::vector<KeptList> lists = keptLists(q);
     if (lists.empty())
         throw StoreError(
@@ -218,9 +227,6 @@ KeptList restoreNewest(Database& db, Query& q) {
 
 void rebuildIndexes(Database& db) {
     const bool file = db.engine() == Database::Engine::Sqlite;
-    if (!file)
-        // The server would note each index of the projects' tables as made already.
-        db.execute(QStringLiteral("set local client_min_messages = warning"));
     for (const QString& sql : schema::createIndexes()) {
         if (sql != QLatin1String("analyze"))
             db.execute(sql);
