@@ -7,6 +7,9 @@
 #include "store/Statement.h"
 #include "store/StoreError.h"
 
+#include <algorithm>
+#include <memory>
+
 namespace serverList {
 namespace {
 
@@ -45,19 +48,40 @@ void bindValue(Statement& insert, int slot, const Value& value) {
         insert.bind(slot, value.toInt());
 }
 
+// Many rows a statement: one round trip to the server for each row would make a maker's
+// catalogue of a million link rows take minutes.
+constexpr int rowsPerInsert = 500;
+
 void copyRows(Database& server, Database& list, const PriceListUpdate::TableCopy& copy) {
     Query rows(list, QStringLiteral("list rows"));
     rows.open(QStringLiteral("select %1 from main.%2")
                   .arg(quotedList(copy.sourceColumns), quoted(copy.source)));
-    QStringList marks;
-    for (int c = 0; c < copy.targetColumns.size(); ++c)
-        marks << QStringLiteral("?");
-    Statement insert(server, QStringLiteral("insert into pg_temp.%1 (%2) values (%3)")
-                                 .arg(copy.table, quotedList(copy.targetColumns),
-                                      marks.join(QStringLiteral(", "))));
-    for (int r = 0; r < rows.recordCount(); ++r) {
-        for (int c = 0; c < rows.columnCount(); ++c)
-            bindValue(insert, c + 1, rows.value(r, c));
+    const int columns = rows.columnCount();
+    const auto insertOf = [&](int count) {
+        QStringList marks;
+        for (int c = 0; c < columns; ++c)
+            marks << QStringLiteral("?");
+        const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+        QStringList values;
+        for (int r = 0; r < count; ++r)
+            values << row;
+        return std::make_unique<Statement>(server,
+                                           QStringLiteral("insert into pg_temp.%1 (%2) values %3")
+                                               .arg(copy.table, quotedList(copy.targetColumns),
+                                                    values.join(QStringLiteral(", "))));
+    };
+    std::unique_ptr<Statement> full;
+    for (int first = 0; first < rows.recordCount(); first += rowsPerInsert) {
+        const int count = std::min(rowsPerInsert, rows.recordCount() - first);
+        std::unique_ptr<Statement> tail;
+        if (count < rowsPerInsert)
+            tail = insertOf(count);
+        else if (!full)
+            full = insertOf(count);
+        Statement& insert = tail ? *tail : *full;
+        for (int r = 0; r < count; ++r)
+            for (int c = 0; c < columns; ++c)
+                bindValue(insert, r * columns + c + 1, rows.value(first + r, c));
         insert.run();
     }
 }

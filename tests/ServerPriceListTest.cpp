@@ -52,6 +52,9 @@ const QStringList kNew = {
     "(104, 'Лоток 300x50', '100.4', 64, 1, 3000, 'м.п.', null, 5104, 6104, 300, 320, 2)",
     "insert into EXPORT_FOTO values (1, x'FFD8FFD9'), (2, x'FFD8FFD9')",
     "insert into Export_INFOTO values (5101, 1, 0), (5104, 2, 0)",
+    // Rows enough to go onto the server in several statements.
+    "insert into Export_INFOTO with recursive n(code) as (select 9001 union all select code + 1 "
+    "from n where code < 10200) select code, 2, 0 from n",
     "insert into EXPORT_KREP values (101, 1), (104, 2)",
 };
 
