@@ -49,6 +49,10 @@ void keepCurrent(Database& db, Query& q, const Origin& next);
 // store keeps none.
 KeptList restoreNewest(Database& db, Query& q);
 
+// Within the caller's transaction: the catalogue's indexes, its statistics and (on a file) the
+// search index made again after its tables were replaced.
+void rebuildIndexes(Database& db);
+
 // The time now as an origin records it.
 QString now();
 

@@ -1,10 +1,12 @@
 #include "catalogue/PriceListUpdate.h"
 
+#include "catalogue/ServerList.h"
 #include "store/Database.h"
 #include "store/Schema.h"
-#include "store/SearchIndex.h"
+#include "store/ServerSchema.h"
 #include "store/SqlLiteral.h"
 #include "store/StoreError.h"
+#include "store/TableCheck.h"
 
 #include <QUrl>
 
@@ -61,10 +63,7 @@ QStringList tablesOf(Query& q, const QString& database) {
         q, QStringLiteral("select name from %1.sqlite_master where type = 'table'").arg(database));
 }
 
-struct Column {
-    QString name;
-    QString type;
-};
+using Column = PriceListUpdate::Column;
 
 std::vector<Column> columnsOf(Query& q, const QString& database, const QString& table) {
     q.open(QStringLiteral("select name, type from pragma_table_info(%1, %2)")
@@ -77,10 +76,12 @@ std::vector<Column> columnsOf(Query& q, const QString& database, const QString& 
 }
 
 // The store's statement that creates a catalogue table, made to create it in the database
-// named.
-QString createIn(const QString& database, const QString& table) {
+// named: the file's, or with the server's types.
+QString createIn(const QString& database, const QString& table,
+                 Database::Engine engine = Database::Engine::Sqlite) {
     const QString create = QStringLiteral("create table ");
-    for (const QString& sql : schema::createTables())
+    for (const QString& sql :
+         engine == Database::Engine::Sqlite ? schema::createTables() : schema::createServerTables())
         if (sql.startsWith(create + table + QStringLiteral(" (")))
             return create + database + QLatin1Char('.') + sql.mid(create.size());
     throw StoreError(QStringLiteral("Нет описания таблицы %1.").arg(table));
@@ -88,9 +89,11 @@ QString createIn(const QString& database, const QString& table) {
 
 using TableCopy = PriceListUpdate::TableCopy;
 
-// The source has every catalogue table with every column the program's statements read.
-std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) {
-    const QStringList sourceTables = tablesOf(q, QStringLiteral("src"));
+// The source (the database named list, beside an empty one named shape) has every catalogue
+// table with every column the program's statements read.
+std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& list,
+                                  const QString& shown) {
+    const QStringList sourceTables = tablesOf(q, list);
     QStringList missingTables;
     QStringList missingColumns;
     std::vector<TableCopy> copies;
@@ -107,13 +110,13 @@ std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) 
         for (const Column& column : columnsOf(q, QStringLiteral("shape"), table))
             needed << column.name;
         QStringList present;
-        for (const Column& column : columnsOf(q, QStringLiteral("src"), copy.source)) {
+        for (const Column& column : columnsOf(q, list, copy.source)) {
             present << column.name;
             const QString target = findName(needed, column.name);
             copy.targetColumns << (target.isEmpty() ? column.name : target);
             copy.sourceColumns << column.name;
             if (target.isEmpty())
-                copy.extraColumns << identifier(column.name) + QLatin1Char(' ') + column.type;
+                copy.extraColumns.push_back(column);
         }
         for (const QString& column : needed)
             if (findName(present, column).isEmpty())
@@ -129,16 +132,18 @@ std::vector<TableCopy> planCopies(Database& db, Query& q, const QString& shown) 
     return copies;
 }
 
-QString catalogueSummary(Query& q) {
+QString catalogueSummary(Query& q, const QString& list) {
     q.open(QStringLiteral(
-        "select (select count(*) from main.EXPORT_TMC), (select count(*) from src.EXPORT_TMC), "
-        "(select count(*) from src.EXPORT_TMC where Ключ not in (select Ключ from "
-        "main.EXPORT_TMC)), "
-        "(select count(*) from main.EXPORT_TMC where Ключ not in (select Ключ from "
-        "src.EXPORT_TMC)), "
-        "(select count(*) from main.EXPORT_TMC o join src.EXPORT_TMC n on n.Ключ = o.Ключ "
-        "where n.p1 is not o.p1 or n.p2 is not o.p2 or n.p3 is not o.p3 or n.p4 is not o.p4 "
-        "or n.p5 is not o.p5)"));
+               "select (select count(*) from main.EXPORT_TMC), (select count(*) from "
+               "%1.EXPORT_TMC), "
+               "(select count(*) from %1.EXPORT_TMC where Ключ not in (select Ключ from "
+               "main.EXPORT_TMC)), "
+               "(select count(*) from main.EXPORT_TMC where Ключ not in (select Ключ from "
+               "%1.EXPORT_TMC)), "
+               "(select count(*) from main.EXPORT_TMC o join %1.EXPORT_TMC n on n.Ключ = o.Ключ "
+               "where n.p1 is not o.p1 or n.p2 is not o.p2 or n.p3 is not o.p3 or n.p4 is not "
+               "o.p4 or n.p5 is not o.p5)")
+               .arg(list));
     const QString text =
         QStringLiteral(
             "Товаров в каталоге: было %1, стало %2; новых %3, снятых %4, с другой "
@@ -149,15 +154,23 @@ QString catalogueSummary(Query& q) {
     return text;
 }
 
-QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copies) {
+// A table's name as the engine matches it: quoted on the file; bare on a server, which folds
+// the program's names to the lower case it created them in.
+QString tableName(const Database& db, const QString& table) {
+    return db.engine() == Database::Engine::Sqlite ? identifier(table) : table;
+}
+
+QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copies,
+                      const QString& list) {
     QString counts;
     for (const TableCopy& copy : copies) {
-        const QString target = QStringLiteral("main.") + identifier(copy.table);
-        const QString source = QStringLiteral("src.") + identifier(copy.source);
+        const QString target = QStringLiteral("main.") + tableName(db, copy.table);
+        const QString source = list + QLatin1Char('.') + tableName(db, copy.source);
         db.execute(QStringLiteral("drop table if exists ") + target);
-        db.execute(createIn(QStringLiteral("main"), copy.table));
-        for (const QString& column : copy.extraColumns)
-            db.execute(QStringLiteral("alter table %1 add column %2").arg(target, column));
+        db.execute(createIn(QStringLiteral("main"), copy.table, db.engine()));
+        for (const Column& column : copy.extraColumns)
+            db.execute(QStringLiteral("alter table %1 add column %2 %3")
+                           .arg(target, identifier(column.name), column.type));
         QStringList into;
         QStringList from;
         for (const QString& column : copy.targetColumns)
@@ -176,10 +189,7 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
                                  .arg(copy.table, stored, expected));
         counts += QStringLiteral("  %1: %2\n").arg(copy.table, stored);
     }
-    for (const QString& sql : schema::createIndexes())
-        // Statistics of the store only: a bare analyze would also write into the source.
-        db.execute(sql == QLatin1String("analyze") ? QStringLiteral("analyze main") : sql);
-    searchIndex::build(db);
+    catalogueArchive::rebuildIndexes(db);
     return counts;
 }
 
@@ -187,11 +197,16 @@ QString replaceTables(Database& db, Query& q, const std::vector<TableCopy>& copi
 
 PriceListUpdate::PriceListUpdate(Database& db, const QString& listStore, const QString& shown)
     : m_db(db), m_q(db, QStringLiteral("update")) {
-    const QStringList storeTables = tablesOf(m_q, QStringLiteral("main"));
+    const bool onServer = db.engine() == Database::Engine::Postgres;
+    const QStringList tables = onServer ? storeTables(db) : tablesOf(m_q, QStringLiteral("main"));
     for (const QString& table : ownTables)
-        if (findName(storeTables, table).isEmpty())
+        if (findName(tables, table).isEmpty())
             throw StoreError(QStringLiteral("%1 — не база программы: в ней нет таблицы %2.")
                                  .arg(db.path(), table));
+    if (onServer) {
+        readOnServer(listStore, shown);
+        return;
+    }
     db.execute(QStringLiteral("attach database ':memory:' as shape"));
     try {
         db.execute(
@@ -200,14 +215,32 @@ PriceListUpdate::PriceListUpdate(Database& db, const QString& listStore, const Q
         if (check.value(0) != QLatin1String("ok"))
             throw StoreError(QStringLiteral("Файл %1 повреждён: %2.")
                                  .arg(shown, check.join(QStringLiteral("; "))));
-        m_copies = planCopies(db, m_q, shown);
+        m_copies = planCopies(db, m_q, QStringLiteral("src"), shown);
     } catch (const StoreError& e) {
         throw StoreError(
             QStringLiteral("Файл %1 повреждён или не база: %2").arg(shown, e.message()));
     }
 }
 
+void PriceListUpdate::readOnServer(const QString& listStore, const QString& shown) {
+    try {
+        m_list = Database::open(listStore);
+        m_list->execute(QStringLiteral("attach database ':memory:' as shape"));
+        Query list(*m_list, QStringLiteral("list"));
+        m_copies = planCopies(*m_list, list, QStringLiteral("main"), shown);
+    } catch (const StoreError& e) {
+        throw StoreError(
+            QStringLiteral("Файл %1 повреждён или не база: %2").arg(shown, e.message()));
+    }
+    m_listSchema = QStringLiteral("pg_temp");
+    m_searchPath = serverList::load(m_db, *m_list, m_copies);
+}
+
 PriceListUpdate::~PriceListUpdate() {
+    if (m_list) {
+        serverList::drop(m_db, m_copies, m_searchPath);
+        return;
+    }
     for (const char* name : {"src", "shape"}) {
         try {
             m_db.execute(QStringLiteral("detach database %1").arg(QLatin1String(name)));
@@ -218,7 +251,7 @@ PriceListUpdate::~PriceListUpdate() {
 }
 
 QString PriceListUpdate::summary() {
-    return catalogueSummary(m_q);
+    return catalogueSummary(m_q, m_listSchema);
 }
 
 std::vector<ProjectLines> PriceListUpdate::projects() {
@@ -228,8 +261,7 @@ std::vector<ProjectLines> PriceListUpdate::projects() {
         projects.push_back({int(m_q.value(row, 0).toInt()), m_q.value(row, 1).toText(), {}});
     m_q.close();
     for (ProjectLines& project : projects)
-        project.lines =
-            readRepriceLines(m_q, project.key, QStringLiteral("src"), QStringLiteral("main"));
+        project.lines = readRepriceLines(m_q, project.key, m_listSchema, QStringLiteral("main"));
     return projects;
 }
 
@@ -238,7 +270,8 @@ PriceListRisk PriceListUpdate::risk() {
     const QString inUse =
         QStringLiteral("from main.buy where TMC in (select Ключ from main.EXPORT_TMC)");
     m_q.open(QStringLiteral("select count(distinct TMC), count(distinct case when TMC not in "
-                            "(select Ключ from src.EXPORT_TMC) then TMC end) ") +
+                            "(select Ключ from %1.EXPORT_TMC) then TMC end) ")
+                 .arg(m_listSchema) +
              inUse);
     risk.productsInUse = int(m_q.value(0, 0).toInt());
     risk.productsGone = int(m_q.value(0, 1).toInt());
@@ -248,8 +281,10 @@ PriceListRisk PriceListUpdate::risk() {
         const int coating = code.toInt();
         if (coating < 1 || coating > schema::coatingCount)
             continue;
-        const QStringList priced = column0(
-            m_q, QStringLiteral("select count(*) from src.EXPORT_TMC where p%1 > 0").arg(coating));
+        const QStringList priced =
+            column0(m_q, QStringLiteral("select count(*) from %1.EXPORT_TMC where p%2 > 0")
+                             .arg(m_listSchema)
+                             .arg(coating));
         if (priced.value(0).toInt() == 0)
             risk.coatingsWithoutPrices << schema::coatingName(coating);
     }
@@ -258,7 +293,7 @@ PriceListRisk PriceListUpdate::risk() {
 
 QString PriceListUpdate::apply(const catalogueArchive::Origin& origin) {
     catalogueArchive::keepCurrent(m_db, m_q, origin);
-    return replaceTables(m_db, m_q, m_copies);
+    return replaceTables(m_db, m_q, m_copies, m_listSchema);
 }
 
 QString PriceListRisk::text() const {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class Database;
@@ -29,8 +30,10 @@ struct PriceListRisk {
 class PriceListUpdate {
 public:
     // Attaches the list, an SQLite store file, read-only to the store; shown names it in
-    // messages. Throws StoreError when the store is not the program's or the list lacks a
-    // catalogue table or a column the program reads.
+    // messages. A server can not attach a file: there the list is read through a connection of
+    // its own into temporary tables of the store's connection, which only that connection sees.
+    // Throws StoreError when the store is not the program's or the list lacks a catalogue table
+    // or a column the program reads.
     PriceListUpdate(Database& db, const QString& listStore, const QString& shown);
     ~PriceListUpdate();
     PriceListUpdate(const PriceListUpdate&) = delete;
@@ -46,18 +49,28 @@ public:
     // indexes and statistics again. Returns the row counts, one table a line.
     QString apply(const catalogueArchive::Origin& origin);
 
+    struct Column {
+        QString name;
+        QString type;
+    };
     struct TableCopy {
         QString table;   // as the store names it
         QString source;  // as the list names it
         QStringList targetColumns;
         QStringList sourceColumns;
-        QStringList extraColumns;  // columns the store lacks, declared as in the list
+        std::vector<Column> extraColumns;  // columns the store lacks, typed as in the list
     };
 
 private:
+    void readOnServer(const QString& listStore, const QString& shown);
+
     Database& m_db;
     Query m_q;
     std::vector<TableCopy> m_copies;
+    // Where the statements find the list: the attached file, or the server's temporary tables.
+    QString m_listSchema = QStringLiteral("src");
+    std::unique_ptr<Database> m_list;  // the list's own connection, on a server only
+    QString m_searchPath;              // the server connection's own, given back at the end
 };
 
 // The text report of a list over the projects, as ulmar-tool prints it.

@@ -35,6 +35,14 @@ qsizetype skipBlanks(const QString& sql, qsizetype i) {
     return i;
 }
 
+// What may follow IS NOT on both engines: anything else is the file's null-safe inequality.
+bool isComparedConstant(const QString& sql, qsizetype at) {
+    for (const char* word : {"null", "true", "false", "distinct"})
+        if (wordAt(sql, at, QLatin1String(word)))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 QString pgStatementText(const QString& sql) {
@@ -65,6 +73,11 @@ QString pgStatementText(const QString& sql) {
                    wordAt(sql, skipBlanks(sql, i + 7), QLatin1String("binary"))) {
             out += QLatin1String("collate \"C\"");
             i = skipBlanks(sql, i + 7) + 6;
+        } else if (wordAt(sql, i, QLatin1String("is")) &&
+                   wordAt(sql, skipBlanks(sql, i + 2), QLatin1String("not")) &&
+                   !isComparedConstant(sql, skipBlanks(sql, skipBlanks(sql, i + 2) + 3))) {
+            out += QLatin1String("is distinct from");
+            i = skipBlanks(sql, i + 2) + 3;
         } else if (wordAt(sql, i, QLatin1String("main")) && i + 4 < sql.size() &&
                    sql[i + 4] == QLatin1Char('.')) {
             i += 5;

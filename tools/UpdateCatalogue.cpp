@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/SystemText.h"
 #include "tools/Commands.h"
@@ -68,13 +69,23 @@ private:
     static constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 };
 
+// The store a command works on: a server's store named by --store, ULMAR_STORE or ulmar.store
+// unless a folder is given, otherwise the base.mdb of the folder (the current one by default).
+// On a server the catalogue changes in one transaction while designers work: the windows show
+// the new list at their next refill.
+QString storeOf(const QString& dir, QString& failure, bool readOnly = false) {
+    if (dir.isEmpty() && storeNamed() && Database::isServerAddress(chosenStore()))
+        return chosenStore();
+    return existingStoreIn(dir.isEmpty() ? QStringLiteral(".") : dir, failure, readOnly);
+}
+
 int undoCommand(const QString& dir) {
     QString failure;
-    const QString target = existingStoreIn(dir, failure);
+    const QString target = storeOf(dir, failure);
     if (target.isEmpty())
         return fail(failure);
     try {
-        auto db = Database::open(target);
+        auto db = Database::openStore(target);
         Query q(*db, QStringLiteral("undo"));
         const catalogueArchive::Origin replaced = catalogueArchive::currentOrigin(q);
         Database::Transaction transaction(*db);
@@ -120,15 +131,14 @@ int updateCatalogueCommand(const QStringList& args) {
     if (undo) {
         if (positional.size() > 1 || dryRun || force || !reportFile.isEmpty())
             return fail(usage, 2);
-        return undoCommand(positional.value(0, QStringLiteral(".")));
+        return undoCommand(positional.value(0));
     }
     if (positional.isEmpty() || positional.size() > 2)
         return fail(usage, 2);
     const QString source = QFileInfo(positional.at(0)).absoluteFilePath();
     QString failure;
     // A dry run only reads: it may run beside a window of the program.
-    const QString target =
-        existingStoreIn(positional.value(1, QStringLiteral(".")), failure, dryRun);
+    const QString target = storeOf(positional.value(1), failure, dryRun);
     if (target.isEmpty())
         return fail(failure);
     const QString unchanged = QStringLiteral("База %1 не изменена.").arg(target);
@@ -170,7 +180,7 @@ int updateCatalogueCommand(const QStringList& args) {
     }
 
     try {
-        auto db = Database::open(target);
+        auto db = Database::openStore(target);
         PriceListUpdate update(*db, sourceStore, source);
         const auto reportOn = [&] {
             const std::vector<ProjectLines> projects = update.projects();

@@ -71,18 +71,20 @@ int main(int argc, char** argv) {
         return fail(badStore, 2);
     // These write or replace a store file in a folder; a server's store is filled by copy-store.
     // A store named where none is taken would be a change made somewhere the user did not mean.
-    const bool fileOnly = command == QLatin1String("demo-db") ||
-                          command == QLatin1String("import-mdb") ||
-                          command == QLatin1String("update-catalogue");
-    const auto folders = std::count_if(rest.begin(), rest.end(),
-                                       [](const QString& a) { return !a.startsWith('-'); });
-    if (fileOnly &&
-        (rest.size() != before || (command == QLatin1String("update-catalogue") && folders < 2 &&
-                                   storeNamed() && Database::isServerAddress(chosenStore()))))
+    const bool fileOnly =
+        command == QLatin1String("demo-db") || command == QLatin1String("import-mdb");
+    if (fileOnly && rest.size() != before)
         return fail(QStringLiteral("Команда %1 работает только с файлом base.mdb в папке. Для "
                                    "базы на сервере обновите файл и перенесите его в новую базу "
                                    "командами server-init и copy-store.")
                         .arg(command));
+    // A new price list goes into the base.mdb of a folder or into a server's store.
+    if (command == QLatin1String("update-catalogue") && rest.size() != before &&
+        !Database::isServerAddress(chosenStore()))
+        return fail(QStringLiteral("Команда update-catalogue работает с файлом base.mdb в папке "
+                                   "(укажите папку) или с базой на сервере (--store "
+                                   "postgresql://пользователь@сервер/база)."),
+                    2);
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
     if (command == QLatin1String("export"))
