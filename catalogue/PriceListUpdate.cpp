@@ -1,6 +1,7 @@
 #include "catalogue/PriceListUpdate.h"
 
 #include "catalogue/ServerList.h"
+#include "projects/WorkingSpecification.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/ServerSchema.h"
@@ -260,8 +261,10 @@ std::vector<ProjectLines> PriceListUpdate::projects() {
     for (int row = 0; row < m_q.recordCount(); ++row)
         projects.push_back({int(m_q.value(row, 0).toInt()), m_q.value(row, 1).toText(), {}});
     m_q.close();
+    // On a server the working specification is the login's own, stored under a key of its own.
     for (ProjectLines& project : projects)
-        project.lines = readRepriceLines(m_q, project.key, m_listSchema, QStringLiteral("main"));
+        project.lines = readRepriceLines(m_q, storedProjectKey(m_db, project.key), m_listSchema,
+                                         QStringLiteral("main"));
     return projects;
 }
 

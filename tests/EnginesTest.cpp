@@ -1,6 +1,7 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
 #include "catalogue/CatalogueSql.h"
+#include "projects/WorkingSpecification.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/PgDialect.h"
@@ -117,14 +118,16 @@ TEST_P(Engines, TheSpecificationViewWholeAndByKeys) {
                         q.value(r, q.columnIndex(u"summa")).toText();
         return text;
     };
-    EXPECT_EQ(rows(specViewSql(0)),
+    // The fixture's working specification, kept under the login's key on a server.
+    const int working = storedProjectKey(*db, 0);
+    EXPECT_EQ(rows(specViewSql(working)),
               QStringList({"-8:7", "5:7", "-2:4.5", "2:4.5", "-1:40", "1:20", "3:20", "4:5"}));
-    QStringList byKeys = rows(specRowsSql(0, {3, 4, 6}, {-2, -8}));
+    QStringList byKeys = rows(specRowsSql(working, {3, 4, 6}, {-2, -8}));
     byKeys.sort();
     // Line 6 belongs to another project; group 8 has its line.
     EXPECT_EQ(byKeys, QStringList({"-1:40", "-2:4.5", "-8:7", "3:20", "4:5"}));
     Query order(*db, "Q_all");
-    order.open(specGroupOrderSql(0));
+    order.open(specGroupOrderSql(working));
     QStringList vids;
     for (int r = 0; r < order.recordCount(); ++r)
         vids << order.value(r, 0).toText();

@@ -5,6 +5,7 @@
 #include "catalogue/ServerList.h"
 #include "projects/ProjectSession.h"
 #include "projects/SqlProjectStore.h"
+#include "projects/WorkingSpecification.h"
 #include "store/Database.h"
 #include "store/PgDialect.h"
 #include "store/Query.h"
@@ -79,10 +80,14 @@ QString catalogueOf(Database& db) {
     return text;
 }
 
+// Lines of the working specification under key 0, whichever key the store keeps them under.
 QString projectsOf(Database& db) {
+    const int working = storedProjectKey(db, 0);
     return rowsOf(db, QStringLiteral("select * from project order by Ключ")) +
-           rowsOf(db, QStringLiteral("select Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, "
-                                     "izm, vid from buy order by Ключ"));
+           rowsOf(db, QStringLiteral("select Ключ, case when project = %1 then 0 else project "
+                                     "end, TMC, Pokr, TMC2, price, kol, kolm, izm, vid from buy "
+                                     "order by Ключ")
+                          .arg(working));
 }
 
 // A tool's output with the store's name, which differs between the engines, taken out.
@@ -230,8 +235,9 @@ TEST_F(ServerPriceList, ALineAddedMeanwhileIsPricedByOneListWhole) {
     Answers answers;
     ProjectSession session(store, answers);
     auto watcher = Database::connect(server->address());
+    const int working = storedProjectKey(*designer, 0);
     for (const auto& c : cases) {
-        designer->execute("delete from buy where project = 0");
+        designer->execute(QStringLiteral("delete from buy where project = %1").arg(working));
         std::promise<void> inside;
         std::thread updating([&] {
             try {
@@ -272,7 +278,9 @@ TEST_F(ServerPriceList, ALineAddedMeanwhileIsPricedByOneListWhole) {
         addition.withCover = true;
         session.add(addition);
         updating.join();
-        EXPECT_EQ(rowsOf(*designer, "select TMC, price from buy where project = 0 order by TMC"),
+        EXPECT_EQ(rowsOf(*designer, QStringLiteral("select TMC, price from buy where project = %1 "
+                                                   "order by TMC")
+                                        .arg(working)),
                   QStringLiteral("101|120.5|\n102|%1|\n").arg(c.coverPrice));
         EXPECT_EQ(catalogueOf(*designer) == before, !c.commits);
         if (c.commits) {
