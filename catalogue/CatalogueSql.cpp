@@ -76,6 +76,10 @@ QString firstPhotoSql(const QString& links) {
 
 }  // namespace
 
+QString searchCondition(const QString& typeKeys, const QString& text, bool indexed) {
+    return foundAmong(typeKeys, text, indexUse(indexed, Index::Picks));
+}
+
 QString productTreeSql(int coating, int typeKey) {
     return treeSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
 }

@@ -17,6 +17,10 @@ QString productTreeSql(int coating, int typeKey);
 // The searches take the same rows with the search index as without it (indexed when it is ready).
 QString searchTreeSql(int coating, const QString& text, bool indexed = false);
 
+// The condition on EXPORT_TMC of the searches: the items of those types whose "article name"
+// contains the text, looked up through the index when it is ready.
+QString searchCondition(const QString& typeKeys, const QString& text, bool indexed);
+
 // Article and name of the cover whose item code in this coating is coverCode.
 QString coverNameSql(int coating, std::int64_t coverCode);
 

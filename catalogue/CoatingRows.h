@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/ResultRows.h"
+
+#include <QString>
+
+class Database;
+
+// Catalogue rows read once with the item codes and prices of every coating. Each coating's
+// rows are made from them in memory, cell for cell what that coating's statement returns, so a
+// coating change asks the store nothing.
+class CoatingRows {
+public:
+    // Tree: the columns of TreeColumn; List: those of ListColumn.
+    enum class Shape { Tree, List };
+
+    // The products of a tray type outside the branch subtype, and one group row per subtype
+    // they use, in the order of productTreeSql: the groups by name, then the products by key.
+    static CoatingRows readTypeTree(Database& db, int typeKey);
+
+    CoatingRows() = default;
+    CoatingRows(ResultRows read, Shape shape) : m_read(std::move(read)), m_shape(shape) {}
+
+    // The rows as the statement of this coating (1 to 5) returns them.
+    ResultRows inCoating(int coating) const;
+    int count() const { return m_read.count; }
+
+private:
+    ResultRows m_read;
+    Shape m_shape = Shape::List;
+};
+
+// What the search text finds, read in one pass over the products: the tree as searchTreeSql,
+// the branch elements as searchBranchSql and, when accessoriesToo, the accessories as
+// searchAccessoriesSql give them, row for row and in their order. indexed: the store's
+// search index is ready.
+struct SearchRows {
+    static SearchRows read(Database& db, const QString& text, bool accessoriesToo, bool indexed);
+
+    CoatingRows tree;
+    CoatingRows branches;
+    CoatingRows accessories;
+};
