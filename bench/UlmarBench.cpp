@@ -1,7 +1,7 @@
 // Measures the window's real actions end to end on a large catalogue and a large project:
 // the handlers run through the same signals a user's clicks send, with the offscreen platform.
 #include "app/TForm1.h"
-#include "catalogue/CatalogueSql.h"
+#include "catalogue/CoatingRows.h"
 #include "export/GostForm.h"
 #include "export/gui/GostLayout.h"
 #include "projects/gui/TProekt.h"
@@ -273,8 +273,10 @@ int main(int argc, char** argv) {
         f.combovid->setCurrentIndex(typeIndex);  // as the user's pick does before reporting it
         emit f.combovid->activated(typeIndex);
     });
-    const Figures chooseBare =
-        bareEngine(db->handle(), {f.Q_tovar.sql(), f.Q_all.sql(), f.Q_FTovar.sql()}, reps);
+    const Figures chooseBare = bareEngine(
+        db->handle(),
+        CoatingRows::typeTreeStatements(largestType) + QStringList{f.Q_all.sql(), f.Q_FTovar.sql()},
+        reps);
     report(QStringLiteral("choose the largest type"), chooseType, 30, &chooseBare);
 
     bool zinc = true;
@@ -333,14 +335,9 @@ int main(int argc, char** argv) {
     const QString searched = QStringLiteral("ЛОТОК");
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
-    const int searchCoating = f.browser().coating();
     const bool indexed = searchIndex::ready(*db);  // as the window searches
     const Figures searchBare =
-        bareEngine(db->handle(),
-                   {catalogue::searchTreeSql(searchCoating, searched, indexed),
-                    catalogue::searchBranchSql(searchCoating, searched, indexed),
-                    catalogue::searchAccessoriesSql(searchCoating, searched, indexed)},
-                   reps);
+        bareEngine(db->handle(), SearchRows::statements(searched, true, indexed), reps);
     report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
            &searchBare);
 

@@ -52,6 +52,23 @@ QString everyCoatingSql(const QString& condition) {
              prices.join(QLatin1String(", ")), condition);
 }
 
+// The subtypes that may head the tree, in the engine's order of their names.
+QString subtypesSql() {
+    return QStringLiteral(
+               "select Ключ, Название from EXPORT_PODVID where Ключ <> %1 order by Название, Ключ")
+        .arg(sqlInt(schema::branchSubtype));
+}
+
+QString typeProductsSql(int typeKey) {
+    return everyCoatingSql(QStringLiteral("Подвид <> %1 and Вид = %2")
+                               .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey)));
+}
+
+QString searchTypes(bool accessoriesToo) {
+    return accessoriesToo ? schema::trayTypes + QLatin1Char(',') + schema::accessoryTypes
+                          : schema::trayTypes;
+}
+
 ResultRows fetch(Database& db, const QString& sql) {
     ResultRows rows;
     Statement(db, sql).fetchAll(rows);
@@ -163,10 +180,7 @@ CoatingRows treeOf(Database& db, const ResultRows& products, std::vector<int> pi
     for (int row : picked)
         if (const Cell& subtype = cellOf(products, row, Subtype); subtype.type == Cell::Integer)
             used.insert(subtype.integer);
-    const ResultRows subtypes = fetch(
-        db, QStringLiteral("select Ключ, Название from EXPORT_PODVID where Ключ <> %1 order by "
-                           "Название, Ключ")
-                .arg(sqlInt(schema::branchSubtype)));
+    const ResultRows subtypes = fetch(db, subtypesSql());
 
     ResultRows tree;
     tree.columns = products.columns;
@@ -257,9 +271,7 @@ ResultRows CoatingRows::inCoating(int coating) const {
 }
 
 CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
-    const ResultRows products =
-        fetch(db, everyCoatingSql(QStringLiteral("Подвид <> %1 and Вид = %2")
-                                      .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey))));
+    const ResultRows products = fetch(db, typeProductsSql(typeKey));
     std::vector<int> all(std::size_t(products.count));
     for (int r = 0; r < products.count; ++r)
         all[std::size_t(r)] = r;
@@ -267,10 +279,8 @@ CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
 }
 
 SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed) {
-    const QString types = accessoriesToo
-                              ? schema::trayTypes + QLatin1Char(',') + schema::accessoryTypes
-                              : schema::trayTypes;
-    const ResultRows found = fetch(db, everyCoatingSql(searchCondition(types, text, indexed)));
+    const ResultRows found =
+        fetch(db, everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed)));
     static const std::set<std::int64_t> trays = keysOf(schema::trayTypes);
     std::vector<int> tree, branches, accessories;
     for (int r = 0; r < found.count; ++r) {
@@ -292,4 +302,13 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
     if (accessoriesToo)
         rows.accessories = CoatingRows(pick(found, accessories), CoatingRows::Shape::List);
     return rows;
+}
+
+QStringList CoatingRows::typeTreeStatements(int typeKey) {
+    return {typeProductsSql(typeKey), subtypesSql()};
+}
+
+QStringList SearchRows::statements(const QString& text, bool accessoriesToo, bool indexed) {
+    return {everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed)),
+            subtypesSql()};
 }

@@ -3,6 +3,7 @@
 #include "store/ResultRows.h"
 
 #include <QString>
+#include <QStringList>
 
 class Database;
 
@@ -17,6 +18,8 @@ public:
     // The products of a tray type outside the branch subtype, and one group row per subtype
     // they use, in the order of productTreeSql: the groups by name, then the products by key.
     static CoatingRows readTypeTree(Database& db, int typeKey);
+    // The statements it runs, for measuring them on the engine.
+    static QStringList typeTreeStatements(int typeKey);
 
     CoatingRows() = default;
     CoatingRows(ResultRows read, Shape shape) : m_read(std::move(read)), m_shape(shape) {}
@@ -36,6 +39,7 @@ private:
 // search index is ready.
 struct SearchRows {
     static SearchRows read(Database& db, const QString& text, bool accessoriesToo, bool indexed);
+    static QStringList statements(const QString& text, bool accessoriesToo, bool indexed);
 
     CoatingRows tree;
     CoatingRows branches;
