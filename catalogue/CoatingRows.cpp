@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -136,18 +137,6 @@ int compare(const ResultRows& rows, const Cell& a, const Cell& b) {
     }
 }
 
-// The rows listed, in that order.
-ResultRows pick(const ResultRows& rows, const std::vector<int>& picked) {
-    ResultRows result;
-    result.columns = rows.columns;
-    result.cells.reserve(picked.size() * std::size_t(ReadColumns));
-    for (int row : picked)
-        for (int c = 0; c < ReadColumns; ++c)
-            copyCell(rows, cellOf(rows, row, c), result);
-    result.count = int(picked.size());
-    return result;
-}
-
 // Sorts rows by the columns given, as an index on them orders its entries; the key breaks
 // the last tie, as it does in every index.
 void sortBy(const ResultRows& rows, std::vector<int>& picked, std::initializer_list<int> columns) {
@@ -174,16 +163,17 @@ std::set<std::int64_t> keysOf(const QString& list) {
 // The tree's rows: a group row for each subtype the products use, the branch subtype left
 // out, in the engine's order of their names, then the products by key. Union and order of
 // treeSql give the same, as a group row's key is 0.
-CoatingRows treeOf(Database& db, const ResultRows& products, std::vector<int> picked) {
-    sortBy(products, picked, {Key});
+CoatingRows treeOf(Database& db, std::shared_ptr<const ResultRows> products,
+                   std::vector<int> picked) {
+    sortBy(*products, picked, {Key});
     std::set<std::int64_t> used;
     for (int row : picked)
-        if (const Cell& subtype = cellOf(products, row, Subtype); subtype.type == Cell::Integer)
+        if (const Cell& subtype = cellOf(*products, row, Subtype); subtype.type == Cell::Integer)
             used.insert(subtype.integer);
     const ResultRows subtypes = fetch(db, subtypesSql());
 
-    ResultRows tree;
-    tree.columns = products.columns;
+    ResultRows groups;
+    groups.columns = products->columns;
     const Cell zero = integerCell(0);
     for (int s = 0; s < subtypes.count; ++s) {
         const Cell& key = cellOf(subtypes, s, 0);
@@ -191,28 +181,24 @@ CoatingRows treeOf(Database& db, const ResultRows& products, std::vector<int> pi
             continue;
         for (int c = 0; c < ReadColumns; ++c) {
             if (c == Name)
-                copyCell(subtypes, cellOf(subtypes, s, 1), tree);
+                copyCell(subtypes, cellOf(subtypes, s, 1), groups);
             else if (c == Article)
-                tree.addSlice(Cell::Text, "", 0);
+                groups.addSlice(Cell::Text, "", 0);
             else if (c == Unit)
-                tree.addSlice(Cell::Text, "-", 1);
+                groups.addSlice(Cell::Text, "-", 1);
             else if (c == Id)
-                tree.cells.push_back(integerCell(-key.integer));
+                groups.cells.push_back(integerCell(-key.integer));
             else if (c == Subtype)
-                tree.cells.push_back(key);
+                groups.cells.push_back(key);
             else if (c == Type)
-                tree.cells.push_back(Cell());
+                groups.cells.push_back(Cell());
             else
-                tree.cells.push_back(zero);
+                groups.cells.push_back(zero);
         }
-        ++tree.count;
+        ++groups.count;
     }
-    tree.cells.reserve(tree.cells.size() + picked.size() * std::size_t(ReadColumns));
-    for (int row : picked)
-        for (int c = 0; c < ReadColumns; ++c)
-            copyCell(products, cellOf(products, row, c), tree);
-    tree.count += int(picked.size());
-    return CoatingRows(std::move(tree), CoatingRows::Shape::Tree);
+    return CoatingRows(std::move(groups), std::move(products), std::move(picked),
+                       CoatingRows::Shape::Tree);
 }
 
 }  // namespace
@@ -240,47 +226,51 @@ ResultRows CoatingRows::inCoating(int coating) const {
     for (int c = 0; c < shown; ++c)
         rows.columns << (tree ? columnName(treeColumns[c]) : columnName(listColumns[c]));
     const QByteArray suffix = QByteArrayLiteral("-") + QByteArray::number(coating);
-    rows.cells.reserve(std::size_t(m_read.count) * std::size_t(shown));
-    rows.buffer.reserve(m_read.buffer.size() + std::size_t(m_read.count) * 2);
-    for (int r = 0; r < m_read.count; ++r) {
-        const bool product = cellOf(m_read, r, Type).type != Cell::Null;
+    rows.cells.reserve(std::size_t(count()) * std::size_t(shown));
+    auto add = [&](const ResultRows& read, int r) {
+        const bool product = cellOf(read, r, Type).type != Cell::Null;
         for (int c = 0; c < shown; ++c) {
             const int source = sources[c];
             if (source == Covers || source == Items || source == Prices) {
-                const Cell& cell = cellOf(m_read, r, source + coating - 1);
+                const Cell& cell = cellOf(read, r, source + coating - 1);
                 // coalesce(kN, 0)
                 if (source == Covers && cell.type == Cell::Null)
                     rows.cells.push_back(integerCell(0));
                 else
-                    copyCell(m_read, cell, rows);
+                    copyCell(read, cell, rows);
                 continue;
             }
-            const Cell& cell = cellOf(m_read, r, source);
+            const Cell& cell = cellOf(read, r, source);
             if (source == Article && product && cell.type != Cell::Null) {
                 // Номер||'-'||'N'; null stays null.
-                std::string article(m_read.buffer, cell.slice.offset, cell.slice.length);
+                std::string article(read.buffer, cell.slice.offset, cell.slice.length);
                 article.append(suffix.constData(), std::size_t(suffix.size()));
                 rows.addSlice(Cell::Text, article.data(), article.size());
             } else {
-                copyCell(m_read, cell, rows);
+                copyCell(read, cell, rows);
             }
         }
-    }
-    rows.count = m_read.count;
+    };
+    for (int r = 0; r < m_groups.count; ++r)
+        add(m_groups, r);
+    for (int r : m_order)
+        add(*m_products, r);
+    rows.count = count();
     return rows;
 }
 
 CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
-    const ResultRows products = fetch(db, typeProductsSql(typeKey));
-    std::vector<int> all(std::size_t(products.count));
-    for (int r = 0; r < products.count; ++r)
+    auto products = std::make_shared<const ResultRows>(fetch(db, typeProductsSql(typeKey)));
+    std::vector<int> all(std::size_t(products->count));
+    for (int r = 0; r < products->count; ++r)
         all[std::size_t(r)] = r;
-    return treeOf(db, products, std::move(all));
+    return treeOf(db, std::move(products), std::move(all));
 }
 
 SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed) {
-    const ResultRows found =
-        fetch(db, everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed)));
+    const auto shared = std::make_shared<const ResultRows>(
+        fetch(db, everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed))));
+    const ResultRows& found = *shared;
     static const std::set<std::int64_t> trays = keysOf(schema::trayTypes);
     std::vector<int> tree, branches, accessories;
     for (int r = 0; r < found.count; ++r) {
@@ -297,10 +287,11 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
     sortBy(found, branches, {Type, Height, Width, Article, Name});
     sortBy(found, accessories, {Type, Subtype, Article, Name});
     SearchRows rows;
-    rows.tree = treeOf(db, found, std::move(tree));
-    rows.branches = CoatingRows(pick(found, branches), CoatingRows::Shape::List);
+    rows.tree = treeOf(db, shared, std::move(tree));
+    rows.branches = CoatingRows({}, shared, std::move(branches), CoatingRows::Shape::List);
     if (accessoriesToo)
-        rows.accessories = CoatingRows(pick(found, accessories), CoatingRows::Shape::List);
+        rows.accessories =
+            CoatingRows({}, shared, std::move(accessories), CoatingRows::Shape::List);
     return rows;
 }
 

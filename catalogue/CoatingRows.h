@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 class Database;
 
@@ -22,14 +24,23 @@ public:
     static QStringList typeTreeStatements(int typeKey);
 
     CoatingRows() = default;
-    CoatingRows(ResultRows read, Shape shape) : m_read(std::move(read)), m_shape(shape) {}
+    // The group rows, then the products' rows listed in order; a search's three lists share
+    // the products read.
+    CoatingRows(ResultRows groups, std::shared_ptr<const ResultRows> products,
+                std::vector<int> order, Shape shape)
+        : m_groups(std::move(groups)),
+          m_products(std::move(products)),
+          m_order(std::move(order)),
+          m_shape(shape) {}
 
     // The rows as the statement of this coating (1 to 5) returns them.
     ResultRows inCoating(int coating) const;
-    int count() const { return m_read.count; }
+    int count() const { return m_groups.count + int(m_order.size()); }
 
 private:
-    ResultRows m_read;
+    ResultRows m_groups;
+    std::shared_ptr<const ResultRows> m_products;
+    std::vector<int> m_order;
     Shape m_shape = Shape::List;
 };
 
