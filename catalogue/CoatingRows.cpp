@@ -243,9 +243,13 @@ ResultRows CoatingRows::inCoating(int coating) const {
             const Cell& cell = cellOf(read, r, source);
             if (source == Article && product && cell.type != Cell::Null) {
                 // Номер||'-'||'N'; null stays null.
-                std::string article(read.buffer, cell.slice.offset, cell.slice.length);
-                article.append(suffix.constData(), std::size_t(suffix.size()));
-                rows.addSlice(Cell::Text, article.data(), article.size());
+                Cell article;
+                article.type = Cell::Text;
+                article.slice.offset = std::uint32_t(rows.buffer.size());
+                article.slice.length = cell.slice.length + std::uint32_t(suffix.size());
+                rows.buffer.append(read.buffer, cell.slice.offset, cell.slice.length);
+                rows.buffer.append(suffix.constData(), std::size_t(suffix.size()));
+                rows.cells.push_back(article);
             } else {
                 copyCell(read, cell, rows);
             }
