@@ -89,21 +89,18 @@ protected:
         Query q(*db, "q");
         q.setSql(sql);
         q.open();
-        EXPECT_EQ(q.columnCount(), columns.size()) << sql.toStdString();
-        for (int c = 0; c < columns.size(); ++c)
-            EXPECT_EQ(q.columnIndex(columns[c]), c) << columns[c].toStdString();
-        Rows result;
-        for (int r = 0; r < q.recordCount(); ++r) {
-            QStringList fields;
-            for (int c = 0; c < q.columnCount(); ++c)
-                fields << q.value(r, c).toText();
-            result.insert(fields.join('|'));
-        }
-        return result;
+        return rowsOf(q, columns);
     }
-    Rows rows(ResultRows read) {
+    // Rows made in memory, as the grids hold them.
+    Rows rows(ResultRows read, const QStringList& columns) {
         Query q(*db, "q");
         q.openRows(std::move(read));
+        return rowsOf(q, columns);
+    }
+    static Rows rowsOf(const Query& q, const QStringList& columns) {
+        EXPECT_EQ(q.columnCount(), columns.size()) << q.sql().toStdString();
+        for (int c = 0; c < columns.size(); ++c)
+            EXPECT_EQ(q.columnIndex(columns[c]), c) << columns[c].toStdString();
         Rows result;
         for (int r = 0; r < q.recordCount(); ++r) {
             QStringList fields;
@@ -252,20 +249,20 @@ TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
     for (int type : {64, 65, 76}) {
         const CoatingRows tree = CoatingRows::readTypeTree(*db, type);
         for (int coating = 1; coating <= 5; ++coating)
-            EXPECT_EQ(rows(tree.inCoating(coating)),
+            EXPECT_EQ(rows(tree.inCoating(coating), kTreeColumns),
                       rows(productTreeSql(coating, type), kTreeColumns))
                 << type << " " << coating;
     }
     for (const char* text : {"Д'А", "50%", "М8", "", "нет такого"}) {
         const SearchRows found = SearchRows::read(*db, QString::fromUtf8(text), true, false);
         for (int coating = 1; coating <= 5; ++coating) {
-            EXPECT_EQ(rows(found.tree.inCoating(coating)),
+            EXPECT_EQ(rows(found.tree.inCoating(coating), kTreeColumns),
                       rows(searchTreeSql(coating, text), kTreeColumns))
                 << text;
-            EXPECT_EQ(rows(found.branches.inCoating(coating)),
+            EXPECT_EQ(rows(found.branches.inCoating(coating), kListColumns),
                       rows(searchBranchSql(coating, text), kListColumns))
                 << text;
-            EXPECT_EQ(rows(found.accessories.inCoating(coating)),
+            EXPECT_EQ(rows(found.accessories.inCoating(coating), kListColumns),
                       rows(searchAccessoriesSql(coating, text), kListColumns))
                 << text;
         }
