@@ -81,7 +81,7 @@ void TForm1::refillInCoating(DataGrid* grid, std::optional<CatalogueBrowser::Row
 void TForm1::refillAccessoriesInCoating() {
     // Without a chosen type the grid goes on showing what a search put there.
     if (combovid2->currentText().isEmpty()) {
-        refillInCoating(DBGridEh4, held(m_browser.searchedAccessoryRows()));
+        refillInCoating(DBGridEh4, held(m_browser.searchedAccessoryRows(ADOConn())));
         return;
     }
     const int recNo = Q_tovar2.isOpen() ? Q_tovar2.recNo() : 0;
@@ -93,9 +93,9 @@ void TForm1::LoadTypeProducts() {
     if (combovid->currentText().isEmpty()) {
         // No type chosen: the tree and the branch grid go on showing what a search or a branch
         // type put there, in the new coating, so nothing of another coating can be added.
-        refillInCoating(DBGridEh1, held(m_browser.treeRows()));
+        refillInCoating(DBGridEh1, held(m_browser.treeRows(ADOConn())));
         ShowCoverName();
-        refillInCoating(DBGridEh3, m_browser.branchRows());
+        refillInCoating(DBGridEh3, m_browser.branchRows(ADOConn()));
         return;
     }
     // The rows of one type come back in the same order, so a coating change keeps the product.

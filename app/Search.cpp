@@ -24,14 +24,14 @@ void TForm1::RunSearch() {
     Q_tovar.close();
     DBGridEh1->reload();
     m_browser.showSearch(ADOConn(), text, !generalHardware, searchIndex::ready(ADOConn()));
-    showRows(DBGridEh1, *m_browser.treeRows());
+    showRows(DBGridEh1, *m_browser.treeRows(ADOConn()));
     ShowCoverName();
 
-    showRows(DBGridEh3, *m_browser.branchRows());
+    showRows(DBGridEh3, *m_browser.branchRows(ADOConn()));
 
     m_browser.setAccessoryRow(-1);
     if (generalHardware)
         refillAccessoriesInCoating();
     else
-        showRows(DBGridEh4, *m_browser.searchedAccessoryRows());
+        showRows(DBGridEh4, *m_browser.searchedAccessoryRows(ADOConn()));
 }

@@ -336,8 +336,8 @@ int main(int argc, char** argv) {
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
     const bool indexed = searchIndex::ready(*db);  // as the window searches
-    const Figures searchBare =
-        bareEngine(db->handle(), SearchRows::statements(searched, true, indexed), reps);
+    const Figures searchBare = bareEngine(
+        db->handle(), SearchRows::statements(searched, true, indexed, f.browser().coating()), reps);
     report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
            &searchBare);
 

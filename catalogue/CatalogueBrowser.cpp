@@ -15,7 +15,33 @@ std::optional<ResultRows> CatalogueBrowser::inCoating(
     return rows->inCoating(m_coating);
 }
 
-std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows() const {
+void CatalogueBrowser::holdCoating(Database& db) {
+    if (m_search && m_treeRows && !m_treeRows->has(m_coating)) {
+        SearchRows found = SearchRows::read(db, m_search->text, m_search->accessoriesToo,
+                                            m_search->indexed, m_coating);
+        m_treeRows = std::move(found.tree);
+        m_searchBranches = std::move(found.branches);
+        if (m_accessoryRows && m_search->accessoriesToo && m_accessorySearch == *m_search)
+            m_accessoryRows = std::move(found.accessories);
+    }
+    if (m_accessoryRows && !m_accessoryRows->has(m_coating))
+        m_accessoryRows =
+            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
+                .accessories;
+}
+
+std::optional<ResultRows> CatalogueBrowser::treeRows(Database& db) {
+    holdCoating(db);
+    return inCoating(m_treeRows);
+}
+
+std::optional<ResultRows> CatalogueBrowser::searchedAccessoryRows(Database& db) {
+    holdCoating(db);
+    return inCoating(m_accessoryRows);
+}
+
+std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows(Database& db) {
+    holdCoating(db);
     if (m_branchFromSearch && m_searchBranches)
         return Rows(m_searchBranches->inCoating(m_coating));
     if (!m_branchFromSearch && m_branchStatement)
@@ -35,9 +61,9 @@ ResultRows CatalogueBrowser::showType(Database& db, int typeKey) {
 void CatalogueBrowser::showSearch(Database& db, const QString& text, bool accessoriesToo,
                                   bool indexed) {
     const Search search{text, accessoriesToo, indexed};
-    if (!m_search || !(*m_search == search)) {
+    if (!m_search || !(*m_search == search) || !m_treeRows->has(m_coating)) {
         forgetRows();
-        SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed);
+        SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed, m_coating);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
         if (accessoriesToo) {
@@ -64,7 +90,7 @@ void CatalogueBrowser::readAgain(Database& db) {
     m_accessoryRows.reset();
     if (search) {
         SearchRows found =
-            SearchRows::read(db, search->text, search->accessoriesToo, search->indexed);
+            SearchRows::read(db, search->text, search->accessoriesToo, search->indexed, m_coating);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
         m_search = search;
@@ -78,7 +104,7 @@ void CatalogueBrowser::readAgain(Database& db) {
     }
     if (accessories)
         m_accessoryRows =
-            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed)
+            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
                 .accessories;
 }
 

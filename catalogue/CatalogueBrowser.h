@@ -47,16 +47,17 @@ public:
     // The tree and a search's lists are rows read once for every coating; the branch
     // elements of a tray or type are a statement of the coating.
     using Rows = std::variant<ResultRows, QString>;
-    std::optional<ResultRows> treeRows() const { return inCoating(m_treeRows); }
-    std::optional<Rows> branchRows() const;
-    std::optional<ResultRows> searchedAccessoryRows() const { return inCoating(m_accessoryRows); }
+    // A search's rows hold one coating: in another, the same search is read again.
+    std::optional<ResultRows> treeRows(Database& db);
+    std::optional<Rows> branchRows(Database& db);
+    std::optional<ResultRows> searchedAccessoryRows(Database& db);
 
     // The products of a tray type. The rows read are taken again while the type stays the
     // same, so a coating change reads nothing; forgetRows() makes the next call read.
     ResultRows showType(Database& db, int typeKey);
     // What the search text finds among trays and branch elements; accessories too unless the
     // accessory grid keeps the general hardware list. indexed: the store's search index is
-    // ready. The same search again takes the rows read the last time.
+    // ready. The same search again, in the same coating, takes the rows read the last time.
     void showSearch(Database& db, const QString& text, bool accessoriesToo, bool indexed = false);
     // The next type or search reads the store again.
     void forgetRows();
@@ -75,6 +76,8 @@ public:
 
 private:
     std::optional<ResultRows> inCoating(const std::optional<CoatingRows>& rows) const;
+    // Reads the searches held again when they lack the current coating.
+    void holdCoating(Database& db);
 
     int m_coating = 2;
     int m_mounting = 1;

@@ -20,7 +20,8 @@ using namespace catalogue;
 
 using Cell = ResultRows::Cell;
 
-// The columns read for every coating, in the order of the select below.
+// The columns read, in the order of the select below; the codes and prices of the coatings
+// read come last.
 enum Read {
     Key,
     Name,
@@ -28,28 +29,28 @@ enum Read {
     Height,
     Article,  // without the coating code
     BaseCode,
-    Covers,                                    // k1 … k5
-    Items = Covers + schema::coatingCount,     // t1k … t5k
-    Prices = Items + schema::coatingCount,     // p1 … p5
-    ParentId = Prices + schema::coatingCount,  // the subtype negated
+    ParentId,  // the subtype negated
     Id,
     Length,
     Subtype,
     Unit,
-    Type,  // null on a group row
-    ReadColumns
+    Type,    // null on a group row
+    Covers,  // k<N> of each coating read, then t<N>k of each, then p<N> of each
+    Items,   // (in the lists of shown columns below only)
+    Prices,
 };
 
-QString everyCoatingSql(const QString& condition) {
+// Products with the codes and prices of the coatings first to first + count - 1.
+QString coatingsSql(const QString& condition, int first, int count) {
     QStringList covers, items, prices;
-    for (int n = 1; n <= schema::coatingCount; ++n) {
+    for (int n = first; n < first + count; ++n) {
         covers << QStringLiteral("k%1").arg(n);
         items << QStringLiteral("t%1k").arg(n);
         prices << QStringLiteral("p%1").arg(n);
     }
     return QStringLiteral(
-               "select Ключ, Название, Ширина, Высота, Номер, ТМЦ, %1, %2, %3, "
-               "-1*Подвид as parentid, Ключ as ID, Длина, Подвид, ЕИ, Вид from EXPORT_TMC where %4")
+               "select Ключ, Название, Ширина, Высота, Номер, ТМЦ, -1*Подвид as parentid, "
+               "Ключ as ID, Длина, Подвид, ЕИ, Вид, %1, %2, %3 from EXPORT_TMC where %4")
         .arg(covers.join(QLatin1String(", ")), items.join(QLatin1String(", ")),
              prices.join(QLatin1String(", ")), condition);
 }
@@ -62,8 +63,9 @@ QString subtypesSql() {
 }
 
 QString typeProductsSql(int typeKey) {
-    return everyCoatingSql(QStringLiteral("Подвид <> %1 and Вид = %2")
-                               .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey)));
+    return coatingsSql(QStringLiteral("Подвид <> %1 and Вид = %2")
+                           .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey)),
+                       1, schema::coatingCount);
 }
 
 QString searchTypes(bool accessoriesToo) {
@@ -165,7 +167,7 @@ std::set<std::int64_t> keysOf(const QString& list) {
 // out, in the engine's order of their names, then the products by key. Union and order of
 // treeSql give the same, as a group row's key is 0.
 CoatingRows treeOf(Database& db, std::shared_ptr<const ResultRows> products,
-                   std::vector<int> picked) {
+                   std::vector<int> picked, int firstCoating, int coatings) {
     sortBy(*products, picked, {Key});
     std::set<std::int64_t> used;
     for (int row : picked)
@@ -180,7 +182,7 @@ CoatingRows treeOf(Database& db, std::shared_ptr<const ResultRows> products,
         const Cell& key = cellOf(subtypes, s, 0);
         if (key.type != Cell::Integer || !used.count(key.integer))
             continue;
-        for (int c = 0; c < ReadColumns; ++c) {
+        for (int c = 0; c < int(products->columns.size()); ++c) {
             if (c == Name)
                 copyCell(subtypes, cellOf(subtypes, s, 1), groups);
             else if (c == Article)
@@ -199,7 +201,7 @@ CoatingRows treeOf(Database& db, std::shared_ptr<const ResultRows> products,
         ++groups.count;
     }
     return CoatingRows(std::move(groups), std::move(products), std::move(picked),
-                       CoatingRows::Shape::Tree);
+                       CoatingRows::Shape::Tree, firstCoating, coatings);
 }
 
 }  // namespace
@@ -233,7 +235,9 @@ ResultRows CoatingRows::inCoating(int coating) const {
         for (int c = 0; c < shown; ++c) {
             const int source = sources[c];
             if (source == Covers || source == Items || source == Prices) {
-                const Cell& cell = cellOf(read, r, source + coating - 1);
+                const int block = source - Covers;
+                const Cell& cell =
+                    cellOf(read, r, Covers + block * m_coatings + coating - m_firstCoating);
                 // coalesce(kN, 0)
                 if (source == Covers && cell.type == Cell::Null)
                     rows.cells.push_back(integerCell(0));
@@ -269,10 +273,11 @@ CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
     std::vector<int> all(std::size_t(products->count));
     for (int r = 0; r < products->count; ++r)
         all[std::size_t(r)] = r;
-    return treeOf(db, std::move(products), std::move(all));
+    return treeOf(db, std::move(products), std::move(all), 1, schema::coatingCount);
 }
 
-SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed) {
+SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed,
+                            int coating) {
     auto read = std::make_shared<ResultRows>();
     // A common word finds a large share of the catalogue: room for every row the index names,
     // made at once, spares the copies of a growing list, which would double the memory held.
@@ -280,9 +285,8 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
     if (const QString named = indexed ? searchIndex::narrowing(text) : QString(); !named.isEmpty())
         if (const ResultRows count = fetch(db, QStringLiteral("select count(*) from ") + named);
             count.count == 1 && count.cells[0].type == Cell::Integer)
-            read->cells.reserve(std::size_t(count.cells[0].integer) * std::size_t(ReadColumns));
-    Statement(db, everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed)))
-        .fetchAll(*read);
+            read->cells.reserve(std::size_t(count.cells[0].integer) * std::size_t(Covers + 3));
+    Statement(db, statements(text, accessoriesToo, indexed, coating).front()).fetchAll(*read);
     const std::shared_ptr<const ResultRows> shared = std::move(read);
     const ResultRows& found = *shared;
     static const std::set<std::int64_t> trays = keysOf(schema::trayTypes);
@@ -301,11 +305,12 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
     sortBy(found, branches, {Type, Height, Width, Article, Name});
     sortBy(found, accessories, {Type, Subtype, Article, Name});
     SearchRows rows;
-    rows.tree = treeOf(db, shared, std::move(tree));
-    rows.branches = CoatingRows({}, shared, std::move(branches), CoatingRows::Shape::List);
+    rows.tree = treeOf(db, shared, std::move(tree), coating, 1);
+    rows.branches =
+        CoatingRows({}, shared, std::move(branches), CoatingRows::Shape::List, coating, 1);
     if (accessoriesToo)
         rows.accessories =
-            CoatingRows({}, shared, std::move(accessories), CoatingRows::Shape::List);
+            CoatingRows({}, shared, std::move(accessories), CoatingRows::Shape::List, coating, 1);
     return rows;
 }
 
@@ -313,7 +318,8 @@ QStringList CoatingRows::typeTreeStatements(int typeKey) {
     return {typeProductsSql(typeKey), subtypesSql()};
 }
 
-QStringList SearchRows::statements(const QString& text, bool accessoriesToo, bool indexed) {
-    return {everyCoatingSql(searchCondition(searchTypes(accessoriesToo), text, indexed)),
+QStringList SearchRows::statements(const QString& text, bool accessoriesToo, bool indexed,
+                                   int coating) {
+    return {coatingsSql(searchCondition(searchTypes(accessoriesToo), text, indexed), coating, 1),
             subtypesSql()};
 }

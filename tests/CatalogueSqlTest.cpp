@@ -254,8 +254,9 @@ TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
                 << type << " " << coating;
     }
     for (const char* text : {"Д'А", "50%", "М8", "", "нет такого"}) {
-        const SearchRows found = SearchRows::read(*db, QString::fromUtf8(text), true, false);
         for (int coating = 1; coating <= 5; ++coating) {
+            const SearchRows found =
+                SearchRows::read(*db, QString::fromUtf8(text), true, false, coating);
             EXPECT_EQ(rows(found.tree.inCoating(coating), kTreeColumns),
                       rows(searchTreeSql(coating, text), kTreeColumns))
                 << text;
@@ -268,7 +269,7 @@ TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
         }
     }
     // Without the accessories the pass reads none.
-    EXPECT_EQ(SearchRows::read(*db, "М8", false, false).accessories.count(), 0);
+    EXPECT_EQ(SearchRows::read(*db, "М8", false, false, 1).accessories.count(), 0);
 }
 
 // Every statement of the catalogue gives the same rows on the file and on a server.

@@ -88,7 +88,7 @@ void expectSameRowsAsTheScan(const DemoOptions& options) {
             found += int(tree.size());
             // The one pass that feeds all three lists, with the index and without it.
             for (bool indexed : {true, false}) {
-                const SearchRows read = SearchRows::read(*db, text, true, indexed);
+                const SearchRows read = SearchRows::read(*db, text, true, indexed, coating);
                 EXPECT_EQ(rows(*db, read.tree.inCoating(coating)), tree) << search;
                 EXPECT_EQ(rows(*db, read.branches.inCoating(coating)),
                           rows(*db, searchBranchSql(coating, text)))
