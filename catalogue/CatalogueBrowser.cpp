@@ -17,12 +17,19 @@ std::optional<ResultRows> CatalogueBrowser::inCoating(
 
 void CatalogueBrowser::holdCoating(Database& db) {
     if (m_search && m_treeRows && !m_treeRows->has(m_coating)) {
-        SearchRows found = SearchRows::read(db, m_search->text, m_search->accessoriesToo,
-                                            m_search->indexed, m_coating);
+        const Search search = *m_search;
+        const bool accessoriesToo = search.accessoriesToo && m_accessorySearch == search;
+        // The rows of another coating go before the new ones come.
+        forgetRows();
+        if (accessoriesToo)
+            m_accessoryRows.reset();
+        SearchRows found =
+            SearchRows::read(db, search.text, search.accessoriesToo, search.indexed, m_coating);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
-        if (m_accessoryRows && m_search->accessoriesToo && m_accessorySearch == *m_search)
+        if (accessoriesToo)
             m_accessoryRows = std::move(found.accessories);
+        m_search = search;
     }
     if (m_accessoryRows && !m_accessoryRows->has(m_coating))
         m_accessoryRows =
@@ -61,8 +68,10 @@ ResultRows CatalogueBrowser::showType(Database& db, int typeKey) {
 void CatalogueBrowser::showSearch(Database& db, const QString& text, bool accessoriesToo,
                                   bool indexed) {
     const Search search{text, accessoriesToo, indexed};
-    if (!m_search || !(*m_search == search) || !m_treeRows->has(m_coating)) {
+    if (!m_search || !(*m_search == search) || !m_treeRows || !m_treeRows->has(m_coating)) {
         forgetRows();
+        if (accessoriesToo)
+            m_accessoryRows.reset();  // replaced, so its rows go before the new ones come
         SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed, m_coating);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
