@@ -13,8 +13,8 @@ class Database;
 
 // What the catalogue part of the window is showing: the coating, the mounting method, whether
 // a search result stands in the grids, the rows the grids stood on and the grid an add takes
-// its row from. Each grid's rows are kept for every coating, so a coating change shows the
-// same rows at the new coating's codes and prices.
+// its row from. Each grid's rows are kept so that a coating change shows the same rows at the
+// new coating's codes and prices.
 class CatalogueBrowser {
 public:
     // As the window starts: galvanised, the first mounting method, the branch elements of the
@@ -44,10 +44,10 @@ public:
     void setAddSource(int source) { m_addSource = source; }
 
     // --- what each grid shows, in the current coating; nothing when it shows nothing yet ---
-    // The tree and a search's lists are rows read once for every coating; the branch
-    // elements of a tray or type are a statement of the coating.
+    // A type's tree is read once for every coating, a search's lists for the coating it ran
+    // in (in another, the same search is read again); the branch elements of a tray or type
+    // are a statement of the coating.
     using Rows = std::variant<ResultRows, QString>;
-    // A search's rows hold one coating: in another, the same search is read again.
     std::optional<ResultRows> treeRows(Database& db);
     std::optional<Rows> branchRows(Database& db);
     std::optional<ResultRows> searchedAccessoryRows(Database& db);
