@@ -66,6 +66,7 @@ RepriceTotals TForm1::requoteOpenProject() {
 
 void TForm1::reloadCatalogue() {
     reloadTypeLists();
+    m_browser.readAgain(ADOConn());
     chooseCoating(m_browser.coating());
     reloadSpec();
 }

@@ -9,6 +9,7 @@
 
 void TForm1::combovidClick() {
     m_browser.setSearching(false);
+    m_browser.forgetRows();  // a type chosen is read afresh, even the same one again
     Panel2->setVisible(false);
     m_browser.setTreeRow(-1);
     namekr->clear();
@@ -52,20 +53,35 @@ void standOn(DataGrid* grid, int recNo) {
     grid->syncToQuery();
 }
 
+std::optional<CatalogueBrowser::Rows> held(std::optional<ResultRows> rows) {
+    if (!rows)
+        return std::nullopt;
+    return CatalogueBrowser::Rows(std::move(*rows));
+}
+
 }  // namespace
 
-void TForm1::refillInCoating(DataGrid* grid, const std::optional<QString>& rows) {
+void TForm1::showRows(DataGrid* grid, CatalogueBrowser::Rows rows) {
+    if (auto* statement = std::get_if<QString>(&rows)) {
+        grid->reopen(*statement);
+        return;
+    }
+    grid->query()->openRows(std::move(std::get<ResultRows>(rows)));
+    grid->reload();
+}
+
+void TForm1::refillInCoating(DataGrid* grid, std::optional<CatalogueBrowser::Rows> rows) {
     if (!rows || !grid->query()->isOpen())
         return;
     const int recNo = grid->query()->recNo();
-    grid->reopen(*rows);
+    showRows(grid, std::move(*rows));
     standOn(grid, recNo);
 }
 
 void TForm1::refillAccessoriesInCoating() {
     // Without a chosen type the grid goes on showing what a search put there.
     if (combovid2->currentText().isEmpty()) {
-        refillInCoating(DBGridEh4, m_browser.searchedAccessoryRows());
+        refillInCoating(DBGridEh4, held(m_browser.searchedAccessoryRows(ADOConn())));
         return;
     }
     const int recNo = Q_tovar2.isOpen() ? Q_tovar2.recNo() : 0;
@@ -77,15 +93,18 @@ void TForm1::LoadTypeProducts() {
     if (combovid->currentText().isEmpty()) {
         // No type chosen: the tree and the branch grid go on showing what a search or a branch
         // type put there, in the new coating, so nothing of another coating can be added.
-        refillInCoating(DBGridEh1, m_browser.treeRows());
+        refillInCoating(DBGridEh1, held(m_browser.treeRows(ADOConn())));
         ShowCoverName();
-        refillInCoating(DBGridEh3, m_browser.branchRows());
+        refillInCoating(DBGridEh3, m_browser.branchRows(ADOConn()));
         return;
     }
     // The rows of one type come back in the same order, so a coating change keeps the product.
     if (m_browser.treeRow() != -1 && Q_tovar.isOpen())
         m_browser.setTreeRow(Q_tovar.recNo());
-    DBGridEh1->reopen(m_browser.showType(combovid->keyValue()));
+    // A coating change takes the type's rows already read; a failed read leaves the tree empty.
+    Q_tovar.close();
+    DBGridEh1->reload();
+    showRows(DBGridEh1, m_browser.showType(ADOConn(), combovid->keyValue()));
     if (m_browser.treeRow() != -1) {
         Q_tovar.setRecNo(m_browser.treeRow());
         DBGridEh1->syncToQuery();

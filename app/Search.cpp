@@ -9,6 +9,7 @@
 
 void TForm1::BitBtn9Click() {
     m_browser.setSearching(true);
+    m_browser.forgetRows();  // a search asked for reads the store afresh
     RunSearch();
 }
 
@@ -18,15 +19,19 @@ void TForm1::RunSearch() {
     // The general hardware list does not depend on the search: it keeps its rows, in the
     // coating the search runs in.
     const bool generalHardware = catalogue::isGeneralHardware(combovid2->currentText());
-    m_browser.showSearch(text, !generalHardware, searchIndex::ready(ADOConn()));
-    DBGridEh1->reopen(*m_browser.treeRows());
+    // One pass reads all three lists; a coating or mounting change takes them again as read.
+    // A failed read leaves the tree empty.
+    Q_tovar.close();
+    DBGridEh1->reload();
+    m_browser.showSearch(ADOConn(), text, !generalHardware, searchIndex::ready(ADOConn()));
+    showRows(DBGridEh1, *m_browser.treeRows(ADOConn()));
     ShowCoverName();
 
-    DBGridEh3->reopen(*m_browser.branchRows());
+    showRows(DBGridEh3, *m_browser.branchRows(ADOConn()));
 
     m_browser.setAccessoryRow(-1);
     if (generalHardware)
         refillAccessoriesInCoating();
     else
-        DBGridEh4->reopen(*m_browser.searchedAccessoryRows());
+        showRows(DBGridEh4, *m_browser.searchedAccessoryRows(ADOConn()));
 }

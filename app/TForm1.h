@@ -190,9 +190,11 @@ public:
     void chooseMounting(int code);
     // Name and photo of the current row of the branch, accessory or specification grid.
     void ShowItemDetails(DataGrid* grid);
-    // Reopens a grid on the statement its rows came from, in the current coating, and stands
-    // on the row it stood on: the rows come back in the same order.
-    void refillInCoating(DataGrid* grid, const std::optional<QString>& rows);
+    // Shows a grid's rows in the current coating and stands on the row it stood on: the rows
+    // come back in the same order.
+    void refillInCoating(DataGrid* grid, std::optional<CatalogueBrowser::Rows> rows);
+    // Shows rows in a grid on its first row: made in memory, or read by a statement.
+    void showRows(DataGrid* grid, CatalogueBrowser::Rows rows);
     // Refills the accessory grid for the current coating, on the row it stood on: the chosen
     // type's items, or without a type what the search found.
     void refillAccessoriesInCoating();

@@ -1,9 +1,10 @@
 // Measures the window's real actions end to end on a large catalogue and a large project:
 // the handlers run through the same signals a user's clicks send, with the offscreen platform.
 #include "app/TForm1.h"
-#include "catalogue/CatalogueSql.h"
+#include "catalogue/CoatingRows.h"
 #include "export/GostForm.h"
 #include "export/gui/GostLayout.h"
+#include "projects/WorkingSpecification.h"
 #include "projects/gui/TProekt.h"
 #include "projects/gui/Tproekti.h"
 #include "specification/SpecSql.h"
@@ -209,6 +210,8 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     const bool counting = !callgrindBase().isEmpty();
     qputenv("ULMAR_STORE", location.toUtf8());  // the window's choice of store
     auto db = Database::openStore(location);
+    // The working specification's lines as the store keeps them: under a login's key on a server.
+    const int working = storedProjectKey(*db, 0);
     out << QStringLiteral("%1 %2 %3 %4 %5 %6")
                .arg(server ? QStringLiteral("on the server (ms)") : QStringLiteral("action (ms)"),
                     -58)
@@ -246,8 +249,10 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
         f.combovid->setCurrentIndex(typeIndex);  // as the user's pick does before reporting it
         emit f.combovid->activated(typeIndex);
     });
-    const Figures chooseBare =
-        bareEngine(*db, {f.Q_tovar.sql(), f.Q_all.sql(), f.Q_FTovar.sql()}, reps);
+    const Figures chooseBare = bareEngine(
+        *db,
+        CoatingRows::typeTreeStatements(largestType) + QStringList{f.Q_all.sql(), f.Q_FTovar.sql()},
+        reps);
     report(QStringLiteral("choose the largest type"), chooseType, 30, &chooseBare);
 
     bool zinc = true;
@@ -282,7 +287,7 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
 
     const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
-    const Figures reloadBare = bareEngine(*db, {specCaptionSql(0), f.Q_buy.sql()}, reps);
+    const Figures reloadBare = bareEngine(*db, {specCaptionSql(working), f.Q_buy.sql()}, reps);
     report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
 
     const QString exportPath = QDir::current().filePath(QStringLiteral("export.xml"));
@@ -295,8 +300,8 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     // Form 1 of a project of 1 000 lines (its first lines), read and laid out into a PDF.
     db->execute(QStringLiteral(
         "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select 999, TMC, "
-        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = 0 order by Ключ "
-        "limit 1000"));
+        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = " +
+        QString::number(working) + " order by Ключ limit 1000"));
     const Figures gostPdf =
         measure(reps, [&] { gostFormPdf(loadGostDocument(f.Q_all, 999), GostPaper::A3); });
     report(QStringLiteral("form 1 (ГОСТ 21.110) PDF of %1 lines").arg(std::min(lines, 1000)),
@@ -306,14 +311,9 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     const QString searched = QStringLiteral("ЛОТОК");
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
-    const int searchCoating = f.browser().coating();
     const bool indexed = searchIndex::ready(*db);  // as the window searches
-    const Figures searchBare =
-        bareEngine(*db,
-                   {catalogue::searchTreeSql(searchCoating, searched, indexed),
-                    catalogue::searchBranchSql(searchCoating, searched, indexed),
-                    catalogue::searchAccessoriesSql(searchCoating, searched, indexed)},
-                   reps);
+    const Figures searchBare = bareEngine(
+        *db, SearchRows::statements(searched, true, indexed, f.browser().coating()), reps);
     report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
            &searchBare);
 
@@ -334,8 +334,9 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
         [&] {
             const int open = f.session().project();
             if (open != 0)
-                db->execute(
-                    QStringLiteral("update buy set project = 0 where project = %1").arg(open));
+                db->execute(QStringLiteral("update buy set project = %1 where project = %2")
+                                .arg(working)
+                                .arg(open));
             f.showSpec(f.session().open(0));
         });
     report(QStringLiteral("first save of the working specification"), firstSave, 50);
@@ -385,7 +386,8 @@ QString serverCopy(const QString& maintenance, const QString& file) {
     auto db = Database::connect(address);
     schema::initServerStore(*db);
     auto source = Database::open(file);
-    copyStore(*source, *db);
+    // The working specification goes to the login the benchmark runs as, as copy-store gives it.
+    copyStore(*source, *db, {0, storedProjectKey(*db, 0)});
     return address;
 }
 

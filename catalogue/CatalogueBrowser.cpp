@@ -8,41 +8,130 @@ void CatalogueBrowser::start() {
     m_mounting = 1;
 }
 
-std::optional<QString> CatalogueBrowser::rowsOf(const CoatingRows& rows) const {
+std::optional<ResultRows> CatalogueBrowser::inCoating(
+    const std::optional<CoatingRows>& rows) const {
     if (!rows)
         return std::nullopt;
-    return rows(m_coating);
+    return rows->inCoating(m_coating);
 }
 
-QString CatalogueBrowser::showType(int typeKey) {
-    m_treeRows = [typeKey](int coating) { return catalogue::productTreeSql(coating, typeKey); };
-    return m_treeRows(m_coating);
+void CatalogueBrowser::holdCoating(Database& db) {
+    if (m_search && m_treeRows && !m_treeRows->has(m_coating)) {
+        const Search search = *m_search;
+        const bool accessoriesToo = search.accessoriesToo && m_accessorySearch == search;
+        // The rows of another coating go before the new ones come.
+        forgetRows();
+        if (accessoriesToo)
+            m_accessoryRows.reset();
+        SearchRows found =
+            SearchRows::read(db, search.text, search.accessoriesToo, search.indexed, m_coating);
+        m_treeRows = std::move(found.tree);
+        m_searchBranches = std::move(found.branches);
+        if (accessoriesToo)
+            m_accessoryRows = std::move(found.accessories);
+        m_search = search;
+    }
+    if (m_accessoryRows && !m_accessoryRows->has(m_coating))
+        m_accessoryRows =
+            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
+                .accessories;
 }
 
-void CatalogueBrowser::showSearch(const QString& text, bool accessoriesToo, bool indexed) {
-    m_treeRows = [text, indexed](int coating) {
-        return catalogue::searchTreeSql(coating, text, indexed);
-    };
-    m_branchRows = [text, indexed](int coating) {
-        return catalogue::searchBranchSql(coating, text, indexed);
-    };
-    if (accessoriesToo)
-        m_accessoryRows = [text, indexed](int coating) {
-            return catalogue::searchAccessoriesSql(coating, text, indexed);
-        };
+std::optional<ResultRows> CatalogueBrowser::treeRows(Database& db) {
+    holdCoating(db);
+    return inCoating(m_treeRows);
+}
+
+std::optional<ResultRows> CatalogueBrowser::searchedAccessoryRows(Database& db) {
+    holdCoating(db);
+    return inCoating(m_accessoryRows);
+}
+
+std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows(Database& db) {
+    holdCoating(db);
+    if (m_branchFromSearch && m_searchBranches)
+        return Rows(m_searchBranches->inCoating(m_coating));
+    if (!m_branchFromSearch && m_branchStatement)
+        return Rows(m_branchStatement(m_coating));
+    return std::nullopt;
+}
+
+ResultRows CatalogueBrowser::showType(Database& db, int typeKey) {
+    if (!m_treeRows || m_treeType != typeKey) {
+        forgetRows();  // nothing stale stays behind a failed read
+        m_treeRows = CoatingRows::readTypeTree(db, typeKey);
+        m_treeType = typeKey;
+    }
+    return m_treeRows->inCoating(m_coating);
+}
+
+void CatalogueBrowser::showSearch(Database& db, const QString& text, bool accessoriesToo,
+                                  bool indexed) {
+    const Search search{text, accessoriesToo, indexed};
+    if (!m_search || !(*m_search == search) || !m_treeRows || !m_treeRows->has(m_coating)) {
+        forgetRows();
+        if (accessoriesToo)
+            m_accessoryRows.reset();  // replaced, so its rows go before the new ones come
+        SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed, m_coating);
+        m_treeRows = std::move(found.tree);
+        m_searchBranches = std::move(found.branches);
+        if (accessoriesToo) {
+            m_accessoryRows = std::move(found.accessories);
+            m_accessorySearch = search;
+        }
+        m_search = search;
+    }
+    m_branchFromSearch = true;
+}
+
+void CatalogueBrowser::forgetRows() {
+    m_treeRows.reset();
+    m_treeType = 0;
+    m_search.reset();
+    m_searchBranches.reset();
+}
+
+void CatalogueBrowser::readAgain(Database& db) {
+    const std::optional<Search> search = m_search;
+    const int type = m_treeType;
+    const bool accessories = m_accessoryRows.has_value();
+    forgetRows();
+    m_accessoryRows.reset();
+    if (search) {
+        SearchRows found =
+            SearchRows::read(db, search->text, search->accessoriesToo, search->indexed, m_coating);
+        m_treeRows = std::move(found.tree);
+        m_searchBranches = std::move(found.branches);
+        m_search = search;
+        if (accessories && search->accessoriesToo && m_accessorySearch == *search) {
+            m_accessoryRows = std::move(found.accessories);
+            return;
+        }
+    } else if (type != 0) {
+        m_treeRows = CoatingRows::readTypeTree(db, type);
+        m_treeType = type;
+    }
+    if (accessories)
+        m_accessoryRows =
+            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
+                .accessories;
 }
 
 QString CatalogueBrowser::showBranchesFor(const QString& trayName, int typeKey, std::int64_t height,
                                           std::int64_t width) {
-    m_branchRows = [trayName, typeKey, height, width](int coating) {
+    m_branchFromSearch = false;
+    m_branchStatement = [trayName, typeKey, height, width](int coating) {
         return catalogue::branchAutoSql(coating, trayName, typeKey, height, width);
     };
-    return m_branchRows(m_coating);
+    return m_branchStatement(m_coating);
 }
 
 QString CatalogueBrowser::showBranchType(int typeKey) {
-    m_branchRows = [typeKey](int coating) { return catalogue::branchManualSql(coating, typeKey); };
-    return m_branchRows(m_coating);
+    m_branchFromSearch = false;
+    m_branchStatement = [typeKey](int coating) {
+        return catalogue::branchManualSql(coating, typeKey);
+    };
+    return m_branchStatement(m_coating);
 }
 
 QString CatalogueBrowser::accessoriesOf(int typeKey, bool generalHardware) const {

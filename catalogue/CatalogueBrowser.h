@@ -1,16 +1,20 @@
 #pragma once
 
 #include "catalogue/AddSource.h"
+#include "catalogue/CoatingRows.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <variant>
+
+class Database;
 
 // What the catalogue part of the window is showing: the coating, the mounting method, whether
 // a search result stands in the grids, the rows the grids stood on and the grid an add takes
-// its row from. Each grid's rows are kept as a statement of the coating, so a coating change
-// shows the same rows at the new coating's codes and prices.
+// its row from. Each grid's rows are kept so that a coating change shows the same rows at the
+// new coating's codes and prices.
 class CatalogueBrowser {
 public:
     // As the window starts: galvanised, the first mounting method, the branch elements of the
@@ -40,27 +44,40 @@ public:
     void setAddSource(int source) { m_addSource = source; }
 
     // --- what each grid shows, in the current coating; nothing when it shows nothing yet ---
-    std::optional<QString> treeRows() const { return rowsOf(m_treeRows); }
-    std::optional<QString> branchRows() const { return rowsOf(m_branchRows); }
-    std::optional<QString> searchedAccessoryRows() const { return rowsOf(m_accessoryRows); }
+    // A type's tree is read once for every coating, a search's lists for the coating it ran
+    // in (in another, the same search is read again); the branch elements of a tray or type
+    // are a statement of the coating.
+    using Rows = std::variant<ResultRows, QString>;
+    std::optional<ResultRows> treeRows(Database& db);
+    std::optional<Rows> branchRows(Database& db);
+    std::optional<ResultRows> searchedAccessoryRows(Database& db);
 
-    // The products of a tray type.
-    QString showType(int typeKey);
+    // The products of a tray type. The rows read are taken again while the type stays the
+    // same, so a coating change reads nothing; forgetRows() makes the next call read.
+    ResultRows showType(Database& db, int typeKey);
     // What the search text finds among trays and branch elements; accessories too unless the
     // accessory grid keeps the general hardware list. indexed: the store's search index is
-    // ready, so the statements look through it.
-    void showSearch(const QString& text, bool accessoriesToo, bool indexed = false);
+    // ready. The same search again, in the same coating, takes the rows read the last time.
+    void showSearch(Database& db, const QString& text, bool accessoriesToo, bool indexed = false);
+    // The next type or search reads the store again.
+    void forgetRows();
+    // After the catalogue changed: the rows held are read again, for the same type or search.
+    void readAgain(Database& db);
     // The branch elements that fit a tray, or of a type chosen by hand.
     QString showBranchesFor(const QString& trayName, int typeKey, std::int64_t height,
                             std::int64_t width);
     QString showBranchType(int typeKey);
-    void clearBranches() { m_branchRows = nullptr; }
+    void clearBranches() {
+        m_branchFromSearch = false;
+        m_branchStatement = nullptr;
+    }
     // The accessories of a type for the current mounting method.
     QString accessoriesOf(int typeKey, bool generalHardware) const;
 
 private:
-    using CoatingRows = std::function<QString(int coating)>;
-    std::optional<QString> rowsOf(const CoatingRows& rows) const;
+    std::optional<ResultRows> inCoating(const std::optional<CoatingRows>& rows) const;
+    // Reads the searches held again when they lack the current coating.
+    void holdCoating(Database& db);
 
     int m_coating = 2;
     int m_mounting = 1;
@@ -69,7 +86,22 @@ private:
     int m_accessoryRow = 0;
     bool m_manualBranch = false;
     int m_addSource = NoAddSource;
-    CoatingRows m_treeRows;
-    CoatingRows m_branchRows;
-    CoatingRows m_accessoryRows;  // set by the search only
+    struct Search {
+        QString text;
+        bool accessoriesToo = false;
+        bool indexed = false;
+        bool operator==(const Search& other) const {
+            return text == other.text && accessoriesToo == other.accessoriesToo &&
+                   indexed == other.indexed;
+        }
+    };
+    std::optional<CoatingRows> m_treeRows;
+    int m_treeType = 0;              // the type m_treeRows were read for; 0: none or a search
+    std::optional<Search> m_search;  // the search m_treeRows and m_searchBranches were read for
+    std::optional<CoatingRows> m_searchBranches;
+    bool m_branchFromSearch = false;  // else the branch grid shows m_branchStatement
+    std::function<QString(int coating)> m_branchStatement;
+    // Set by a search with accessories only; it stays when a later search leaves them.
+    std::optional<CoatingRows> m_accessoryRows;
+    Search m_accessorySearch;
 };

@@ -8,31 +8,17 @@ namespace catalogue {
 
 namespace {
 
-// How a search uses the index: not at all, to pick the rows (for statements whose union
-// orders the rows anyway), or only to test the rows the plan of a full scan reads, so a list
-// keeps the order it has without the index.
-enum class Index { None, Picks, Tests };
-
 // Items of the types whose article and name, joined by one space, contain the text; a "%" in it
-// keeps its pattern meaning. A NUL would end the statement text inside the literal, and no
-// catalogue text holds one.
-QString foundAmong(const QString& typeKeys, QString text, Index index) {
+// keeps its pattern meaning. With the index the like runs only on the rows it names. A NUL
+// would end the statement text inside the literal, and no catalogue text holds one.
+QString foundAmong(const QString& typeKeys, QString text, bool indexed) {
     text.remove(QChar(u'\0'));
     const QString like = QStringLiteral("Номер||' '||Название like %1")
                              .arg(sqlText(QStringLiteral("%") + text + QStringLiteral("%")));
-    const QString rows = index == Index::None ? QString() : searchIndex::narrowing(text);
+    const QString rows = indexed ? searchIndex::narrowing(text) : QString();
     if (rows.isEmpty())
         return QStringLiteral("Вид in (%1) and %2").arg(typeKeys, like);
-    if (index == Index::Picks)
-        return QStringLiteral("rowid in %1 and Вид in (%2) and %3").arg(rows, typeKeys, like);
-    // One condition the engine can not look rows up by, which runs the like only on the rows
-    // the index names.
-    return QStringLiteral("Вид in (%1) and case when rowid in %2 then %3 else 0 end")
-        .arg(typeKeys, rows, like);
-}
-
-Index indexUse(bool indexed, Index use) {
-    return indexed ? use : Index::None;
+    return QStringLiteral("rowid in %1 and Вид in (%2) and %3").arg(rows, typeKeys, like);
 }
 
 // Products of the tree in a coating and one group row per subtype they use, the branch
@@ -88,12 +74,16 @@ QString firstPhotoSql(const QString& links) {
 
 }  // namespace
 
+QString searchCondition(const QString& typeKeys, const QString& text, bool indexed) {
+    return foundAmong(typeKeys, text, indexed);
+}
+
 QString productTreeSql(int coating, int typeKey) {
     return treeSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
 }
 
-QString searchTreeSql(int coating, const QString& text, bool indexed) {
-    return treeSql(coating, foundAmong(schema::trayTypes, text, indexUse(indexed, Index::Picks)));
+QString searchTreeSql(int coating, const QString& text) {
+    return treeSql(coating, foundAmong(schema::trayTypes, text, false));
 }
 
 QString coverNameSql(int coating, std::int64_t coverCode) {
@@ -137,9 +127,8 @@ QString branchManualSql(int coating, int typeKey) {
     return branchListSql(coating, QStringLiteral("Вид = %1").arg(sqlInt(typeKey)));
 }
 
-QString searchBranchSql(int coating, const QString& text, bool indexed) {
-    return branchListSql(coating,
-                         foundAmong(schema::trayTypes, text, indexUse(indexed, Index::Tests)));
+QString searchBranchSql(int coating, const QString& text) {
+    return branchListSql(coating, foundAmong(schema::trayTypes, text, false));
 }
 
 bool isGeneralHardware(const QString& shownType) {
@@ -155,9 +144,8 @@ QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardw
                        .arg(sqlInt(mounting), sqlInt(typeKey)));
 }
 
-QString searchAccessoriesSql(int coating, const QString& text, bool indexed) {
-    return listSql(coating,
-                   foundAmong(schema::accessoryTypes, text, indexUse(indexed, Index::Tests)));
+QString searchAccessoriesSql(int coating, const QString& text) {
+    return listSql(coating, foundAmong(schema::accessoryTypes, text, false));
 }
 
 std::int64_t pieceCount(Fixed4 lengthMetres, Fixed4 stockLength) {

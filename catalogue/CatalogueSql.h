@@ -14,8 +14,13 @@ namespace catalogue {
 // Products of one tray type outside the branch subtype, plus one group row per subtype they use.
 QString productTreeSql(int coating, int typeKey);
 // The same tree over all tray types, for the items whose "article name" contains the text.
-// The searches take the same rows with the search index as without it (indexed when it is ready).
-QString searchTreeSql(int coating, const QString& text, bool indexed = false);
+// The three search statements say what each grid shows of a search; the window reads all three
+// in one pass (SearchRows).
+QString searchTreeSql(int coating, const QString& text);
+
+// The condition on EXPORT_TMC of the searches: the items of those types whose "article name"
+// contains the text, looked up through the index when it is ready.
+QString searchCondition(const QString& typeKeys, const QString& text, bool indexed);
 
 // Article and name of the cover whose item code in this coating is coverCode.
 QString coverNameSql(int coating, std::int64_t coverCode);
@@ -34,14 +39,14 @@ QString branchAutoSql(int coating, const QString& trayName, int typeKey, std::in
 // Every branch element of one type.
 QString branchManualSql(int coating, int typeKey);
 // Branch elements of all tray types whose "article name" contains the text.
-QString searchBranchSql(int coating, const QString& text, bool indexed = false);
+QString searchBranchSql(int coating, const QString& text);
 
 // The accessory type that is listed whole, whatever the mounting method.
 bool isGeneralHardware(const QString& shownType);
 // Accessories of one type for one mounting method, or all of them for the general hardware.
 QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardware);
 // Items of all accessory types whose "article name" contains the text, whatever the mounting.
-QString searchAccessoriesSql(int coating, const QString& text, bool indexed = false);
+QString searchAccessoriesSql(int coating, const QString& text);
 
 // Whole stock pieces of stockLength millimetres that cover a route of lengthMetres; one piece
 // for products without a stock length.

@@ -19,6 +19,11 @@ void Query::open() {
     close();
     ResultRows rows;
     Statement(m_db, m_sql).fetchAll(rows);
+    openRows(std::move(rows));
+}
+
+void Query::openRows(ResultRows rows) {
+    close();
     m_rows = std::move(rows);
     for (const QString& n : m_rows.columns)
         m_foldedColumns << n.toCaseFolded();

@@ -25,6 +25,8 @@ public:
     // Every use of the window's queries: close, give the statement, open or execute.
     void open(const QString& sql);
     void execute(const QString& sql);
+    // Holds rows made in memory as if a select had returned them; the statement text stays.
+    void openRows(ResultRows rows);
     void close();
     bool isOpen() const { return m_open; }
 

@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueSql.h"
+#include "catalogue/CoatingRows.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "tests/TestSupport.h"
@@ -88,7 +89,16 @@ protected:
         Query q(*db, "q");
         q.setSql(sql);
         q.open();
-        EXPECT_EQ(q.columnCount(), columns.size()) << sql.toStdString();
+        return rowsOf(q, columns);
+    }
+    // Rows made in memory, as the grids hold them.
+    Rows rows(ResultRows read, const QStringList& columns) {
+        Query q(*db, "q");
+        q.openRows(std::move(read));
+        return rowsOf(q, columns);
+    }
+    static Rows rowsOf(const Query& q, const QStringList& columns) {
+        EXPECT_EQ(q.columnCount(), columns.size()) << q.sql().toStdString();
         for (int c = 0; c < columns.size(); ++c)
             EXPECT_EQ(q.columnIndex(columns[c]), c) << columns[c].toStdString();
         Rows result;
@@ -233,6 +243,33 @@ TEST_P(CatalogueStatements, SearchStatements) {
               Rows({"ШП-8-3|701|Шпилька М8|7001|0|70103|40|-7|701|0|7|шт.",
                     "ГМ-8-3|711|Гайка м8|7011|0|71103|31|-7|711|0|7|шт.",
                     "КН-200-3|801|Консоль настенная М8|8001|0|80103|70|-7|801|0|7|шт."}));
+}
+
+TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
+    for (int type : {64, 65, 76}) {
+        const CoatingRows tree = CoatingRows::readTypeTree(*db, type);
+        for (int coating = 1; coating <= 5; ++coating)
+            EXPECT_EQ(rows(tree.inCoating(coating), kTreeColumns),
+                      rows(productTreeSql(coating, type), kTreeColumns))
+                << type << " " << coating;
+    }
+    for (const char* text : {"Д'А", "50%", "М8", "", "нет такого"}) {
+        for (int coating = 1; coating <= 5; ++coating) {
+            const SearchRows found =
+                SearchRows::read(*db, QString::fromUtf8(text), true, false, coating);
+            EXPECT_EQ(rows(found.tree.inCoating(coating), kTreeColumns),
+                      rows(searchTreeSql(coating, text), kTreeColumns))
+                << text;
+            EXPECT_EQ(rows(found.branches.inCoating(coating), kListColumns),
+                      rows(searchBranchSql(coating, text), kListColumns))
+                << text;
+            EXPECT_EQ(rows(found.accessories.inCoating(coating), kListColumns),
+                      rows(searchAccessoriesSql(coating, text), kListColumns))
+                << text;
+        }
+    }
+    // Without the accessories the pass reads none.
+    EXPECT_EQ(SearchRows::read(*db, "М8", false, false, 1).accessories.count(), 0);
 }
 
 // Every statement of the catalogue gives the same rows on the file and on a server.
