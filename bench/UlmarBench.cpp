@@ -298,10 +298,11 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     report(QStringLiteral("export the working specification"), exporting, 50);
 
     // Form 1 of a project of 1 000 lines (its first lines), read and laid out into a PDF.
-    db->execute(QStringLiteral(
-        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) select 999, TMC, "
-        "Pokr, TMC2, price, kol, kolm, izm, vid from buy where project = " +
-        QString::number(working) + " order by Ключ limit 1000"));
+    db->execute(
+        QStringLiteral("insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) "
+                       "select 999, TMC, Pokr, TMC2, price, kol, kolm, izm, vid from buy where "
+                       "project = %1 order by Ключ limit 1000")
+            .arg(working));
     const Figures gostPdf =
         measure(reps, [&] { gostFormPdf(loadGostDocument(f.Q_all, 999), GostPaper::A3); });
     report(QStringLiteral("form 1 (ГОСТ 21.110) PDF of %1 lines").arg(std::min(lines, 1000)),
