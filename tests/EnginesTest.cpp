@@ -277,9 +277,9 @@ TEST_P(Engines, BranchAndAccessoryListsComeInTheSameOrder) {
         return shown.join(' ');
     };
     EXPECT_EQ(keys(catalogue::accessoriesSql(2, 72, 0, true)), "3 5 2 4 1");
-    EXPECT_EQ(keys(catalogue::searchAccessoriesSql(2, "-", false)), "3 5 2 4 1");
+    EXPECT_EQ(keys(catalogue::searchAccessoriesSql(2, "-")), "3 5 2 4 1");
     EXPECT_EQ(keys(catalogue::branchManualSql(2, 64)), "12 14 11 13");
-    EXPECT_EQ(keys(catalogue::searchBranchSql(2, "-1", false)), "12 14 11 13");
+    EXPECT_EQ(keys(catalogue::searchBranchSql(2, "-1")), "12 14 11 13");
     EXPECT_EQ(keys(catalogue::branchAutoSql(2, "Лоток", 64, 50, 100)), "12 14");
 }
 
