@@ -69,15 +69,21 @@ int main(int argc, char** argv) {
     const int before = int(rest.size());
     if (!takeStoreOption(rest, badStore))
         return fail(badStore, 2);
-    // These write or replace a store file in a folder; a server's store is filled by copy-store.
-    // A store named where none is taken would be a change made somewhere the user did not mean.
-    const bool fileOnly =
-        command == QLatin1String("demo-db") || command == QLatin1String("import-mdb");
-    if (fileOnly && rest.size() != before)
-        return fail(QStringLiteral("Команда %1 работает только с файлом base.mdb в папке. Для "
-                                   "базы на сервере обновите файл и перенесите его в новую базу "
-                                   "командами server-init и copy-store.")
-                        .arg(command));
+    // demo-db writes or replaces a store file in a folder; a server's store is filled by
+    // copy-store. A store named where none is taken would be a change made somewhere the user
+    // did not mean.
+    if (command == QLatin1String("demo-db") && rest.size() != before)
+        return fail(
+            QStringLiteral("Команда demo-db работает только с файлом base.mdb в папке. Для "
+                           "базы на сервере обновите файл и перенесите его в новую базу "
+                           "командами server-init и copy-store."));
+    // An Access catalogue goes into the base.mdb of a folder or onto an empty server's store.
+    if (command == QLatin1String("import-mdb") && rest.size() != before &&
+        !Database::isServerAddress(chosenStore()))
+        return fail(QStringLiteral("Команда import-mdb пишет в файл base.mdb папки (укажите "
+                                   "папку) или в пустую базу на сервере (--store "
+                                   "postgresql://пользователь@сервер/база)."),
+                    2);
     // A new price list goes into the base.mdb of a folder or into a server's store.
     if (command == QLatin1String("update-catalogue") && rest.size() != before &&
         !Database::isServerAddress(chosenStore()))
