@@ -77,19 +77,15 @@ int main(int argc, char** argv) {
             QStringLiteral("Команда demo-db работает только с файлом base.mdb в папке. Для "
                            "базы на сервере обновите файл и перенесите его в новую базу "
                            "командами server-init и copy-store."));
-    // An Access catalogue goes into the base.mdb of a folder or onto an empty server's store.
-    if (command == QLatin1String("import-mdb") && rest.size() != before &&
-        !Database::isServerAddress(chosenStore()))
-        return fail(QStringLiteral("Команда import-mdb пишет в файл base.mdb папки (укажите "
-                                   "папку) или в пустую базу на сервере (--store "
-                                   "postgresql://пользователь@сервер/база)."),
-                    2);
-    // A new price list goes into the base.mdb of a folder or into a server's store.
-    if (command == QLatin1String("update-catalogue") && rest.size() != before &&
-        !Database::isServerAddress(chosenStore()))
-        return fail(QStringLiteral("Команда update-catalogue работает с файлом base.mdb в папке "
-                                   "(укажите папку) или с базой на сервере (--store "
-                                   "postgresql://пользователь@сервер/база)."),
+    // An Access catalogue or a new price list goes into the base.mdb of a folder or into a
+    // server's store.
+    const bool folderOrServer =
+        command == QLatin1String("import-mdb") || command == QLatin1String("update-catalogue");
+    if (folderOrServer && rest.size() != before && !Database::isServerAddress(chosenStore()))
+        return fail(QStringLiteral("Команда %1 работает с файлом base.mdb в папке (укажите "
+                                   "папку) или с базой на сервере (--store "
+                                   "postgresql://пользователь@сервер/база).")
+                        .arg(command),
                     2);
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
