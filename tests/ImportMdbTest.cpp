@@ -1,20 +1,24 @@
 // ulmar-tool import-mdb: a maker's Access catalogue brought into the program's store.
 #include "app/StartFailure.h"
+#include "projects/WorkingSpecification.h"
 #include "store/Database.h"
 #include "store/Fixed4.h"
 #include "store/Jpeg.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
+#include "store/TableCheck.h"
 #include "tests/TestSupport.h"
 #include "tools/JetDecode.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
 #include <memory>
@@ -346,11 +350,146 @@ TEST(ImportMdb, TellsHowItIsCalled) {
         {{"only-source.mdb"}, 2},
         {{"a.mdb", "dir", "--overwrite"}, 2},
         {{"/nonexistent/катало́г.mdb", "dir"}, 1},
+        // A server's store is filled, never replaced; a file is named by its folder.
+        {{"a.mdb", "--store", "postgresql://office@server/ulmar", "--replace"}, 2},
+        {{"a.mdb", "--store", "elsewhere/base.mdb"}, 2},
     };
     for (const Case& c : cases) {
         const ToolRun run = importMdb(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString() << describe(run);
         EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
+// An empty database on the test cluster that server-init prepared, as an office sets one up;
+// dropped at the end.
+class PreparedServerStore {
+public:
+    PreparedServerStore() {
+        static int made = 0;
+        m_name = QStringLiteral("ulmar_import_%1_%2")
+                     .arg(QCoreApplication::applicationPid())
+                     .arg(++made);
+        Database::connect(testServerAddress())
+            ->execute(QStringLiteral("create database %1 template template0 encoding 'UTF8' "
+                                     "locale 'C.UTF-8'")
+                          .arg(m_name));
+        m_address = testServerAddress().replace(QStringLiteral("/postgres?"),
+                                                QStringLiteral("/%1?").arg(m_name));
+        const ToolRun init = runTool({"server-init", m_address});
+        EXPECT_EQ(init.exitCode, 0) << describe(init);
+    }
+    ~PreparedServerStore() {
+        Database::connect(testServerAddress())
+            ->execute(QStringLiteral("drop database %1 with (force)").arg(m_name));
+    }
+    const QString& address() const { return m_address; }
+
+private:
+    QString m_name;
+    QString m_address;
+};
+
+// Every row of the program's tables as text, in key order: amounts to four places, photos by
+// their hash. The working specification, which a server keeps under the login's own key, is
+// shown under 0 as a file keeps it.
+QStringList storeContents(Database& db) {
+    const int working = storedProjectKey(db, 0);
+    QStringList tables = programTableNames();
+    tables << QStringLiteral("project_properties");
+    QStringList rows;
+    for (const QString& table : tables) {
+        Query q(db, QStringLiteral("contents"));
+        q.open(QStringLiteral("select * from %1 order by 1").arg(table));
+        for (int r = 0; r < q.recordCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < q.columnCount(); ++c) {
+                const Value v = q.value(r, c);
+                const QString column = q.columnName(c).toLower();
+                QString cell = v.isNull() ? QStringLiteral("null")
+                               : v.isBlob()
+                                   ? QString::fromLatin1(QCryptographicHash::hash(
+                                                             v.toBlob(), QCryptographicHash::Sha256)
+                                                             .toHex())
+                               : v.isNumber() ? v.toFixed().toString()
+                                              : v.toText();
+                if (column == QLatin1String("project") && table != QLatin1String("project") &&
+                    v.isNumber() && v.toInt() == working)
+                    cell = QStringLiteral("0");
+                cells << column + QLatin1Char('=') + cell;
+            }
+            cells.sort();  // the engines may order a table's columns otherwise
+            rows << table + QStringLiteral(": ") + cells.join(QStringLiteral(" | "));
+        }
+    }
+    return rows;
+}
+
+TEST(ImportMdbOnServer, FillsAnEmptyStoreWithWhatAFileImportGivesAndOnlyOnce) {
+    SKIP_WITHOUT_SERVER(Engine::Server);
+    QTemporaryDir dir;
+    ASSERT_EQ(importMdb({fixturePath(), dir.path()}).exitCode, 0);
+    const PreparedServerStore server;
+
+    const ToolRun run = importMdb({fixturePath(), "--store", server.address()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_TRUE(
+        run.out.endsWith(QStringLiteral("База на сервере заполнена: %1\n").arg(server.address())))
+        << describe(run);
+    auto file = Database::open(dir.filePath("base.mdb"));
+    const QStringList expected = storeContents(*file);
+    EXPECT_EQ(expected.filter(QRegularExpression("^EXPORT_TMC: ")).size(), 32);
+    EXPECT_EQ(expected.filter(QRegularExpression("^buy: .*project=0 ")).size(), 3);
+    auto onServer = Database::connect(server.address());
+    EXPECT_EQ(storeContents(*onServer), expected);
+
+    // The importing designer's working specification is the one the Access file holds.
+    const QString fromFile = dir.filePath("file.xml");
+    const QString fromServer = dir.filePath("server.xml");
+    EXPECT_EQ(runTool({"export", fromFile, "--store", dir.filePath("base.mdb")}).exitCode, 0);
+    EXPECT_EQ(runTool({"export", fromServer, "--store", server.address()}).exitCode, 0);
+    EXPECT_FALSE(readFile(fromServer).isEmpty());
+    EXPECT_EQ(readFile(fromServer), readFile(fromFile));
+
+    // A store holding a catalogue is the office's: a second import, with the store named as
+    // the designers name it, changes nothing.
+    const ToolRun again =
+        importMdb({fixturePath()}, {QStringLiteral("ULMAR_STORE=") + server.address()});
+    EXPECT_EQ(again.exitCode, 1) << describe(again);
+    EXPECT_TRUE(again.err.contains("уже есть каталог или проекты")) << describe(again);
+    EXPECT_EQ(storeContents(*onServer), expected);
+}
+
+TEST(ImportMdbOnServer, AFailureLeavesTheServerStoreEmpty) {
+    SKIP_WITHOUT_SERVER(Engine::Server);
+    struct Case {
+        const char* what;
+        QByteArray source;
+        const char* refusal;  // a statement run on the store before the import, if any
+        const char* message;
+    };
+    const QByteArray good = readFile(fixturePath());
+    const Case cases[] = {
+        {"a damaged file", good.left(50 * pageSize), nullptr, "повреждён"},
+        {"the server refuses a line while copying", good,
+         "create function refuse_line() returns trigger language plpgsql as $$ begin raise "
+         "exception 'Строка отвергнута сервером'; end $$; create trigger refuse_line before "
+         "insert on buy for each row execute function refuse_line()",
+         "Строка отвергнута сервером"},
+    };
+    QTemporaryDir work;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString source = work.filePath("source.mdb");
+        writeFile(source, c.source);
+        const PreparedServerStore server;
+        auto db = Database::connect(server.address());
+        if (c.refusal)
+            db->execute(QString::fromUtf8(c.refusal));
+        const ToolRun run = importMdb({source, "--store", server.address()});
+        EXPECT_EQ(run.exitCode, 1) << describe(run);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << describe(run);
+        EXPECT_EQ(storeContents(*db), QStringList());
     }
 }
 

@@ -1,13 +1,17 @@
 // ulmar-tool import-mdb: brings a maker's Access catalogue (Jet 3 or Jet 4) into this
-// program's store.
+// program's store: a folder's base.mdb, or an empty store on a server.
 #include "store/Database.h"
+#include "store/Query.h"
+#include "store/StoreChoice.h"
 #include "store/StoreError.h"
 #include "store/StoreReplacement.h"
 #include "store/SystemText.h"
+#include "store/TableCheck.h"
 #include "tools/Commands.h"
 #include "tools/LimitedChild.h"
 #include "tools/MdbImport.h"
 #include "tools/MdbReader.h"
+#include "tools/ServerCopy.h"
 #include "tools/Usage.h"
 
 #include <unistd.h>
@@ -15,11 +19,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -117,72 +123,43 @@ int importInto(const QString& source, const QString& storePath, const ChildLimit
     }
 }
 
-}  // namespace
-
-int importMdbCommand(const QStringList& args) {
-    const QString usage = usageLine(QStringLiteral("import-mdb"));
-    QStringList positional;
-    bool replace = false;
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--replace"))
-            replace = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return fail(QStringLiteral("Неизвестный параметр %1.\n").arg(arg) + usage, 2);
-        else
-            positional << arg;
-    }
-    if (positional.size() != 2)
-        return fail(usage, 2);
-
-    const QFileInfo sourceInfo(positional.at(0));
-    const QString source = sourceInfo.absoluteFilePath();
-    if (!sourceInfo.exists())
-        return fail(QStringLiteral("Не найден файл %1.").arg(source));
-    if (!sourceInfo.isFile())
-        return fail(QStringLiteral("%1 — не файл.").arg(source));
-    {
-        QFile probe(source);
-        if (!probe.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("Не удалось прочитать %1: %2.")
-                            .arg(source, russianSystemText(probe.errorString())));
-    }
-    if (!isJetFile(source))
-        return fail(QStringLiteral("Файл %1 — не база Microsoft Access (Jet).").arg(source));
-
-    const QString dir = QFileInfo(positional.at(1)).absoluteFilePath();
-    if (!QDir().mkpath(dir))
-        return fail(QStringLiteral("Не удалось создать папку %1.").arg(dir));
-    const QString target = QDir(dir).filePath(QStringLiteral("base.mdb"));
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() || targetInfo.isSymLink()) {
-        if (targetInfo.isDir())
-            return fail(QStringLiteral("%1 — папка, а не файл базы.").arg(target));
-        if (!replace)
-            return fail(QStringLiteral("Файл %1 уже есть. Чтобы заменить его, добавьте --replace.")
-                            .arg(target));
-    }
-
-    // The store is written beside its place and moved there whole, so an interrupted import
-    // leaves the old base.mdb (or none) rather than half a new one.
-    std::optional<StoreReplacement> store;
-    try {
-        store.emplace(target, QStringLiteral("import"));
-    } catch (const StoreError& e) {
-        return fail(e.message());
-    }
-    const QByteArray tempName = QFile::encodeName(store->path());
+// Where an interruption leaves the half-made store to be removed; false when the path is
+// too long for the handler's buffers.
+bool armCleanupOf(const QString& storePath) {
+    const QByteArray tempName = QFile::encodeName(storePath);
     const QByteArray journalName = tempName + "-journal";
     if (std::size_t(journalName.size()) >= sizeof g_tempPath)
-        return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
+        return false;
     std::strcpy(g_tempPath, tempName.constData());
     std::strcpy(g_journalPath, journalName.constData());
-    const InterruptionCleanup cleanup;
+    return true;
+}
 
+// Refuses a source that is missing, unreadable or no Access file, before anything is written.
+QString sourceRefusal(const QFileInfo& sourceInfo) {
+    const QString source = sourceInfo.absoluteFilePath();
+    if (!sourceInfo.exists())
+        return QStringLiteral("Не найден файл %1.").arg(source);
+    if (!sourceInfo.isFile())
+        return QStringLiteral("%1 — не файл.").arg(source);
+    QFile probe(source);
+    if (!probe.open(QIODevice::ReadOnly))
+        return QStringLiteral("Не удалось прочитать %1: %2.")
+            .arg(source, russianSystemText(probe.errorString()));
+    if (!isJetFile(source))
+        return QStringLiteral("Файл %1 — не база Microsoft Access (Jet).").arg(source);
+    return QString();
+}
+
+// Reads the Access file into the new store file at storePath, in a process of its own within
+// the reader's limits. Returns 0, or the status of the refusal after saying why.
+int readInto(const QFileInfo& sourceInfo, const QString& storePath) {
+    const QString source = sourceInfo.absoluteFilePath();
     const ChildLimits limits = readerLimits(sourceInfo.size());
     const ChildOutcome outcome = runLimited(
         [&] {
             InterruptionCleanup::release();
-            return importInto(source, store->path(), limits);
+            return importInto(source, storePath, limits);
         },
         limits, g_reader);
     QTextStream(stderr) << readerMessages(outcome.errors);
@@ -207,6 +184,35 @@ int importMdbCommand(const QStringList& args) {
                 return fail(QStringLiteral("База не записана."));
             break;
     }
+    return 0;
+}
+
+// Into a folder's base.mdb: written beside its place and moved there whole, so an interrupted
+// import leaves the old base.mdb (or none) rather than half a new one.
+int importIntoFolder(const QFileInfo& sourceInfo, const QString& folder, bool replace) {
+    const QString dir = QFileInfo(folder).absoluteFilePath();
+    if (!QDir().mkpath(dir))
+        return fail(QStringLiteral("Не удалось создать папку %1.").arg(dir));
+    const QString target = QDir(dir).filePath(QStringLiteral("base.mdb"));
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (targetInfo.isDir())
+            return fail(QStringLiteral("%1 — папка, а не файл базы.").arg(target));
+        if (!replace)
+            return fail(QStringLiteral("Файл %1 уже есть. Чтобы заменить его, добавьте --replace.")
+                            .arg(target));
+    }
+    std::optional<StoreReplacement> store;
+    try {
+        store.emplace(target, QStringLiteral("import"));
+    } catch (const StoreError& e) {
+        return fail(e.message());
+    }
+    if (!armCleanupOf(store->path()))
+        return fail(QStringLiteral("Слишком длинный путь к папке %1.").arg(dir));
+    const InterruptionCleanup cleanup;
+    if (const int refused = readInto(sourceInfo, store->path()))
+        return refused;
     try {
         store->putInPlace();
     } catch (const StoreError& e) {
@@ -214,4 +220,98 @@ int importMdbCommand(const QStringList& args) {
     }
     QTextStream(stdout) << QStringLiteral("База записана: %1\n").arg(target);
     return 0;
+}
+
+// A server's store is filled only while it holds nothing of the program's: its catalogue and
+// projects belong to the whole office, and a new price list goes in by update-catalogue.
+void requireEmptyServerStore(Database& server) {
+    requireProgramTables(server, server.shownName());
+    for (const QString& table : programTableNames()) {
+        Query rows(server, QStringLiteral("filled"));
+        rows.open(QStringLiteral("select 1 from %1 limit 1").arg(table));
+        if (rows.recordCount() > 0)
+            throw StoreError(
+                QStringLiteral("В базе %1 уже есть каталог или проекты (таблица %2 не пуста). "
+                               "import-mdb заполняет только пустую базу, подготовленную "
+                               "server-init; новый прайс-лист в работающую базу берёт "
+                               "update-catalogue.")
+                    .arg(server.shownName(), table));
+    }
+}
+
+// Onto a server's empty store: the file is converted as for a folder, into a temporary one,
+// and copied onto the server in one transaction of the server, checked as copy-store checks.
+int importOntoServer(const QFileInfo& sourceInfo, const QString& address) {
+    const QString unchanged = QStringLiteral("База %1 не изменена.").arg(address);
+    std::unique_ptr<Database> server;
+    try {
+        server = Database::connect(address);
+        requireEmptyServerStore(*server);
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Каталог не перенесён: %1 ").arg(e.message()) + unchanged);
+    }
+    QTemporaryDir work;
+    if (!work.isValid())
+        return fail(QStringLiteral("Не удалось создать временную папку: %1. ")
+                        .arg(russianSystemText(work.errorString())) +
+                    unchanged);
+    std::optional<StoreReplacement> store;
+    try {
+        store.emplace(work.filePath(QStringLiteral("base.mdb")), QStringLiteral("import"));
+    } catch (const StoreError& e) {
+        return fail(e.message() + QLatin1Char(' ') + unchanged);
+    }
+    if (!armCleanupOf(store->path()))
+        return fail(QStringLiteral("Слишком длинный путь к временной папке %1. ").arg(work.path()) +
+                    unchanged);
+    // Interrupted while copying, the tool ends without a commit: the server rolls back.
+    const InterruptionCleanup cleanup;
+    if (const int refused = readInto(sourceInfo, store->path()))
+        return refused;
+    try {
+        auto converted = Database::open(store->path());
+        const QStringList report = copyWholeStore(*converted, *server);
+        QTextStream out(stdout);
+        out << QStringLiteral("Перенесено в %1 (строк / суммы):\n").arg(server->shownName());
+        for (const QString& line : report)
+            out << QStringLiteral("  ") << line << '\n';
+        out << QStringLiteral("База на сервере заполнена: %1\n").arg(address);
+        return 0;
+    } catch (const StoreError& e) {
+        return fail(QStringLiteral("Каталог не перенесён: %1 ").arg(e.message()) + unchanged);
+    }
+}
+
+}  // namespace
+
+int importMdbCommand(const QStringList& args) {
+    const QString usage = usageLine(QStringLiteral("import-mdb"));
+    QStringList positional;
+    bool replace = false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--replace"))
+            replace = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("Неизвестный параметр %1.\n").arg(arg) + usage, 2);
+        else
+            positional << arg;
+    }
+    // Without a folder the catalogue goes onto the server named by --store, ULMAR_STORE or
+    // ulmar.store; a folder given means that folder's base.mdb.
+    const bool onServer =
+        positional.size() == 1 && storeNamed() && Database::isServerAddress(chosenStore());
+    if (positional.size() != 2 && !onServer)
+        return fail(usage, 2);
+    if (onServer && replace)
+        return fail(QStringLiteral("База на сервере не заменяется целиком (--replace): в ней "
+                                   "проекты всего бюро. Новый прайс-лист в неё берёт "
+                                   "update-catalogue; чтобы начать с чистого листа, подготовьте "
+                                   "новую базу командой server-init."),
+                    2);
+    const QFileInfo sourceInfo(positional.at(0));
+    const QString refusal = sourceRefusal(sourceInfo);
+    if (!refusal.isEmpty())
+        return fail(refusal);
+    return onServer ? importOntoServer(sourceInfo, chosenStore())
+                    : importIntoFolder(sourceInfo, positional.at(1), replace);
 }

@@ -7,6 +7,7 @@
 #include "store/StoreError.h"
 #include "store/TableCheck.h"
 #include "tools/Commands.h"
+#include "tools/ServerCopy.h"
 #include "tools/Usage.h"
 
 #include <QFile>
@@ -44,6 +45,10 @@ private:
 };
 
 }  // namespace
+
+QStringList copyWholeStore(Database& from, Database& to) {
+    return copyStore(from, to, {storedProjectKey(from, 0), storedProjectKey(to, 0)});
+}
 
 int serverInitCommand(const QStringList& args) {
     QStringList rest = args;
@@ -96,9 +101,7 @@ int copyStoreCommand(const QStringList& args) {
             for (const QString& statement : schema::createTables())
                 target->execute(statement);
         requireProgramTables(*target, to);
-        // The working specification of the designer who copies goes with them.
-        const WorkingKeys working{storedProjectKey(*source, 0), storedProjectKey(*target, 0)};
-        const QStringList report = copyStore(*source, *target, working);
+        const QStringList report = copyWholeStore(*source, *target);
         if (made) {
             for (const QString& statement : schema::createIndexes())
                 target->execute(statement);

@@ -69,21 +69,23 @@ int main(int argc, char** argv) {
     const int before = int(rest.size());
     if (!takeStoreOption(rest, badStore))
         return fail(badStore, 2);
-    // These write or replace a store file in a folder; a server's store is filled by copy-store.
-    // A store named where none is taken would be a change made somewhere the user did not mean.
-    const bool fileOnly =
-        command == QLatin1String("demo-db") || command == QLatin1String("import-mdb");
-    if (fileOnly && rest.size() != before)
-        return fail(QStringLiteral("Команда %1 работает только с файлом base.mdb в папке. Для "
-                                   "базы на сервере обновите файл и перенесите его в новую базу "
-                                   "командами server-init и copy-store.")
-                        .arg(command));
-    // A new price list goes into the base.mdb of a folder or into a server's store.
-    if (command == QLatin1String("update-catalogue") && rest.size() != before &&
-        !Database::isServerAddress(chosenStore()))
-        return fail(QStringLiteral("Команда update-catalogue работает с файлом base.mdb в папке "
-                                   "(укажите папку) или с базой на сервере (--store "
-                                   "postgresql://пользователь@сервер/база)."),
+    // demo-db writes or replaces a store file in a folder; a server's store is filled by
+    // copy-store. A store named where none is taken would be a change made somewhere the user
+    // did not mean.
+    if (command == QLatin1String("demo-db") && rest.size() != before)
+        return fail(
+            QStringLiteral("Команда demo-db работает только с файлом base.mdb в папке. Для "
+                           "базы на сервере обновите файл и перенесите его в новую базу "
+                           "командами server-init и copy-store."));
+    // An Access catalogue or a new price list goes into the base.mdb of a folder or into a
+    // server's store.
+    const bool folderOrServer =
+        command == QLatin1String("import-mdb") || command == QLatin1String("update-catalogue");
+    if (folderOrServer && rest.size() != before && !Database::isServerAddress(chosenStore()))
+        return fail(QStringLiteral("Команда %1 работает с файлом base.mdb в папке (укажите "
+                                   "папку) или с базой на сервере (--store "
+                                   "postgresql://пользователь@сервер/база).")
+                        .arg(command),
                     2);
     if (command == QLatin1String("demo-db"))
         return demoDbCommand(rest);
