@@ -111,6 +111,15 @@ Fixed4 Fixed4::fromInt(std::int64_t whole) {
 Fixed4 Fixed4::fromDouble(double value) {
     if (!std::isfinite(value))
         throw AmountTooLarge();
+    // Stored amounts nearly always hold at most four places: when the nearest four-place
+    // decimal reads back as the same double it is the one the value stands for (below 2^32 a
+    // double's spacing is far finer than 0.0001, so no other four-place decimal does), and the
+    // text round trip is not needed.
+    if (std::fabs(value) < 4294967296.0) {
+        const double scaled = std::nearbyint(value * double(Scale));
+        if (scaled / double(Scale) == value)
+            return fromRaw(std::int64_t(scaled));
+    }
     // The shortest text that reads back as the same double is the decimal the value stands for.
     char buffer[64];
     auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);

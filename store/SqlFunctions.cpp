@@ -64,44 +64,49 @@ int sequenceLength(unsigned char lead) {
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
-// Folds the case of every letter, straight on UTF-8: Latin and Cyrillic capitals are mapped by
-// hand (they are nearly all of a catalogue's text), everything else through Qt's tables.
-// The search runs this for every product, so it writes into a buffer kept between calls.
+// Folds the case of the character at s[i] into o, straight on UTF-8: Latin and Cyrillic
+// capitals are mapped by hand (they are nearly all of a catalogue's text), everything else
+// through Qt's tables. Returns the position after what it wrote and moves i past the character.
+inline char* foldOne(const unsigned char* s, int n, int& i, char* o) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+        *o++ = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        ++i;
+        return o;
+    }
+    const int len = std::min(sequenceLength(c), n - i);
+    if (len == 2 && (c == 0xD0 || c == 0xD1)) {
+        const unsigned char d = s[i + 1];
+        if (c == 0xD0 && d >= 0x90 && d <= 0x9F) {  // А..П
+            *o++ = char(0xD0);
+            *o++ = char(d + 0x20);
+        } else if (c == 0xD0 && d >= 0xA0 && d <= 0xAF) {  // Р..Я
+            *o++ = char(0xD1);
+            *o++ = char(d - 0x20);
+        } else if (c == 0xD0 && d >= 0x80 && d <= 0x8F) {  // Ѐ..Џ, Ё among them
+            *o++ = char(0xD1);
+            *o++ = char(d + 0x10);
+        } else {
+            *o++ = char(c);
+            *o++ = char(d);
+        }
+        i += 2;
+        return o;
+    }
+    char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < len; ++k)
+        cp = (cp << 6) | (s[i + k] & 0x3F);
+    i += len;
+    return putUtf8(o, QChar::toCaseFolded(cp));
+}
+
+// The whole text folded. The search runs this for every product, so it writes into a buffer
+// kept between calls.
 void foldCase(const unsigned char* s, int n, std::string& out) {
     out.resize(std::size_t(n) * 2);  // no character grows by more than half its length
     char* o = out.data();
-    for (int i = 0; i < n;) {
-        const unsigned char c = s[i];
-        if (c < 0x80) {
-            *o++ = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            ++i;
-            continue;
-        }
-        const int len = std::min(sequenceLength(c), n - i);
-        if (len == 2 && (c == 0xD0 || c == 0xD1)) {
-            const unsigned char d = s[i + 1];
-            if (c == 0xD0 && d >= 0x90 && d <= 0x9F) {  // А..П
-                *o++ = char(0xD0);
-                *o++ = char(d + 0x20);
-            } else if (c == 0xD0 && d >= 0xA0 && d <= 0xAF) {  // Р..Я
-                *o++ = char(0xD1);
-                *o++ = char(d - 0x20);
-            } else if (c == 0xD0 && d >= 0x80 && d <= 0x8F) {  // Ѐ..Џ, Ё among them
-                *o++ = char(0xD1);
-                *o++ = char(d + 0x10);
-            } else {
-                *o++ = char(c);
-                *o++ = char(d);
-            }
-            i += 2;
-            continue;
-        }
-        char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len; ++k)
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        o = putUtf8(o, QChar::toCaseFolded(cp));
-        i += len;
-    }
+    for (int i = 0; i < n;)
+        o = foldOne(s, n, i, o);
     out.resize(std::size_t(o - out.data()));
 }
 
@@ -294,14 +299,35 @@ void foldCaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, folded.data(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
-// In a Russian dictionary ё sorts as е; its code point comes after я.
-void yoAsYe(std::string& folded) {
-    for (std::size_t i = 0; i + 1 < folded.size(); ++i)
-        if (folded[i] == char(0xD1) && folded[i + 1] == char(0x91)) {
-            folded[i] = char(0xD0);
-            folded[i + 1] = char(0xB5);
+// A text folded one character at a time, ё as е (in a Russian dictionary ё sorts as е; its
+// code point comes after я): two names compare only as far as their first difference.
+class FoldedBytes {
+public:
+    FoldedBytes(const void* text, int length)
+        : m_text(static_cast<const unsigned char*>(text)), m_length(length) {}
+    // The next byte of the folded text, or -1 after its end.
+    int next() {
+        if (m_at == m_filled) {
+            if (m_read == m_length)
+                return -1;
+            m_filled = int(foldOne(m_text, m_length, m_read, m_char) - m_char);
+            if (m_filled == 2 && m_char[0] == char(0xD1) && m_char[1] == char(0x91)) {
+                m_char[0] = char(0xD0);
+                m_char[1] = char(0xB5);
+            }
+            m_at = 0;
         }
-}
+        return static_cast<unsigned char>(m_char[m_at++]);
+    }
+
+private:
+    const unsigned char* m_text;
+    int m_length;
+    int m_read = 0;
+    char m_char[8];  // the folded form of the character last read
+    int m_filled = 0;
+    int m_at = 0;
+};
 
 // foldcase: text ordered by its case-folded form, ё as е, then (for a stable order) as it
 // stands.
@@ -310,13 +336,14 @@ int foldCaseCollation(void*, int lengthA, const void* a, int lengthB, const void
     // the time: the same text needs no folding.
     if (lengthA == lengthB && std::memcmp(a, b, std::size_t(lengthA)) == 0)
         return 0;
-    thread_local std::string foldedA, foldedB;
-    foldCase(static_cast<const unsigned char*>(a), lengthA, foldedA);
-    foldCase(static_cast<const unsigned char*>(b), lengthB, foldedB);
-    yoAsYe(foldedA);
-    yoAsYe(foldedB);
-    if (const int order = foldedA.compare(foldedB))
-        return order;
+    FoldedBytes foldedA(a, lengthA), foldedB(b, lengthB);
+    for (;;) {
+        const int x = foldedA.next(), y = foldedB.next();
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (x < 0)
+            break;
+    }
     const int common = std::min(lengthA, lengthB);
     if (common > 0)
         if (const int order = std::memcmp(a, b, std::size_t(common)))
