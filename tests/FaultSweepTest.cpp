@@ -20,7 +20,7 @@ namespace {
 // A tray with its cover, a branch element and an accessory; Север with two lines, Юг with one
 // and a working specification of one line; each of them with its properties.
 const QStringList kStore =
-    kFourProducts +
+    fourProducts() +
     QStringList{
         "insert into project (Ключ, Название) values (1, 'Север'), (2, 'Юг')",
         "insert into buy (Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "

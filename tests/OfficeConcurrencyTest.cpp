@@ -24,7 +24,7 @@ constexpr int kDesigners = 8;
 constexpr int kCommands = 200;
 
 const QStringList kStore =
-    kFourProducts +
+    fourProducts() +
     QStringList{
         "insert into project (Ключ, Название) values (1, 'Общий 1'), (2, 'Общий 2')",
         "insert into buy (Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "

@@ -69,16 +69,19 @@ QString sqlQuoted(const char* text) {
     return "'" + QString::fromUtf8(text).replace("'", "''") + "'";
 }
 
-const QStringList kFourProducts = {
-    "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'Крышки'), (5, 'Ответвления'), "
-    "(7, 'Крепёж')",
-    "insert into EXPORT_TMC (Ключ, Название, Номер, Вид, Подвид, Ширина, Высота, Длина, ЕИ, "
-    "ТМЦ, k2, t2k, p2) values "
-    "(101, 'Лоток 100x50', '100.1', 64, 1, 100, 50, 3000, 'м.п.', 11, 5102, 5101, 120.5), "
-    "(102, 'Крышка 100', '200.1', 64, 2, 100, 0, 3000, 'м.п.', 12, null, 5102, 40), "
-    "(103, 'Тройник 100x50', '300.1', 64, 5, 100, 50, 0, 'шт.', 13, null, 5103, 250), "
-    "(104, 'Шпилька М8', '400.1', 72, 7, 0, 0, 0, 'шт.', 14, null, 5104, 12.3)",
-};
+const QStringList& fourProducts() {
+    static const QStringList statements = {
+        "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'Крышки'), (5, 'Ответвления'), "
+        "(7, 'Крепёж')",
+        "insert into EXPORT_TMC (Ключ, Название, Номер, Вид, Подвид, Ширина, Высота, Длина, ЕИ, "
+        "ТМЦ, k2, t2k, p2) values "
+        "(101, 'Лоток 100x50', '100.1', 64, 1, 100, 50, 3000, 'м.п.', 11, 5102, 5101, 120.5), "
+        "(102, 'Крышка 100', '200.1', 64, 2, 100, 0, 3000, 'м.п.', 12, null, 5102, 40), "
+        "(103, 'Тройник 100x50', '300.1', 64, 5, 100, 50, 0, 'шт.', 13, null, 5103, 250), "
+        "(104, 'Шпилька М8', '400.1', 72, 7, 0, 0, 0, 'шт.', 14, null, 5104, 12.3)",
+    };
+    return statements;
+}
 
 QString catalogueItem(int key, const char* name, const char* article, int type, int subtype,
                       int width, int height, int length, const char* unit, int baseCode, int cover,

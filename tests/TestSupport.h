@@ -39,7 +39,7 @@ QString catalogueItem(int key, const char* name, const char* article, int type, 
                       int code, int price);
 
 // A tray (101) with its cover (102) in coating 2, a branch element (103) and an accessory (104).
-extern const QStringList kFourProducts;
+const QStringList& fourProducts();
 
 // Creates the store file at path with the program's schema and indexes, then runs statements.
 void createStore(const QString& path, const QStringList& statements = {});
