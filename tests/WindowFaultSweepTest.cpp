@@ -26,22 +26,16 @@ namespace {
 
 // A tray with its cover, a branch element and an accessory; Север with two lines and a
 // working specification of one line.
-const QStringList kStore = {
-    "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'Крышки'), (5, 'Ответвления'), "
-    "(7, 'Крепёж')",
-    "insert into EXPORT_TMC (Ключ, Название, Номер, Вид, Подвид, Ширина, Высота, Длина, ЕИ, "
-    "ТМЦ, k2, t2k, p2) values "
-    "(101, 'Лоток 100x50', '100.1', 64, 1, 100, 50, 3000, 'м.п.', 11, 5102, 5101, 120.5), "
-    "(102, 'Крышка 100', '200.1', 64, 2, 100, 0, 3000, 'м.п.', 12, null, 5102, 40), "
-    "(103, 'Тройник 100x50', '300.1', 64, 5, 100, 50, 0, 'шт.', 13, null, 5103, 250), "
-    "(104, 'Шпилька М8', '400.1', 72, 7, 0, 0, 0, 'шт.', 14, null, 5104, 12.3)",
-    "insert into project (Ключ, Название) values (1, 'Север'), (2, 'Юг')",
-    "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
-    "(0, 101, 2, 5101, 120.5, 9, 7.5, 'м.п.', -1), "
-    "(1, 101, 2, 5101, 120.5, 6, 5.5, 'м.п.', -1), "
-    "(1, 102, 2, 5102, 40, 6, 5.5, 'м.п.', -2), "
-    "(2, 104, 2, 5104, 12.3, 4, 4, 'шт.', -7)",
-};
+const QStringList kStore =
+    fourProducts() +
+    QStringList{
+        "insert into project (Ключ, Название) values (1, 'Север'), (2, 'Юг')",
+        "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
+        "(0, 101, 2, 5101, 120.5, 9, 7.5, 'м.п.', -1), "
+        "(1, 101, 2, 5101, 120.5, 6, 5.5, 'м.п.', -1), "
+        "(1, 102, 2, 5102, 40, 6, 5.5, 'м.п.', -2), "
+        "(2, 104, 2, 5104, 12.3, 4, 4, 'шт.', -7)",
+    };
 
 // Everything the program writes, in one text: projects and lines with their keys, snapshot
 // rows without theirs (a snapshot taken again is the same snapshot).
