@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <string>
+#include <string_view>
+
 namespace {
 
 // Cell styles of one row; the first, middle and last rows together draw a frame.
@@ -22,34 +25,48 @@ constexpr RowStyles firstRow = {{"s49", "s23", "s24", "s25", "s26", "s27", "s25"
 constexpr RowStyles middleRow = {{"s50", "s29", "s30", "s31", "s32", "s33", "s31", "s34"}};
 constexpr RowStyles lastRow = {{"s51", "s35", "s36", "s37", "s38", "s39", "s37", "s40"}};
 
+// The file's bytes, gathered in a plain string: a line of the specification is some forty
+// pieces, and appending to a QByteArray costs several times as much per piece.
 class Lines {
 public:
-    void add(const QByteArray& line) {
+    void add(std::string_view line) {
         m_bytes += line;
         m_bytes += "\r\n";
     }
+    void add(const char* line) { add(std::string_view(line)); }
+    void add(const QByteArray& line) { add(std::string_view(line.constData(), line.size())); }
     void add(const QString& line) { add(line.toUtf8()); }
     void add(const QList<QByteArray>& lines) {
         for (const QByteArray& line : lines)
             add(line);
     }
-    // One cell on its own line, written straight into the bytes: a line of the specification
-    // has eight of them.
-    void cell(const char* style, const char* type, const QString& text) {
+    // One cell on its own line: a line of the specification has eight of them.
+    void textCell(const char* style, const QString& text) {
+        open(style, "String");
+        const QByteArray utf8 = text.toUtf8();
+        m_bytes.append(utf8.constData(), std::size_t(utf8.size()));
+        close();
+    }
+    void numberCell(const char* style, Fixed4 value) {
+        open(style, "Number");
+        char text[Fixed4::CharsMax];
+        m_bytes.append(text, std::size_t(value.toChars(text)));
+        close();
+    }
+    void reserve(std::size_t size) { m_bytes.reserve(size); }
+    QByteArray bytes() const { return QByteArray(m_bytes.data(), qsizetype(m_bytes.size())); }
+
+private:
+    void open(const char* style, const char* type) {
         m_bytes += "    <Cell ss:StyleID=\"";
         m_bytes += style;
         m_bytes += "\"><Data ss:Type=\"";
         m_bytes += type;
         m_bytes += "\">";
-        m_bytes += text.toUtf8();
-        m_bytes += "</Data></Cell>\r\n";
     }
-    void textCell(const char* style, const QString& text) { cell(style, "String", text); }
-    void numberCell(const char* style, Fixed4 value) { cell(style, "Number", value.toString()); }
-    QByteArray bytes() const { return m_bytes; }
+    void close() { m_bytes += "</Data></Cell>\r\n"; }
 
-private:
-    QByteArray m_bytes;
+    std::string m_bytes;
 };
 
 bool allowedInXml(char32_t c) {
@@ -63,22 +80,38 @@ QString exportSql(int project) {
     // Rows in the order the lines were added: left to itself the engine returns them in the
     // order of whichever index it picks for the project, which is no order a user would know.
     return QStringLiteral(
-               "select Pokr, kol, price, "
-               "(select Номер from EXPORT_TMC where Ключ = buy.TMC) as Номер, "
-               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "fixed_mul(price, kol) as summa, %1 as pname, izm "
-               "from buy where project = %2 order by buy.Ключ")
-        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), sqlInt(project));
+               "select buy.Pokr as Pokr, buy.kol as kol, buy.price as price, t.Номер as Номер, "
+               "t.Название as Tname, fixed_mul(buy.price, buy.kol) as summa, %1 as pname, "
+               "buy.izm as izm "
+               "from buy left join EXPORT_TMC t on t.Ключ = buy.TMC "
+               "where buy.project = %2 order by buy.Ключ")
+        .arg(schema::coatingNameSql(QStringLiteral("buy.Pokr")), sqlInt(project));
 }
 
 void openExportRows(Query& rows, int project) {
     rows.open(exportSql(project));
 }
 
+namespace {
+
+// A character written as it stands: allowed in XML, no markup, not half of a pair.
+bool plainInXml(QChar c) {
+    return !c.isSurrogate() && allowedInXml(c.unicode()) && c != QLatin1Char('&') &&
+           c != QLatin1Char('<') && c != QLatin1Char('>');
+}
+
+}  // namespace
+
 QString xmlText(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Most names need nothing: they are handed back without a copy.
+    qsizetype i = 0;
+    while (i < text.size() && plainInXml(text.at(i)))
+        ++i;
+    if (i == text.size())
+        return text;
+    QString result = text.left(i);
+    result.reserve(text.size() + 8);
+    for (; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             result += c;
@@ -101,8 +134,9 @@ QString xmlText(const QString& text) {
 
 QByteArray buildSpreadsheet(Query& rows) {
     Lines out;
-    out.add(spreadsheetHeaderLines());
     const int count = rows.recordCount();
+    out.reserve(std::size_t(count) * 1024 + 16384);  // a line takes about 900 bytes
+    out.add(spreadsheetHeaderLines());
     int number = 1;
     Fixed4 total;
     const auto column = [&](QStringView name) { return resultColumn(rows, name); };
@@ -120,7 +154,7 @@ QByteArray buildSpreadsheet(Query& rows) {
         const RowStyles& styles = number == 1 ? firstRow : (number == count ? lastRow : middleRow);
         const QString article = rows.value(row, articleColumn).toText() + QLatin1Char('-') +
                                 QString::number(rows.value(row, coating).toInt());
-        out.add(QByteArray("   <Row>"));
+        out.add("   <Row>");
         out.textCell(styles.cells[0], QString::number(number));
         out.textCell(styles.cells[1], xmlText(article));
         out.textCell(styles.cells[2], xmlText(rows.value(row, name).toText()));
@@ -129,21 +163,21 @@ QByteArray buildSpreadsheet(Query& rows) {
         out.textCell(styles.cells[5], xmlText(rows.value(row, unit).toText()));
         out.numberCell(styles.cells[6], rows.value(row, price).toFixed());
         out.numberCell(styles.cells[7], sum);
-        out.add(QByteArray("   </Row>"));
+        out.add("   </Row>");
     }
     // The formula starts at the column-header row (number rows up, not number - 1): its text
     // cell is ignored by SUM, so the range covers every line.
-    out.add(QByteArray("   <Row>"));
-    out.add(QByteArray("    <Cell ss:Index=\"2\" ss:StyleID=\"s41\"/>"));
-    out.add(QByteArray("    <Cell ss:StyleID=\"s42\"/>"));
+    out.add("   <Row>");
+    out.add("    <Cell ss:Index=\"2\" ss:StyleID=\"s41\"/>");
+    out.add("    <Cell ss:StyleID=\"s42\"/>");
     for (int i = 0; i < 3; ++i)
-        out.add(QByteArray("    <Cell ss:StyleID=\"s43\"/>"));
+        out.add("    <Cell ss:StyleID=\"s43\"/>");
     out.textCell("s48", QStringLiteral("Итого с НДС:"));
     out.add(QStringLiteral("    <Cell ss:StyleID=\"s44\" ss:Formula=\"=SUM(R[-%1]C:R[-1]C)\">"
                            "<Data ss:Type=\"Number\">%2</Data></Cell>")
                 .arg(number)
                 .arg(total.toString()));
-    out.add(QByteArray("   </Row>"));
+    out.add("   </Row>");
     out.add(spreadsheetFooterLines());
     return out.bytes();
 }

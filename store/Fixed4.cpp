@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -140,19 +141,40 @@ std::optional<Fixed4> Fixed4::parse(QStringView text) {
     return fromRaw(*raw);
 }
 
-QString Fixed4::toString() const {
+// Written by hand: an export writes three amounts for each of thousands of lines.
+int Fixed4::toChars(char* out) const {
     const bool negative = m_raw < 0;
     const std::uint64_t magnitude =
         negative ? std::uint64_t(-(m_raw + 1)) + 1 : std::uint64_t(m_raw);
-    QString text = QString::number(magnitude / Scale);
+    char digits[CharsMax];
+    char* end = digits + sizeof digits;
+    char* p = end;
     std::uint64_t fraction = magnitude % Scale;
-    if (fraction != 0) {
-        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
+    int places = 4;
+    while (fraction != 0 && fraction % 10 == 0) {
+        fraction /= 10;
+        --places;
     }
-    return negative ? QLatin1Char('-') + text : text;
+    if (fraction != 0) {
+        for (int i = 0; i < places; ++i, fraction /= 10)
+            *--p = char('0' + fraction % 10);
+        *--p = '.';
+    }
+    std::uint64_t whole = magnitude / Scale;
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        *--p = '-';
+    const int length = int(end - p);
+    std::memcpy(out, p, std::size_t(length));
+    return length;
+}
+
+QString Fixed4::toString() const {
+    char text[CharsMax];
+    return QString::fromLatin1(text, toChars(text));
 }
 
 std::int64_t Fixed4::ceilDiv(Fixed4 divisor) const {

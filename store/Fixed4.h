@@ -31,6 +31,9 @@ public:
     double toDouble() const { return double(m_raw) / Scale; }
     // Shortest plain decimal form with a point: 3, 7.5, 0.125, -0.5.
     QString toString() const;
+    // The same text into out, which has room for CharsMax; returns its length.
+    static constexpr int CharsMax = 24;
+    int toChars(char* out) const;
 
     constexpr bool isZero() const { return m_raw == 0; }
     // The smallest whole n with n * divisor >= *this (divisor must be positive).

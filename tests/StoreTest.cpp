@@ -23,11 +23,24 @@ TEST(Fixed4, ShortestTextWithAPoint) {
     const struct {
         std::int64_t raw;
         const char* text;
-    } cases[] = {{30000, "3"},    {75000, "7.5"},  {1234500, "123.45"},
-                 {-5000, "-0.5"}, {1250, "0.125"}, {1, "0.0001"},
-                 {0, "0"},        {-30000, "-3"}};
-    for (const auto& c : cases)
+    } cases[] = {{30000, "3"},
+                 {75000, "7.5"},
+                 {1234500, "123.45"},
+                 {-5000, "-0.5"},
+                 {1250, "0.125"},
+                 {1, "0.0001"},
+                 {0, "0"},
+                 {-30000, "-3"},
+                 {1000000, "100"},
+                 {10, "0.001"},
+                 {-10001, "-1.0001"},
+                 {INT64_MAX, "922337203685477.5807"},
+                 {INT64_MIN, "-922337203685477.5808"}};
+    for (const auto& c : cases) {
         EXPECT_EQ(Fixed4::fromRaw(c.raw).toString(), QString::fromLatin1(c.text)) << c.raw;
+        char chars[Fixed4::CharsMax];
+        EXPECT_EQ(std::string(chars, Fixed4::fromRaw(c.raw).toChars(chars)), c.text) << c.raw;
+    }
 }
 
 TEST(Fixed4, ReadingRoundsToFourPlacesTiesToEven) {
