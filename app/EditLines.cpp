@@ -22,6 +22,7 @@ void TForm1::BitBtn1Click() {
 void TForm1::DBGridEh2DeleteKey() {
     if (!hasRows(Q_buy) || Q_buy.field(columnName(SpecColumn::Key)).toInt() == 0)
         return;
+    m_session->refuseIfReadOnly();
     if (MessageBox::question(this, QStringLiteral("Удалить строку «%1» из спецификации?")
                                        .arg(Q_buy.field(columnName(SpecColumn::Name)).toText())))
         BitBtn1Click();
@@ -37,6 +38,7 @@ void TForm1::BitBtn4Click() {
     // Group rows have no price, and no line behind them.
     if (Q_buy.field(columnName(SpecColumn::Price)).toFixed().isZero())
         return;
+    m_session->refuseIfReadOnly();
     const std::int64_t line = Q_buy.field(columnName(SpecColumn::Key)).toInt();
     Editkol->fill(Q_buy.field(columnName(SpecColumn::Product)).toInt(),
                   Q_buy.field(columnName(SpecColumn::Name)).toText(),

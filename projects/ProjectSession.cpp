@@ -41,6 +41,11 @@ void ProjectSession::requireOwned() {
         throw StoreError(m_store.readOnlySentence(m_project));
 }
 
+void ProjectSession::refuseIfReadOnly() {
+    if (m_readOnly)
+        throw StoreError(m_store.readOnlySentence(m_project));
+}
+
 SpecView ProjectSession::commitChange(const std::function<void()>& change) {
     SpecView shown = commit([&] {
         requireOwned();

@@ -58,6 +58,9 @@ public:
 
     // The open project read afresh.
     SpecView view();
+    // Before a dialog that leads to a change of the lines: a project open for reading only is
+    // refused at once with the sentence the change would get, not after the user filled it in.
+    void refuseIfReadOnly();
 
     // --- lines ---
     // Adding, editing and removing lines return the rows they changed, for the rows shown to

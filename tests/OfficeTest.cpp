@@ -1,6 +1,7 @@
 // Several designers on one server database at once, each through a connection of their own
 // under a login of their own: private working specifications, and a project open in one window
 // held by that window's connection until it ends.
+#include "app/TForm1.h"
 #include "catalogue/AddSource.h"
 #include "projects/ProjectList.h"
 #include "projects/ProjectRequote.h"
@@ -11,10 +12,14 @@
 #include "store/Query.h"
 #include "store/StoreError.h"
 #include "tests/TestSupport.h"
+#include "ui/DataGrid.h"
+#include "ui/MessageBox.h"
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QGroupBox>
 #include <QSysInfo>
 #include <QThread>
 
@@ -183,6 +188,7 @@ TEST_F(Office, HeldProjectOpensReadOnlyForAnother) {
         const char* name;
         std::function<void(Designer&)> change;
     } changes[] = {
+        {"a dialog before a change", [](Designer& d) { d.session.refuseIfReadOnly(); }},
         {"add", [](Designer& d) { d.session.add(accessory(105)); }},
         {"edit", [](Designer& d) { d.session.setQuantities(1, Fixed4::fromInt(9), {}); }},
         {"delete", [](Designer& d) { d.session.deleteLine(1); }},
@@ -216,6 +222,41 @@ TEST_F(Office, HeldProjectOpensReadOnlyForAnother) {
     EXPECT_EQ(contents(), before);
     // The holder works on.
     EXPECT_NO_THROW(ivanov.session.add(accessory(105)));
+}
+
+// In the window, a project open for reading only refuses an edit and a removal before their
+// dialogs are shown: the user fills in nothing that is then thrown away.
+TEST_F(Office, AReadOnlyWindowRefusesBeforeItsDialogs) {
+    Designer ivanov(as("postgres"));
+    ivanov.session.open(1);
+    writeFile(file->dir() + "/ulmar.store", as(second).toUtf8());
+    auto form = openMainWindow();
+    MessageBox::clearShown();
+    DialogScript script;
+    script.on("proekti", [](QDialog* d) {
+        pick(d, QStringLiteral("Север"));
+        click(d, "BitBtn3");
+    });
+    click(form.get(), "BitBtn7");
+    ASSERT_TRUE(form->GroupBox4->title().endsWith("(только просмотр)"))
+        << form->GroupBox4->title().toStdString();
+    const QString held =
+        QStringLiteral("Проект «Север» открыт пользователем postgres (компьютер %1)")
+            .arg(QSysInfo::machineHostName());
+    const QString before = contents();
+    for (const char* button : {"BitBtn4", "delete key"}) {
+        SCOPED_TRACE(button);
+        MessageBox::clearShown();
+        form->Q_buy.setRecNo(2);  // a line under its group's row
+        form->DBGridEh2->syncToQuery();
+        if (button == std::string("BitBtn4"))
+            click(form.get(), button);
+        else
+            emit form->DBGridEh2->deletePressed();
+        EXPECT_EQ(MessageBox::shown(), QStringList{held});
+    }
+    EXPECT_EQ(script.shown, QStringList{"proekti"}) << "no dialog but the list";
+    EXPECT_EQ(contents(), before);
 }
 
 // The hold ends with its window's connection, however it ends; a window whose connection was
