@@ -182,6 +182,10 @@ void SqlProjectStore::restoreSnapshot(int project) {
     run(restoreSnapshotSql(stored(project)));
 }
 
+void SqlProjectStore::revertToSnapshot(int project) {
+    run(revertToSnapshotSql(stored(project)));
+}
+
 std::optional<QString> SqlProjectStore::leftChanges(int project) {
     m_query.open(leftSnapshotSql(project));
     const bool differs =

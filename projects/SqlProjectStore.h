@@ -41,6 +41,7 @@ public:
     void takeSnapshot(int project) override;
     void dropSnapshot(int project) override;
     void restoreSnapshot(int project) override;
+    void revertToSnapshot(int project) override;
     std::optional<QString> leftChanges(int project) override;
 
     void readProjectList(Query& rows) override;
