@@ -129,8 +129,10 @@ ResultRows specViewRows(ResultRows lines, const ResultRows& groups, amountCells:
             const Cell* cells = line(row);
             if (onlyLines && !onlyLines->count(cells[Key].integer))
                 continue;
+            const auto at = rows.cells.size();
             rows.cells.insert(rows.cells.end(), cells, cells + ColumnCount);
-            rows.cells.end()[-2] = name;  // podvid, the group's name
+            rows.cells[at + LineSum] = cells[Sum];
+            rows.cells[at + SubtypeName] = name;
             ++rows.count;
         }
     };

@@ -11,7 +11,8 @@
 // with their names (specGroupOrderSql). A group's row, with the sums of its lines as the
 // engine's fixed_sum gives them, comes before its lines; the groups stand in the order read,
 // then the lines of a subtype without a name or without a row in the catalogue, by vid as the
-// engine ordered them. A group gets a row only where lines of it were read.
+// engine ordered them. A group gets a row only where lines of it were read. A line's summa2 is
+// its summa, and its podvid its group's name.
 //
 // onlyLines: when given, the rows of these lines alone, with every group's row all the same.
 // The lines' texts move into the rows made. Throws AmountTooLarge when a group's sum leaves the

@@ -15,13 +15,14 @@ QString lineKey(int project, std::int64_t product, int coating) {
 
 // The line rows of the view, the columns named as every reader of the view names them, in the
 // order of vid and key: the index buy_vid gives that order without a sort. One look-up of the
-// product gives its name and article. podvid, the name of the line's subtype, is filled in
-// from its group's row (specViewRows); vid orders the rows.
+// product gives its name and article. Two columns are filled in as the rows are put together
+// (specViewRows): summa2, on a line its summa, and podvid, the name of the line's subtype,
+// from its group's row; vid orders the rows.
 QString lineRowsSql(const QString& where) {
     return QStringLiteral(
                "select buy.Ключ as Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, "
                "buy.Ключ as ID, t.Название as Tname, fixed_mul(price, kol) as summa, %1 as pokr, "
-               "fixed_mul(price, kol) as summa2, t.Номер||'-'||str(Pokr) as nomer, izm, kolm, "
+               "null as summa2, t.Номер||'-'||str(Pokr) as nomer, izm, kolm, "
                "null as podvid, vid as vid "
                "from buy left join EXPORT_TMC t on t.Ключ = buy.TMC where %2 "
                "order by vid, buy.Ключ")
