@@ -13,8 +13,8 @@ QString lineKey(int project, std::int64_t product, int coating) {
         .arg(sqlInt(project), sqlInt(product), sqlInt(coating));
 }
 
-// The line rows of the view, the columns named as every reader of the view names them, in the
-// order of vid and key: the index buy_vid gives that order without a sort. One look-up of the
+// The line rows of the view, the columns named as every reader of the view names them; ordered
+// by vid and key (lineOrder), which the index buy_vid gives without a sort. One look-up of the
 // product gives its name and article. Two columns are filled in as the rows are put together
 // (specViewRows): summa2, on a line its summa, and podvid, the name of the line's subtype,
 // from its group's row; vid orders the rows.
@@ -24,10 +24,11 @@ QString lineRowsSql(const QString& where) {
                "buy.Ключ as ID, t.Название as Tname, fixed_mul(price, kol) as summa, %1 as pokr, "
                "null as summa2, t.Номер||'-'||str(Pokr) as nomer, izm, kolm, "
                "null as podvid, vid as vid "
-               "from buy left join EXPORT_TMC t on t.Ключ = buy.TMC where %2 "
-               "order by vid, buy.Ключ")
+               "from buy left join EXPORT_TMC t on t.Ключ = buy.TMC where %2")
         .arg(schema::coatingNameSql(QStringLiteral("Pokr")), where);
 }
+
+const QString lineOrder = QStringLiteral(" order by vid, Ключ");
 
 // The subtypes the project's lines use, one index probe each.
 QString usedByProject(int project) {
@@ -59,17 +60,24 @@ QString specCaption(const std::optional<QString>& projectName) {
 }
 
 QString specLinesSql(int project) {
-    return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project)));
+    return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) + lineOrder;
 }
 
 QString specGroupLinesSql(int project, const std::vector<std::int64_t>& lines,
                           const std::vector<std::int64_t>& vids) {
-    // The lines' own groups, as their vids stand in the store, and the groups named.
-    // A line without a vid is in no group, and so named by its key.
-    return lineRowsSql(
-        QStringLiteral("project = %1 and (buy.Ключ in %2 or vid in (select vid from buy "
-                       "where project = %1 and (Ключ in %2 or vid in %3)))")
-            .arg(sqlInt(project), keyList(lines), keyList(vids)));
+    // The lines' own groups, as their vids stand in the store, and the groups named; a line
+    // without a vid is in no group, and so is read by its key. +project keeps the engine on
+    // the keys named instead of the project's whole index.
+    const QString p = sqlInt(project), keys = keyList(lines);
+    QString groups =
+        QStringLiteral("select vid from buy where Ключ in %1 and +project = %2").arg(keys, p);
+    for (const std::int64_t vid : vids)
+        groups += QStringLiteral(" union all select %1").arg(sqlInt(vid));
+    return lineRowsSql(QStringLiteral("project = %1 and vid in (%2)").arg(p, groups)) +
+           QStringLiteral(" union all ") +
+           lineRowsSql(
+               QStringLiteral("buy.Ключ in %1 and +project = %2 and vid is null").arg(keys, p)) +
+           lineOrder;
 }
 
 QString specGroupOrderSql(int project) {
