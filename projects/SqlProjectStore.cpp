@@ -79,10 +79,10 @@ SpecChange SqlProjectStore::readChange(int project, const std::vector<std::int64
         for (int g = 0; g < groups.count; ++g)
             change.groupOrder.push_back(
                 groups.cells[std::size_t(g) * std::size_t(groups.columns.size())].integer);
-    // The groups' rows need all their lines for their sums; only the lines touched are kept.
-    const std::unordered_set<std::int64_t> touchedLines(lines.begin(), lines.end());
-    change.rows.openRows(specViewRows(fetch(specGroupLinesSql(stored(project), lines, vids)),
-                                      groups, amountEngine(), &touchedLines));
+    // The lines touched, and what their groups' sums take from all of their lines.
+    const ResultRows amounts = fetch(specGroupAmountsSql(stored(project), lines, vids));
+    change.rows.openRows(specViewRows(fetch(specLinesByKeySql(stored(project), lines)), groups,
+                                      amountEngine(), &amounts));
     return change;
 }
 

@@ -63,21 +63,25 @@ QString specLinesSql(int project) {
     return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) + lineOrder;
 }
 
-QString specGroupLinesSql(int project, const std::vector<std::int64_t>& lines,
-                          const std::vector<std::int64_t>& vids) {
-    // The lines' own groups, as their vids stand in the store, and the groups named; a line
-    // without a vid is in no group, and so is read by its key. +project keeps the engine on
-    // the keys named instead of the project's whole index.
-    const QString p = sqlInt(project), keys = keyList(lines);
-    QString groups =
-        QStringLiteral("select vid from buy where Ключ in %1 and +project = %2").arg(keys, p);
+QString specLinesByKeySql(int project, const std::vector<std::int64_t>& lines) {
+    // +project keeps the engine on the keys named instead of the project's whole index.
+    return lineRowsSql(QStringLiteral("buy.Ключ in %1 and +project = %2")
+                           .arg(keyList(lines), sqlInt(project))) +
+           lineOrder;
+}
+
+QString specGroupAmountsSql(int project, const std::vector<std::int64_t>& lines,
+                            const std::vector<std::int64_t>& vids) {
+    // The lines' own groups, as their vids stand in the store, and the groups named.
+    const QString p = sqlInt(project);
+    QString groups = QStringLiteral("select vid from buy where Ключ in %1 and +project = %2")
+                         .arg(keyList(lines), p);
     for (const std::int64_t vid : vids)
         groups += QStringLiteral(" union all select %1").arg(sqlInt(vid));
-    return lineRowsSql(QStringLiteral("project = %1 and vid in (%2)").arg(p, groups)) +
-           QStringLiteral(" union all ") +
-           lineRowsSql(
-               QStringLiteral("buy.Ключ in %1 and +project = %2 and vid is null").arg(keys, p)) +
-           lineOrder;
+    return QStringLiteral(
+               "select vid, kol, fixed_mul(price, kol) as summa, kolm from buy "
+               "where project = %1 and vid in (%2) order by vid, Ключ")
+        .arg(p, groups);
 }
 
 QString specGroupOrderSql(int project) {
