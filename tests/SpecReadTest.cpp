@@ -8,9 +8,11 @@
 #include "store/Schema.h"
 #include "store/SqlLiteral.h"
 #include "store/Statement.h"
+#include "store/StoreError.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -116,7 +118,7 @@ QStringList sorted(QStringList rows) {
 QStringList fixture() {
     QStringList statements = {
         "insert into EXPORT_PODVID values (1, 'Лотки'), (2, 'лотки'), (3, 'Ёмкости'), "
-        "(4, 'емкости'), (6, null), (7, 'Zeta'), (8, 'alpha')",
+        "(4, 'емкости'), (6, null), (7, 'Zeta'), (8, 'alpha'), (10, 'Дорогие')",
         "insert into EXPORT_TMC (Ключ, Название, Номер, Подвид) values "
         "(101, 'Лоток', '1.1', 1), (102, 'лоток', '1.2', 2), (103, 'Ёмкость', '1.3', 3), "
         "(104, 'емкость', '1.4', 4), (106, 'Безымянный', '1.6', 6), (107, 'Zeta', '1.7', 7), "
@@ -136,6 +138,9 @@ QStringList fixture() {
         "(11, 0, 102, 2, 5102, 0.0005, 0.5, null, 'шт.', -2), "
         "(12, 0, 101, 1, 5101, 9, 1, 1, 'шт.', null), "
         "(13, 0, 101, 3, 5101, 4, 1, 1, 'шт.', -5), "
+        // Sums beyond fifteen digits, which the file gives as text.
+        "(16, 0, 101, 2, 5101, 100000000000000.25, 1, 1, 'шт.', -10), "
+        "(17, 0, 101, 3, 5101, 100000000000000.25, 1, 1, 'шт.', -10), "
         "(14, 1, 101, 2, 5101, 10, 1, 1, 'шт.', -1), "
         "(15, 1, 103, 2, 5103, 10, 1, 1, 'шт.', -3)",
     };
@@ -175,7 +180,7 @@ TEST_P(SpecRead, WholeAndByKeysAsTheOneStatementReadThem) {
         ASSERT_TRUE(view.rows);
         const QStringList expected = cellsOf(*db, oldViewSql(stored));
         EXPECT_EQ(cells(view.rows->rows()), expected);
-        EXPECT_EQ(expected.size(), project == 0 ? 1 + 133 + 47 : project == 1 ? 1 + 4 : 1);
+        EXPECT_EQ(expected.size(), project == 0 ? 1 + 135 + 48 : project == 1 ? 1 + 4 : 1);
     }
     const int working = storedProjectKey(*db, 0);
     const struct {
@@ -187,6 +192,7 @@ TEST_P(SpecRead, WholeAndByKeysAsTheOneStatementReadThem) {
         {{1, 6, 14}, {}, "1, 6, 14", "null"},  // 14 is another project's
         {{2}, {-3, -50}, "2", "3, 50"},
         {{12, 13}, {-6}, "12, 13", "6"},
+        {{16}, {}, "16", "null"},
         {{404}, {-1}, "404", "1"},  // a line gone, its group still there
         {{}, {}, "null", "null"},
     };
@@ -197,6 +203,33 @@ TEST_P(SpecRead, WholeAndByKeysAsTheOneStatementReadThem) {
                   sorted(cellsOf(*db, oldRowsSql(working, QString::fromLatin1(read.lineList),
                                                  QString::fromLatin1(read.subtypeList)))));
     }
+}
+
+// Two lines within the range whose group's sum is not (their prices' sum is, as the server's
+// copy of the store requires): refused in words, as the statement's fixed_sum refused it,
+// whole and by keys.
+TEST_P(SpecRead, AGroupSumBeyondTheRangeIsRefusedAsTheStatementRefusedIt) {
+    SKIP_WITHOUT_SERVER(GetParam());
+    TempStore file({"insert into EXPORT_PODVID values (1, 'Лотки')",
+                    "insert into buy (Ключ, project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) "
+                    "values (1, 0, 101, 2, 5101, 300000000000000, 2, 2, 'шт.', -1), "
+                    "(2, 0, 101, 3, 5101, 300000000000000, 2, 2, 'шт.', -1)"});
+    std::unique_ptr<ServerStore> server;
+    auto db = openOn(GetParam(), file, server);
+    SqlProjectStore store(*db);
+    const auto refusal = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const StoreError& e) {
+            return e.message();
+        }
+        return QStringLiteral("read");
+    };
+    EXPECT_TRUE(refusal([&] {
+                    cellsOf(*db, oldViewSql(storedProjectKey(*db, 0)));
+                }).contains(Fixed4::tooLargeMessage()));
+    EXPECT_EQ(refusal([&] { store.readView(0); }), Fixed4::tooLargeMessage());
+    EXPECT_EQ(refusal([&] { store.readChange(0, {1}, {}, false); }), Fixed4::tooLargeMessage());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SpecRead, ::testing::Values(Engine::File, Engine::Server),
