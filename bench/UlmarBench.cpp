@@ -287,7 +287,8 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     report(QStringLiteral("add a tray with its cover, refresh included"), add, 40);
 
     const Figures reload = measure(reps, [&] { f.BitBtn3->click(); });
-    const Figures reloadBare = bareEngine(*db, {specCaptionSql(working), f.Q_buy.sql()}, reps);
+    const Figures reloadBare = bareEngine(
+        *db, {specCaptionSql(working), specLinesSql(working), specGroupOrderSql(working)}, reps);
     report(QStringLiteral("reloadSpec"), reload, 40, &reloadBare);
 
     const QString exportPath = QDir::current().filePath(QStringLiteral("export.xml"));

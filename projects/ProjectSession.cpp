@@ -246,8 +246,7 @@ std::optional<SpecView> ProjectSession::settleBeforeList() {
     }
     SpecView shown = commit([&] {
         requireOwned();
-        m_store.restoreSnapshot(m_project);
-        m_store.takeSnapshot(m_project);
+        m_store.revertToSnapshot(m_project);
         return m_project;
     });
     m_modified = false;
@@ -284,8 +283,8 @@ SpecView ProjectSession::open(int project) {
             if (previous != 0 && previous != project && owned)
                 m_store.dropSnapshot(previous);
             if (writes && !keepLeftChanges)
-                m_store.restoreSnapshot(project);
-            if (writes && project != 0)
+                m_store.revertToSnapshot(project);
+            else if (writes && project != 0)
                 m_store.takeSnapshot(project);
             return project;
         }));

@@ -32,8 +32,11 @@ QStringList dropSnapshotSql(int project) {
 }
 
 QStringList restoreSnapshotSql(int project) {
-    return {deleteLinesSql(buy, project), copyLinesSql(snapshot, buy, project),
-            deleteLinesSql(snapshot, project)};
+    return revertToSnapshotSql(project) << deleteLinesSql(snapshot, project);
+}
+
+QStringList revertToSnapshotSql(int project) {
+    return {deleteLinesSql(buy, project), copyLinesSql(snapshot, buy, project)};
 }
 
 QString leftSnapshotSql(int project) {

@@ -12,6 +12,8 @@
 QStringList takeSnapshotSql(int project);
 QStringList dropSnapshotSql(int project);
 QStringList restoreSnapshotSql(int project);
+// The lines copied back from the snapshot, which stays: it equals them as a fresh one would.
+QStringList revertToSnapshotSql(int project);
 
 // What a project's snapshot left by an earlier run says: snapshotLines, projectLines,
 // differentLines (lines without an equal one in the snapshot) and the project's Название.

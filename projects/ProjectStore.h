@@ -83,6 +83,9 @@ public:
     virtual void takeSnapshot(int project) = 0;
     virtual void dropSnapshot(int project) = 0;
     virtual void restoreSnapshot(int project) = 0;
+    // The lines back as the snapshot holds them, the snapshot kept: the project stays open
+    // with a snapshot equal to its lines, without writing all of them once more.
+    virtual void revertToSnapshot(int project) = 0;
     // A snapshot left by a run that ended without leaving the project: the project's name when
     // it differs from the lines.
     virtual std::optional<QString> leftChanges(int project) = 0;

@@ -5,9 +5,11 @@
 #include "projects/ProjectSql.h"
 #include "projects/WorkingSpecification.h"
 #include "specification/SourceRow.h"
+#include "specification/SpecRows.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
 #include "store/PgDatabase.h"
+#include "store/Statement.h"
 #include "store/StoreError.h"
 
 namespace {
@@ -35,10 +37,24 @@ void SqlProjectStore::run(const QStringList& statements) {
         m_query.execute(sql);
 }
 
+// The lines and the groups' order are read one after the other in the command's transaction
+// (or the read's own), so they agree.
 SpecView SqlProjectStore::readView(int project) {
     SpecView view{readCaption(project), emptyRows(QStringLiteral("Q_buy"))};
-    view.rows->open(specViewSql(stored(project)));
+    ResultRows groups = fetch(specGroupOrderSql(stored(project)));
+    view.rows->openRows(specViewRows(fetch(specLinesSql(stored(project))), groups, amountEngine()));
     return view;
+}
+
+ResultRows SqlProjectStore::fetch(const QString& sql) {
+    ResultRows rows;
+    Statement(m_db, sql).fetchAll(rows);
+    return rows;
+}
+
+amountCells::Engine SqlProjectStore::amountEngine() const {
+    return m_db.engine() == Database::Engine::Postgres ? amountCells::Engine::Server
+                                                       : amountCells::Engine::File;
 }
 
 QString SqlProjectStore::readCaption(int project) {
@@ -58,13 +74,15 @@ SpecChange SqlProjectStore::readChange(int project, const std::vector<std::int64
                                        const std::vector<std::int64_t>& vids, bool lineInserted) {
     SpecChange change{emptyRows(QStringLiteral("Q_buy")), lines, {}};
     change.touched.insert(change.touched.end(), vids.begin(), vids.end());
-    change.rows.open(specRowsSql(stored(project), lines, vids));
-    if (lineInserted) {
-        m_query.open(specGroupOrderSql(stored(project)));
-        for (int r = 0; r < m_query.recordCount(); ++r)
-            change.groupOrder.push_back(m_query.value(r, 0).toInt());
-        m_query.close();
-    }
+    const ResultRows groups = fetch(specGroupOrderSql(stored(project)));
+    if (lineInserted)
+        for (int g = 0; g < groups.count; ++g)
+            change.groupOrder.push_back(
+                groups.cells[std::size_t(g) * std::size_t(groups.columns.size())].integer);
+    // The lines touched, and what their groups' sums take from all of their lines.
+    const ResultRows amounts = fetch(specGroupAmountsSql(stored(project), lines, vids));
+    change.rows.openRows(specViewRows(fetch(specLinesByKeySql(stored(project), lines)), groups,
+                                      amountEngine(), &amounts));
     return change;
 }
 
@@ -162,6 +180,10 @@ void SqlProjectStore::dropSnapshot(int project) {
 
 void SqlProjectStore::restoreSnapshot(int project) {
     run(restoreSnapshotSql(stored(project)));
+}
+
+void SqlProjectStore::revertToSnapshot(int project) {
+    run(revertToSnapshotSql(stored(project)));
 }
 
 std::optional<QString> SqlProjectStore::leftChanges(int project) {

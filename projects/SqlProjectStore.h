@@ -1,6 +1,7 @@
 #pragma once
 
 #include "projects/ProjectStore.h"
+#include "store/AmountCells.h"
 #include "store/Query.h"
 
 #include <map>
@@ -40,6 +41,7 @@ public:
     void takeSnapshot(int project) override;
     void dropSnapshot(int project) override;
     void restoreSnapshot(int project) override;
+    void revertToSnapshot(int project) override;
     std::optional<QString> leftChanges(int project) override;
 
     void readProjectList(Query& rows) override;
@@ -63,6 +65,9 @@ public:
 
 private:
     void run(const QStringList& statements);
+    ResultRows fetch(const QString& sql);
+    // How the engine gives amounts, for the group sums made from the lines read.
+    amountCells::Engine amountEngine() const;
     int stored(int project) const { return project == 0 ? m_working : project; }
     // The connection's count of being made again, which ends the holds it had.
     int reconnections() const;

@@ -9,7 +9,7 @@
 // What a command on a few lines changed in the view's rows, read by their keys in the
 // transaction that made the change, so the rows shown can follow without a full read.
 struct SpecChange {
-    // The lines and groups the command touched, as a full read gives them (specRowsSql).
+    // The lines and groups the command touched, as a full read gives them.
     Query rows;
     // The view's IDs (line keys, groups' vids) of what the command may have removed: one
     // without a row among rows is gone.

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The columns of the specification view's rows (specViewSql), by name: a grid or a handler that
+// The columns of the specification view's rows (specLinesSql), by name: a grid or a handler that
 // names a column through these can not miss it by a letter. The line's coating code (Pokr) has
 // no name here: the coating's name, pokr, differs from it only in letter case and so hides it.
 enum class SpecColumn {
@@ -22,5 +22,5 @@ enum class SpecColumn {
     Kolm,         // kolm, the quantity as designed
 };
 
-// The output name of a column in specViewSql.
+// The output name of a column in specLinesSql.
 QString columnName(SpecColumn column);

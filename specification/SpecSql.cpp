@@ -13,38 +13,22 @@ QString lineKey(int project, std::int64_t product, int coating) {
         .arg(sqlInt(project), sqlInt(product), sqlInt(coating));
 }
 
-// The line rows of the view, the columns named as every reader of the view names them; podvid
-// and vid only order the rows. vid is named: else SQLite orders the union by the first column
-// holding vid, parentid, which is 0 on group rows and so put them after their lines.
+// The line rows of the view, the columns named as every reader of the view names them; ordered
+// by vid and key (lineOrder), which the index buy_vid gives without a sort. One look-up of the
+// product gives its name and article. Two columns are filled in as the rows are put together
+// (specViewRows): summa2, on a line its summa, and podvid, the name of the line's subtype,
+// from its group's row; vid orders the rows.
 QString lineRowsSql(const QString& where) {
     return QStringLiteral(
-               "select Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, Ключ as ID, "
-               "(select Название from EXPORT_TMC where Ключ = buy.TMC) as Tname, "
-               "fixed_mul(price, kol) as summa, %1 as pokr, fixed_mul(price, kol) as summa2, "
-               "(select Номер from EXPORT_TMC where Ключ = buy.TMC)||'-'||str(Pokr) as nomer, "
-               "izm, kolm, "
-               "%2 as podvid, vid as vid "
-               "from buy where %3")
-        .arg(schema::coatingNameSql(QStringLiteral("Pokr")),
-             subtypeNameSql(QStringLiteral("buy.vid")), where);
+               "select buy.Ключ as Ключ, TMC, Pokr, kol, TMC2, price, vid as parentid, "
+               "buy.Ключ as ID, t.Название as Tname, fixed_mul(price, kol) as summa, %1 as pokr, "
+               "null as summa2, t.Номер||'-'||str(Pokr) as nomer, izm, kolm, "
+               "null as podvid, vid as vid "
+               "from buy left join EXPORT_TMC t on t.Ключ = buy.TMC where %2")
+        .arg(schema::coatingNameSql(QStringLiteral("Pokr")), where);
 }
 
-// One row per subtype group, keyed by the subtype negated, with the sums of the project's lines
-// of that subtype in the quantity and sum columns.
-QString groupRowsSql(int project, const QString& where) {
-    return QStringLiteral(
-               "select 0, 0, 0, "
-               "(select fixed_sum(kol) from buy where project = %1 and vid = -EXPORT_PODVID.Ключ), "
-               "0, 0, 0, -Ключ, Название, "
-               "(select fixed_sum(fixed_mul(kol, price)) from buy "
-               "where project = %1 and vid = -EXPORT_PODVID.Ключ), "
-               "'', 0, '', '', "
-               "(select fixed_sum(kolm) from buy where project = %1 and vid = "
-               "-EXPORT_PODVID.Ключ), "
-               "%2, -Ключ "
-               "from EXPORT_PODVID where %3")
-        .arg(sqlInt(project), subtypeSortName(QStringLiteral("Название")), where);
-}
+const QString lineOrder = QStringLiteral(" order by vid, Ключ");
 
 // The subtypes the project's lines use, one index probe each.
 QString usedByProject(int project) {
@@ -75,32 +59,29 @@ QString specCaption(const std::optional<QString>& projectName) {
     return QStringLiteral("Выбранные товары               Проект: ") + *projectName;
 }
 
-// A group row's first column is 0 and a line's its key, so no row can stand twice: union all
-// spares the engine comparing whole rows to remove duplicates.
-QString specViewSql(int project) {
-    return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) +
-           QStringLiteral(" union all ") +
-           groupRowsSql(project,
-                        QStringLiteral("Ключ in (select -vid from buy where project = %1) %2")
-                            .arg(sqlInt(project),
-                                 specOrderSql(QStringLiteral("podvid"), QStringLiteral("vid"),
-                                              QStringLiteral("Ключ"))));
+QString specLinesSql(int project) {
+    return lineRowsSql(QStringLiteral("project = %1").arg(sqlInt(project))) + lineOrder;
 }
 
-QString specRowsSql(int project, const std::vector<std::int64_t>& lines,
-                    const std::vector<std::int64_t>& vids) {
-    std::vector<std::int64_t> subtypes;
-    for (const std::int64_t vid : vids)
-        subtypes.push_back(-vid);
-    const QString lineKeys = keyList(lines);
+QString specLinesByKeySql(int project, const std::vector<std::int64_t>& lines) {
+    // +project keeps the engine on the keys named instead of the project's whole index.
+    return lineRowsSql(QStringLiteral("buy.Ключ in %1 and +project = %2")
+                           .arg(keyList(lines), sqlInt(project))) +
+           lineOrder;
+}
+
+QString specGroupAmountsSql(int project, const std::vector<std::int64_t>& lines,
+                            const std::vector<std::int64_t>& vids) {
     // The lines' own groups, as their vids stand in the store, and the groups named.
-    return lineRowsSql(
-               QStringLiteral("project = %1 and Ключ in %2").arg(sqlInt(project), lineKeys)) +
-           QStringLiteral(" union all ") +
-           groupRowsSql(project, QStringLiteral("(Ключ in (select -vid from buy where project = "
-                                                "%1 and Ключ in %2) or Ключ in %3) and %4")
-                                     .arg(sqlInt(project), lineKeys, keyList(subtypes),
-                                          usedByProject(project)));
+    const QString p = sqlInt(project);
+    QString groups = QStringLiteral("select vid from buy where Ключ in %1 and +project = %2")
+                         .arg(keyList(lines), p);
+    for (const std::int64_t vid : vids)
+        groups += QStringLiteral(" union all select %1").arg(sqlInt(vid));
+    return QStringLiteral(
+               "select vid, kol, fixed_mul(price, kol) as summa, kolm from buy "
+               "where project = %1 and vid in (%2) order by vid, Ключ")
+        .arg(p, groups);
 }
 
 QString specGroupOrderSql(int project) {

@@ -14,14 +14,17 @@
 QString specCaptionSql(int project);
 // "Выбранные товары", followed by the project's name when a project row was found.
 QString specCaption(const std::optional<QString>& projectName);
-// Line rows of the project and one row per subtype group with its sums, in specOrderSql's order.
-QString specViewSql(int project);
-// The same rows for some lines of the project with their groups, and for further groups (by
-// vid, a subtype negated), as a full read gives them: a line or a group the project no longer
-// has gives no row.
-QString specRowsSql(int project, const std::vector<std::int64_t>& lines,
-                    const std::vector<std::int64_t>& vids);
-// The vids of the project's groups in the view's order.
+// The project's line rows, in the columns of the view, ordered by vid and key; specViewRows
+// puts them together with their groups' rows in the view's order.
+QString specLinesSql(int project);
+// The same for some lines of the project: a line the project no longer has gives no row.
+QString specLinesByKeySql(int project, const std::vector<std::int64_t>& lines);
+// What the sums of some groups take, line by line in the same order (vid, kol, summa, kolm): the
+// groups those lines of the project stand in, and further groups (by vid). A group the project
+// no longer has gives no row.
+QString specGroupAmountsSql(int project, const std::vector<std::int64_t>& lines,
+                            const std::vector<std::int64_t>& vids);
+// The vids of the project's groups in the view's order, with their names (podvid).
 QString specGroupOrderSql(int project);
 // The vid of a line.
 QString lineGroupSql(std::int64_t line);

@@ -45,6 +45,8 @@ public:
     Value field(QStringView name) const;
     Value value(int row, int column) const;  // row and column from 0; null outside the rows
     bool isNull(int row, int column) const;
+    // Every cell as read, for comparing two results cell by cell.
+    const ResultRows& rows() const { return m_rows; }
 
     // A few rows changed among many, without reading them all again: a row of another result
     // with the same columns goes in at row (from 0) or over it, or the row goes. The current

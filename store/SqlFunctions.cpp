@@ -1,5 +1,6 @@
 #include "store/SqlFunctions.h"
 
+#include "store/AmountCells.h"
 #include "store/Fixed4.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoreError.h"
@@ -9,8 +10,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,9 +26,15 @@ void strFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         case SQLITE_NULL:
             sqlite3_result_null(ctx);
             return;
-        case SQLITE_INTEGER:
-            text = QString::number(sqlite3_value_int64(argv[0]));
-            break;
+        case SQLITE_INTEGER: {
+            // Every line's article asks for its coating code: written straight as bytes.
+            char digits[24] = {' '};
+            const std::int64_t n = sqlite3_value_int64(argv[0]);
+            char* const first = n < 0 ? digits : digits + 1;
+            const char* const end = std::to_chars(first, std::end(digits), n).ptr;
+            sqlite3_result_text(ctx, digits, int(end - digits), SQLITE_TRANSIENT);
+            return;
+        }
         case SQLITE_FLOAT: {
             const double d = sqlite3_value_double(argv[0]);
             text = QString::number(d, 'g', 15);
@@ -362,46 +371,40 @@ void amountTooLarge(sqlite3_context* ctx) {
 }
 
 // An argument as ten-thousandths; false for a number beyond the fixed-point range. Null is
-// told by the caller; text that is no number counts as 0, as in the engine's own arithmetic.
+// told by the caller.
 bool fixedArgument(sqlite3_value* value, std::int64_t& raw) {
     switch (sqlite3_value_type(value)) {
-        case SQLITE_INTEGER: {
-            const std::int64_t i = sqlite3_value_int64(value);
-            if (i > INT64_MAX / fixedScale || i < INT64_MIN / fixedScale)
-                return false;
-            raw = i * fixedScale;
-            return true;
-        }
-        case SQLITE_FLOAT: {
-            const double d = sqlite3_value_double(value);
-            if (!(d < 9.2e14 && d > -9.2e14))
-                return false;
-            raw = Fixed4::fromDouble(d).raw();
-            return true;
-        }
+        case SQLITE_INTEGER:
+            return amountCells::fromWhole(sqlite3_value_int64(value), raw);
+        case SQLITE_FLOAT:
+            return amountCells::fromDouble(sqlite3_value_double(value), raw);
         default: {
             const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-            raw = Fixed4::parse(QString::fromUtf8(text ? text : "")).value_or(Fixed4()).raw();
+            raw = amountCells::fromText(text, std::size_t(sqlite3_value_bytes(value)));
             return true;
         }
     }
 }
 
-// An amount as the engine's value: a whole number as an integer, a fraction as the double
-// that reads back as its decimal (exact up to fifteen digits), longer ones as their text.
+// An amount as the engine's value, in the file's form of it.
 void fixedResult(sqlite3_context* ctx, Int128 raw) {
     if (raw > INT64_MAX || raw < INT64_MIN) {
         amountTooLarge(ctx);
         return;
     }
     const Fixed4 amount = Fixed4::fromRaw(std::int64_t(raw));
-    if (amount.raw() % fixedScale == 0) {
-        sqlite3_result_int64(ctx, amount.raw() / fixedScale);
-    } else if (amount.raw() < 1'000'000'000'000'000 && amount.raw() > -1'000'000'000'000'000) {
-        sqlite3_result_double(ctx, amount.toDouble());
-    } else {
-        const QByteArray text = amount.toString().toUtf8();
-        sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    switch (amountCells::fileForm(amount.raw())) {
+        case amountCells::FileForm::Whole:
+            sqlite3_result_int64(ctx, amount.raw() / fixedScale);
+            break;
+        case amountCells::FileForm::Fraction:
+            sqlite3_result_double(ctx, amount.toDouble());
+            break;
+        case amountCells::FileForm::Text: {
+            const QByteArray text = amount.toString().toUtf8();
+            sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
     }
 }
 

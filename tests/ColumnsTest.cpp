@@ -54,7 +54,7 @@ TEST(Columns, ListColumnsAreColumnsOfTheListStatements) {
 }
 
 TEST(Columns, SpecColumnsAreColumnsOfTheView) {
-    expectNamesColumnsOf(specViewSql(1), SpecColumn::Kolm);
+    expectNamesColumnsOf(specLinesSql(1), SpecColumn::Kolm);
 }
 
 }  // namespace

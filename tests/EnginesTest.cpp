@@ -1,6 +1,7 @@
 // The store's statements on both engines: the SQLite file and a PostgreSQL server give the same
 // results, the same refusals and the same transactions.
 #include "catalogue/CatalogueSql.h"
+#include "projects/SqlProjectStore.h"
 #include "projects/WorkingSpecification.h"
 #include "specification/SpecSql.h"
 #include "store/Database.h"
@@ -109,23 +110,22 @@ TEST_P(Engines, TheSpecificationViewWholeAndByKeys) {
            "(1, 0, 101, 2, 10, 2, 2, 'шт.', -1), (2, 0, 102, 2, 1.5, 3, 3, 'шт.', -2), "
            "(3, 0, 101, 4, 20, 1, 1, 'шт.', -1), (4, 0, 109, 2, 5, 1, 1, 'шт.', -9), "
            "(5, 0, 105, 2, 7, 1, 1, 'шт.', -8), (6, 1, 101, 2, 10, 1, 1, 'шт.', -1)"});
-    const auto rows = [&](const QString& sql) {
-        Query q(*db, "Q_buy");
-        q.open(sql);
+    const auto rows = [&](const Query& q) {
         QStringList text;
         for (int r = 0; r < q.recordCount(); ++r)
             text << q.value(r, q.columnIndex(u"ID")).toText() + ':' +
                         q.value(r, q.columnIndex(u"summa")).toText();
         return text;
     };
-    // The fixture's working specification, kept under the login's key on a server.
-    const int working = storedProjectKey(*db, 0);
-    EXPECT_EQ(rows(specViewSql(working)),
+    SqlProjectStore projects(*db);
+    EXPECT_EQ(rows(*projects.readView(0).rows),
               QStringList({"-8:7", "5:7", "-2:4.5", "2:4.5", "-1:40", "1:20", "3:20", "4:5"}));
-    QStringList byKeys = rows(specRowsSql(working, {3, 4, 6}, {-2, -8}));
+    QStringList byKeys = rows(projects.readChange(0, {3, 4, 6}, {-2, -8}, false).rows);
     byKeys.sort();
     // Line 6 belongs to another project; group 8 has its line.
     EXPECT_EQ(byKeys, QStringList({"-1:40", "-2:4.5", "-8:7", "3:20", "4:5"}));
+    // The fixture's working specification, kept under the login's key on a server.
+    const int working = storedProjectKey(*db, 0);
     Query order(*db, "Q_all");
     order.open(specGroupOrderSql(working));
     QStringList vids;

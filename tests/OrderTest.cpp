@@ -42,6 +42,9 @@ TEST(Order, RestoredAndCopiedLinesKeepTheOrderTheyWereAddedIn) {
         int project;  // whose lines are read back
     } cases[] = {
         {"snapshot taken and restored", takeSnapshotSql(1) + restoreSnapshotSql(1), 1},
+        // Twice, from the snapshot kept the first time.
+        {"snapshot taken and reverted to",
+         takeSnapshotSql(1) + revertToSnapshotSql(1) + revertToSnapshotSql(1), 1},
         {"project copied", {copyProjectLinesSql(1, 2)}, 2},
     };
     for (const auto& c : cases) {
