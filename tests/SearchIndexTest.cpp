@@ -61,7 +61,7 @@ QStringList rows(Database& db, const QString& sql) {
     return rowsOf(q);
 }
 
-QStringList rows(Database& db, ResultRows read) {
+QStringList rows(Database& db, std::shared_ptr<const RowSource> read) {
     Query q(db, QStringLiteral("q"));
     q.openRows(std::move(read));
     return rowsOf(q);
@@ -88,7 +88,7 @@ void expectSameRowsAsTheScan(const DemoOptions& options) {
             found += int(tree.size());
             // The one pass that feeds all three lists, with the index and without it.
             for (bool indexed : {true, false}) {
-                const SearchRows read = SearchRows::read(*db, text, true, indexed, coating);
+                const SearchRows read = SearchRows::read(*db, text, true, indexed);
                 EXPECT_EQ(rows(*db, read.tree.inCoating(coating)), tree) << search;
                 EXPECT_EQ(rows(*db, read.branches.inCoating(coating)),
                           rows(*db, searchBranchSql(coating, text)))

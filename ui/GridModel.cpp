@@ -1,6 +1,7 @@
 #include "ui/GridModel.h"
 
 #include "store/Query.h"
+#include "store/StoreError.h"
 
 #include <QBrush>
 #include <QLocale>
@@ -181,7 +182,14 @@ QString GridModel::cellText(int recNo, int column) const {
     const int field = m_fieldOfColumn[std::size_t(column)];
     if (!m_query || !m_query->isOpen() || field < 0)
         return QString();
-    const Value& v = m_query->value(recNo - 1, field);
+    Value v;
+    try {
+        v = m_query->value(recNo - 1, field);
+    } catch (const StoreError&) {
+        // A row read as it is shown that could not be read shows nothing rather than a guess;
+        // a handler that reads it meets the failure itself.
+        return QString();
+    }
     if (v.isNull() || v.isBlob())
         return QString();
     if (!v.isNumber())
