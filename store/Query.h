@@ -47,7 +47,9 @@ public:
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.
     Value field(QStringView name) const;
-    Value value(int row, int column) const;  // row and column from 0; null outside the rows
+    // Row and column from 0; null outside the rows. Rows another holds may be read from the
+    // store as they are asked for, and throw StoreError as a statement does.
+    Value value(int row, int column) const;
     bool isNull(int row, int column) const;
 
     // A few rows changed among many, without reading them all again: a row of another result
