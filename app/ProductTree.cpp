@@ -53,7 +53,7 @@ void standOn(DataGrid* grid, int recNo) {
     grid->syncToQuery();
 }
 
-std::optional<CatalogueBrowser::Rows> held(std::optional<ResultRows> rows) {
+std::optional<CatalogueBrowser::Rows> held(std::optional<CatalogueBrowser::Shown> rows) {
     if (!rows)
         return std::nullopt;
     return CatalogueBrowser::Rows(std::move(*rows));
@@ -66,7 +66,7 @@ void TForm1::showRows(DataGrid* grid, CatalogueBrowser::Rows rows) {
         grid->reopen(*statement);
         return;
     }
-    grid->query()->openRows(std::move(std::get<ResultRows>(rows)));
+    grid->query()->openRows(std::move(std::get<CatalogueBrowser::Shown>(rows)));
     grid->reload();
 }
 
@@ -81,7 +81,7 @@ void TForm1::refillInCoating(DataGrid* grid, std::optional<CatalogueBrowser::Row
 void TForm1::refillAccessoriesInCoating() {
     // Without a chosen type the grid goes on showing what a search put there.
     if (combovid2->currentText().isEmpty()) {
-        refillInCoating(DBGridEh4, held(m_browser.searchedAccessoryRows(ADOConn())));
+        refillInCoating(DBGridEh4, held(m_browser.searchedAccessoryRows()));
         return;
     }
     const int recNo = Q_tovar2.isOpen() ? Q_tovar2.recNo() : 0;
@@ -93,9 +93,9 @@ void TForm1::LoadTypeProducts() {
     if (combovid->currentText().isEmpty()) {
         // No type chosen: the tree and the branch grid go on showing what a search or a branch
         // type put there, in the new coating, so nothing of another coating can be added.
-        refillInCoating(DBGridEh1, held(m_browser.treeRows(ADOConn())));
+        refillInCoating(DBGridEh1, held(m_browser.treeRows()));
         ShowCoverName();
-        refillInCoating(DBGridEh3, m_browser.branchRows(ADOConn()));
+        refillInCoating(DBGridEh3, m_browser.branchRows());
         return;
     }
     // The rows of one type come back in the same order, so a coating change keeps the product.

@@ -19,19 +19,19 @@ void TForm1::RunSearch() {
     // The general hardware list does not depend on the search: it keeps its rows, in the
     // coating the search runs in.
     const bool generalHardware = catalogue::isGeneralHardware(combovid2->currentText());
-    // One pass reads all three lists; a coating or mounting change takes them again as read.
+    // One pass reads all three lists; a coating or mounting change shows them again as read.
     // A failed read leaves the tree empty.
     Q_tovar.close();
     DBGridEh1->reload();
     m_browser.showSearch(ADOConn(), text, !generalHardware, searchIndex::ready(ADOConn()));
-    showRows(DBGridEh1, *m_browser.treeRows(ADOConn()));
+    showRows(DBGridEh1, *m_browser.treeRows());
     ShowCoverName();
 
-    showRows(DBGridEh3, *m_browser.branchRows(ADOConn()));
+    showRows(DBGridEh3, *m_browser.branchRows());
 
     m_browser.setAccessoryRow(-1);
     if (generalHardware)
         refillAccessoriesInCoating();
     else
-        showRows(DBGridEh4, *m_browser.searchedAccessoryRows(ADOConn()));
+        showRows(DBGridEh4, *m_browser.searchedAccessoryRows());
 }

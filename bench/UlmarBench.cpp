@@ -314,8 +314,8 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     static_cast<QLineEdit*>(child(&f, "findedit"))->setText(searched);
     const Figures search = measure(reps, [&] { f.BitBtn9->click(); });
     const bool indexed = searchIndex::ready(*db);  // as the window searches
-    const Figures searchBare = bareEngine(
-        *db, SearchRows::statements(searched, true, indexed, f.browser().coating()), reps);
+    const Figures searchBare =
+        bareEngine(*db, SearchRows::statements(searched, true, indexed), reps);
     report(QStringLiteral("search for a common fragment in other letter case"), search, 80,
            &searchBare);
 

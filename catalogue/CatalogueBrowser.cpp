@@ -8,47 +8,22 @@ void CatalogueBrowser::start() {
     m_mounting = 1;
 }
 
-std::optional<ResultRows> CatalogueBrowser::inCoating(
+std::optional<CatalogueBrowser::Shown> CatalogueBrowser::inCoating(
     const std::optional<CoatingRows>& rows) const {
     if (!rows)
         return std::nullopt;
     return rows->inCoating(m_coating);
 }
 
-void CatalogueBrowser::holdCoating(Database& db) {
-    if (m_search && m_treeRows && !m_treeRows->has(m_coating)) {
-        const Search search = *m_search;
-        const bool accessoriesToo = search.accessoriesToo && m_accessorySearch == search;
-        // The rows of another coating go before the new ones come.
-        forgetRows();
-        if (accessoriesToo)
-            m_accessoryRows.reset();
-        SearchRows found =
-            SearchRows::read(db, search.text, search.accessoriesToo, search.indexed, m_coating);
-        m_treeRows = std::move(found.tree);
-        m_searchBranches = std::move(found.branches);
-        if (accessoriesToo)
-            m_accessoryRows = std::move(found.accessories);
-        m_search = search;
-    }
-    if (m_accessoryRows && !m_accessoryRows->has(m_coating))
-        m_accessoryRows =
-            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
-                .accessories;
-}
-
-std::optional<ResultRows> CatalogueBrowser::treeRows(Database& db) {
-    holdCoating(db);
+std::optional<CatalogueBrowser::Shown> CatalogueBrowser::treeRows() const {
     return inCoating(m_treeRows);
 }
 
-std::optional<ResultRows> CatalogueBrowser::searchedAccessoryRows(Database& db) {
-    holdCoating(db);
+std::optional<CatalogueBrowser::Shown> CatalogueBrowser::searchedAccessoryRows() const {
     return inCoating(m_accessoryRows);
 }
 
-std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows(Database& db) {
-    holdCoating(db);
+std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows() const {
     if (m_branchFromSearch && m_searchBranches)
         return Rows(m_searchBranches->inCoating(m_coating));
     if (!m_branchFromSearch && m_branchStatement)
@@ -56,7 +31,7 @@ std::optional<CatalogueBrowser::Rows> CatalogueBrowser::branchRows(Database& db)
     return std::nullopt;
 }
 
-ResultRows CatalogueBrowser::showType(Database& db, int typeKey) {
+CatalogueBrowser::Shown CatalogueBrowser::showType(Database& db, int typeKey) {
     if (!m_treeRows || m_treeType != typeKey) {
         forgetRows();  // nothing stale stays behind a failed read
         m_treeRows = CoatingRows::readTypeTree(db, typeKey);
@@ -68,11 +43,11 @@ ResultRows CatalogueBrowser::showType(Database& db, int typeKey) {
 void CatalogueBrowser::showSearch(Database& db, const QString& text, bool accessoriesToo,
                                   bool indexed) {
     const Search search{text, accessoriesToo, indexed};
-    if (!m_search || !(*m_search == search) || !m_treeRows || !m_treeRows->has(m_coating)) {
+    if (!m_search || !(*m_search == search) || !m_treeRows) {
         forgetRows();
         if (accessoriesToo)
             m_accessoryRows.reset();  // replaced, so its rows go before the new ones come
-        SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed, m_coating);
+        SearchRows found = SearchRows::read(db, text, accessoriesToo, indexed);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
         if (accessoriesToo) {
@@ -99,7 +74,7 @@ void CatalogueBrowser::readAgain(Database& db) {
     m_accessoryRows.reset();
     if (search) {
         SearchRows found =
-            SearchRows::read(db, search->text, search->accessoriesToo, search->indexed, m_coating);
+            SearchRows::read(db, search->text, search->accessoriesToo, search->indexed);
         m_treeRows = std::move(found.tree);
         m_searchBranches = std::move(found.branches);
         m_search = search;
@@ -113,7 +88,7 @@ void CatalogueBrowser::readAgain(Database& db) {
     }
     if (accessories)
         m_accessoryRows =
-            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed, m_coating)
+            SearchRows::read(db, m_accessorySearch.text, true, m_accessorySearch.indexed)
                 .accessories;
 }
 

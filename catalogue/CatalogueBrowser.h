@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -44,20 +45,20 @@ public:
     void setAddSource(int source) { m_addSource = source; }
 
     // --- what each grid shows, in the current coating; nothing when it shows nothing yet ---
-    // A type's tree is read once for every coating, a search's lists for the coating it ran
-    // in (in another, the same search is read again); the branch elements of a tray or type
-    // are a statement of the coating.
-    using Rows = std::variant<ResultRows, QString>;
-    std::optional<ResultRows> treeRows(Database& db);
-    std::optional<Rows> branchRows(Database& db);
-    std::optional<ResultRows> searchedAccessoryRows(Database& db);
+    // A type's tree and a search's lists are read once for every coating; the branch elements
+    // of a tray or type are a statement of the coating.
+    using Shown = std::shared_ptr<const RowSource>;
+    using Rows = std::variant<Shown, QString>;
+    std::optional<Shown> treeRows() const;
+    std::optional<Rows> branchRows() const;
+    std::optional<Shown> searchedAccessoryRows() const;
 
     // The products of a tray type. The rows read are taken again while the type stays the
     // same, so a coating change reads nothing; forgetRows() makes the next call read.
-    ResultRows showType(Database& db, int typeKey);
+    Shown showType(Database& db, int typeKey);
     // What the search text finds among trays and branch elements; accessories too unless the
     // accessory grid keeps the general hardware list. indexed: the store's search index is
-    // ready. The same search again, in the same coating, takes the rows read the last time.
+    // ready. The same search again takes the rows read the last time.
     void showSearch(Database& db, const QString& text, bool accessoriesToo, bool indexed = false);
     // The next type or search reads the store again.
     void forgetRows();
@@ -75,9 +76,7 @@ public:
     QString accessoriesOf(int typeKey, bool generalHardware) const;
 
 private:
-    std::optional<ResultRows> inCoating(const std::optional<CoatingRows>& rows) const;
-    // Reads the searches held again when they lack the current coating.
-    void holdCoating(Database& db);
+    std::optional<Shown> inCoating(const std::optional<CoatingRows>& rows) const;
 
     int m_coating = 2;
     int m_mounting = 1;

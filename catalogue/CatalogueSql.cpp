@@ -8,17 +8,13 @@ namespace catalogue {
 
 namespace {
 
-// Items of the types whose article and name, joined by one space, contain the text; a "%" in it
-// keeps its pattern meaning. With the index the like runs only on the rows it names. A NUL
-// would end the statement text inside the literal, and no catalogue text holds one.
-QString foundAmong(const QString& typeKeys, QString text, bool indexed) {
+// The condition on the items of the types whose article and name, joined by one space,
+// contain the text; a "%" in it keeps its pattern meaning. A NUL would end the statement text
+// inside the literal, and no catalogue text holds one.
+QString foundAmong(const QString& typeKeys, QString text) {
     text.remove(QChar(u'\0'));
-    const QString like = QStringLiteral("Номер||' '||Название like %1")
-                             .arg(sqlText(QStringLiteral("%") + text + QStringLiteral("%")));
-    const QString rows = indexed ? searchIndex::narrowing(text) : QString();
-    if (rows.isEmpty())
-        return QStringLiteral("Вид in (%1) and %2").arg(typeKeys, like);
-    return QStringLiteral("rowid in %1 and Вид in (%2) and %3").arg(rows, typeKeys, like);
+    return QStringLiteral("Вид in (%1) and Номер||' '||Название like %2")
+        .arg(typeKeys, sqlText(QStringLiteral("%") + text + QStringLiteral("%")));
 }
 
 // Products of the tree in a coating and one group row per subtype they use, the branch
@@ -74,8 +70,16 @@ QString firstPhotoSql(const QString& links) {
 
 }  // namespace
 
-QString searchCondition(const QString& typeKeys, const QString& text, bool indexed) {
-    return foundAmong(typeKeys, text, indexed);
+QString searchedProducts(const QString& typeKeys, const QString& text, bool indexed) {
+    const QString rows = indexed ? searchIndex::narrowing(text) : QString();
+    if (rows.isEmpty())
+        return QStringLiteral("EXPORT_TMC where ") + foundAmong(typeKeys, text);
+    // The rows the index names, each looked up by its number, in the index's order: no
+    // list of them is built first. The like still decides.
+    return QStringLiteral(
+               "%1 as found cross join EXPORT_TMC on EXPORT_TMC.rowid = found.rowid "
+               "where %2")
+        .arg(rows, foundAmong(typeKeys, text));
 }
 
 QString productTreeSql(int coating, int typeKey) {
@@ -83,7 +87,7 @@ QString productTreeSql(int coating, int typeKey) {
 }
 
 QString searchTreeSql(int coating, const QString& text) {
-    return treeSql(coating, foundAmong(schema::trayTypes, text, false));
+    return treeSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 QString coverNameSql(int coating, std::int64_t coverCode) {
@@ -128,7 +132,7 @@ QString branchManualSql(int coating, int typeKey) {
 }
 
 QString searchBranchSql(int coating, const QString& text) {
-    return branchListSql(coating, foundAmong(schema::trayTypes, text, false));
+    return branchListSql(coating, foundAmong(schema::trayTypes, text));
 }
 
 bool isGeneralHardware(const QString& shownType) {
@@ -145,7 +149,7 @@ QString accessoriesSql(int coating, int typeKey, int mounting, bool generalHardw
 }
 
 QString searchAccessoriesSql(int coating, const QString& text) {
-    return listSql(coating, foundAmong(schema::accessoryTypes, text, false));
+    return listSql(coating, foundAmong(schema::accessoryTypes, text));
 }
 
 std::int64_t pieceCount(Fixed4 lengthMetres, Fixed4 stockLength) {

@@ -18,9 +18,10 @@ QString productTreeSql(int coating, int typeKey);
 // in one pass (SearchRows).
 QString searchTreeSql(int coating, const QString& text);
 
-// The condition on EXPORT_TMC of the searches: the items of those types whose "article name"
-// contains the text, looked up through the index when it is ready.
-QString searchCondition(const QString& typeKeys, const QString& text, bool indexed);
+// What the searches read from, after "from": EXPORT_TMC and the condition on the items of
+// those types whose "article name" contains the text, looked up through the index when it is
+// ready.
+QString searchedProducts(const QString& typeKeys, const QString& text, bool indexed);
 
 // Article and name of the cover whose item code in this coating is coverCode.
 QString coverNameSql(int coating, std::int64_t coverCode);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ResultRows.h"
+#include "store/RowSource.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,9 +10,11 @@
 
 class Database;
 
-// Catalogue rows read once with the item codes and prices of every coating. Each coating's
-// rows are made from them in memory, cell for cell what that coating's statement returns, so a
-// coating change asks the store nothing.
+// Catalogue rows read once, shown in any coating: each coating's rows are made from them as a
+// grid reads them, field for field what that coating's statement returns, so a coating change
+// asks the store nothing. A search's tree, which a common word makes long, holds only its
+// products' keys and subtypes: the rest of a product's row is read by key, a block of rows at
+// a time, when a grid first asks for it, in the coating that grid shows.
 class CoatingRows {
 public:
     // Tree: the columns of TreeColumn; List: those of ListColumn.
@@ -24,45 +27,28 @@ public:
     static QStringList typeTreeStatements(int typeKey);
 
     CoatingRows() = default;
-    // The group rows, then the products' rows listed in order; a search's three lists share
-    // the products read; they hold the codes and prices of coatings firstCoating to
-    // firstCoating + coatings - 1.
-    CoatingRows(ResultRows groups, std::shared_ptr<const ResultRows> products,
-                std::vector<int> order, Shape shape, int firstCoating, int coatings)
-        : m_groups(std::move(groups)),
-          m_products(std::move(products)),
-          m_order(std::move(order)),
-          m_shape(shape),
-          m_firstCoating(firstCoating),
-          m_coatings(coatings) {}
 
-    // Whether the rows of this coating can be made from what was read.
-    bool has(int coating) const {
-        return coating >= m_firstCoating && coating < m_firstCoating + m_coatings;
-    }
-    // The rows as the statement of this coating (1 to 5, one it has) returns them.
-    ResultRows inCoating(int coating) const;
-    int count() const { return m_groups.count + int(m_order.size()); }
+    // The rows as the statement of this coating (1 to 5) returns them. Reading a field of a
+    // product held by key may run a statement and throw StoreError.
+    std::shared_ptr<const RowSource> inCoating(int coating) const;
+    int count() const;
+
+    struct Read;
+    explicit CoatingRows(std::shared_ptr<const Read> read) : m_read(std::move(read)) {}
 
 private:
-    ResultRows m_groups;
-    std::shared_ptr<const ResultRows> m_products;
-    std::vector<int> m_order;
-    Shape m_shape = Shape::List;
-    int m_firstCoating = 1;
-    int m_coatings = 5;
+    std::shared_ptr<const Read> m_read;
 };
 
-// What the search text finds in one coating, read in one pass over the products: the tree as
-// searchTreeSql, the branch elements as searchBranchSql and, when accessoriesToo, the
-// accessories as searchAccessoriesSql give them, row for row and in their order. A common word
-// finds much of the catalogue, so only that coating's codes and prices are read. indexed: the
-// store's search index is ready.
+// What the search text finds: the tree as searchTreeSql, the branch elements as
+// searchBranchSql and, when accessoriesToo, the accessories as searchAccessoriesSql give them,
+// row for row and in their order, in every coating. One pass over the products finds them all
+// and reads only their keys; the two lists, usually short, are then read whole by key, the
+// tree's products only as they are shown. indexed: the store's search index is ready.
 struct SearchRows {
-    static SearchRows read(Database& db, const QString& text, bool accessoriesToo, bool indexed,
-                           int coating);
-    static QStringList statements(const QString& text, bool accessoriesToo, bool indexed,
-                                  int coating);
+    static SearchRows read(Database& db, const QString& text, bool accessoriesToo, bool indexed);
+    // The pass and the subtype names, for measuring them on the engine.
+    static QStringList statements(const QString& text, bool accessoriesToo, bool indexed);
 
     CoatingRows tree;
     CoatingRows branches;

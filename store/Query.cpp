@@ -25,6 +25,18 @@ void Query::open() {
 void Query::openRows(ResultRows rows) {
     close();
     m_rows = std::move(rows);
+    openColumns();
+}
+
+void Query::openRows(std::shared_ptr<const RowSource> rows) {
+    close();
+    m_rows.columns = rows->columns();
+    m_rows.count = rows->count();
+    m_source = std::move(rows);
+    openColumns();
+}
+
+void Query::openColumns() {
     for (const QString& n : m_rows.columns)
         m_foldedColumns << n.toCaseFolded();
     m_recNo = m_rows.count > 0 ? 1 : 0;
@@ -54,6 +66,7 @@ void Query::close() {
     m_eof = true;
     m_recNo = 0;
     m_rows = ResultRows();
+    m_source.reset();
     m_foldedColumns.clear();
 }
 
@@ -87,6 +100,7 @@ void Query::swapResult(Query& other) {
     std::swap(m_eof, other.m_eof);
     std::swap(m_recNo, other.m_recNo);
     std::swap(m_rows, other.m_rows);
+    std::swap(m_source, other.m_source);
     m_foldedColumns.swap(other.m_foldedColumns);
 }
 
@@ -95,29 +109,17 @@ Value Query::value(int row, int column) const {
     const auto columns = std::size_t(m_rows.columns.size());
     if (row < 0 || row >= m_rows.count || column < 0 || std::size_t(column) >= columns)
         return Value();
-    const ResultRows::Cell& cell = m_rows.cells[std::size_t(row) * columns + std::size_t(column)];
-    switch (cell.type) {
-        case ResultRows::Cell::Integer:
-            return Value(cell.integer);
-        case ResultRows::Cell::Real:
-            return Value(cell.real);
-        case ResultRows::Cell::Decimal:
-            return Value(Fixed4::fromRaw(cell.integer));
-        case ResultRows::Cell::Text:
-            return Value(QString::fromUtf8(m_rows.buffer.data() + cell.slice.offset,
-                                           qsizetype(cell.slice.length)));
-        case ResultRows::Cell::Blob:
-            return Value(
-                QByteArray(m_rows.buffer.data() + cell.slice.offset, qsizetype(cell.slice.length)));
-        default:
-            return Value();
-    }
+    if (m_source)
+        return m_source->value(row, column);
+    return m_rows.value(m_rows.cells[std::size_t(row) * columns + std::size_t(column)]);
 }
 
 bool Query::isNull(int row, int column) const {
     const auto columns = std::size_t(m_rows.columns.size());
     if (row < 0 || row >= m_rows.count || column < 0 || std::size_t(column) >= columns)
         return true;
+    if (m_source)
+        return m_source->isNull(row, column);
     return m_rows.cells[std::size_t(row) * columns + std::size_t(column)].type ==
            ResultRows::Cell::Null;
 }
@@ -129,7 +131,8 @@ std::vector<ResultRows::Cell> Query::cellsOf(int row) const {
 }
 
 void Query::takeCells(std::size_t at, const Query& from, int fromRow) {
-    if (!m_open || from.m_rows.columns.size() != m_rows.columns.size() || fromRow < 0 ||
+    if (!m_open || m_source || from.m_source ||
+        from.m_rows.columns.size() != m_rows.columns.size() || fromRow < 0 ||
         fromRow >= from.m_rows.count)
         throw StoreError(QStringLiteral("Строка не подходит к запросу %1.").arg(m_name));
     // Texts and blobs are slices of the other result's buffer: they move into this one's.
@@ -172,7 +175,7 @@ void Query::replaceRow(int row, const Query& from, int fromRow) {
 }
 
 void Query::removeRow(int row) {
-    if (row < 0 || row >= m_rows.count)
+    if (m_source || row < 0 || row >= m_rows.count)
         return;
     const auto columns = std::size_t(m_rows.columns.size());
     const auto first = m_rows.cells.begin() + std::ptrdiff_t(std::size_t(row) * columns);

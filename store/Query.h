@@ -1,10 +1,12 @@
 #pragma once
 
 #include "store/ResultRows.h"
+#include "store/RowSource.h"
 #include "store/Value.h"
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class Database;
 
@@ -27,6 +29,8 @@ public:
     void execute(const QString& sql);
     // Holds rows made in memory as if a select had returned them; the statement text stays.
     void openRows(ResultRows rows);
+    // Shows rows another holds, reading each field from them as it is asked for.
+    void openRows(std::shared_ptr<const RowSource> rows);
     void close();
     bool isOpen() const { return m_open; }
 
@@ -43,7 +47,9 @@ public:
     int columnIndex(QStringView name) const;
     // The field of the current row; throws StoreError for an unknown name or no current row.
     Value field(QStringView name) const;
-    Value value(int row, int column) const;  // row and column from 0; null outside the rows
+    // Row and column from 0; null outside the rows. Rows another holds may be read from the
+    // store as they are asked for, and throw StoreError as a statement does.
+    Value value(int row, int column) const;
     bool isNull(int row, int column) const;
     // Every cell as read, for comparing two results cell by cell.
     const ResultRows& rows() const { return m_rows; }
@@ -60,6 +66,7 @@ public:
     void swapResult(Query& other);
 
 private:
+    void openColumns();  // after the rows came: the names looked up and the first row current
     std::vector<ResultRows::Cell> cellsOf(int row) const;
     // Copies a row of another result over the cells from at.
     void takeCells(std::size_t at, const Query& from, int fromRow);
@@ -70,6 +77,7 @@ private:
     bool m_open = false;
     bool m_eof = false;
     int m_recNo = 0;
-    ResultRows m_rows;
+    ResultRows m_rows;  // with a source: only its columns and count
+    std::shared_ptr<const RowSource> m_source;
     QStringList m_foldedColumns;
 };

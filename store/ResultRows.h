@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Value.h"
+
 #include <QStringList>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,26 @@ struct ResultRows {
     std::vector<Cell> cells;
     std::string buffer;
     int count = 0;
+
+    // A field as the engine delivered it.
+    Value value(const Cell& cell) const {
+        switch (cell.type) {
+            case Cell::Integer:
+                return Value(cell.integer);
+            case Cell::Real:
+                return Value(cell.real);
+            case Cell::Decimal:
+                return Value(Fixed4::fromRaw(cell.integer));
+            case Cell::Text:
+                return Value(QString::fromUtf8(buffer.data() + cell.slice.offset,
+                                               qsizetype(cell.slice.length)));
+            case Cell::Blob:
+                return Value(
+                    QByteArray(buffer.data() + cell.slice.offset, qsizetype(cell.slice.length)));
+            default:
+                return Value();
+        }
+    }
 
     void addSlice(Cell::Type type, const char* data, std::size_t length) {
         Cell cell;

@@ -92,7 +92,7 @@ protected:
         return rowsOf(q, columns);
     }
     // Rows made in memory, as the grids hold them.
-    Rows rows(ResultRows read, const QStringList& columns) {
+    Rows rows(std::shared_ptr<const RowSource> read, const QStringList& columns) {
         Query q(*db, "q");
         q.openRows(std::move(read));
         return rowsOf(q, columns);
@@ -255,8 +255,7 @@ TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
     }
     for (const char* text : {"Д'А", "50%", "М8", "", "нет такого"}) {
         for (int coating = 1; coating <= 5; ++coating) {
-            const SearchRows found =
-                SearchRows::read(*db, QString::fromUtf8(text), true, false, coating);
+            const SearchRows found = SearchRows::read(*db, QString::fromUtf8(text), true, false);
             EXPECT_EQ(rows(found.tree.inCoating(coating), kTreeColumns),
                       rows(searchTreeSql(coating, text), kTreeColumns))
                 << text;
@@ -269,7 +268,7 @@ TEST_P(CatalogueStatements, RowsReadOnceAreEachCoatingsStatementRows) {
         }
     }
     // Without the accessories the pass reads none.
-    EXPECT_EQ(SearchRows::read(*db, "М8", false, false, 1).accessories.count(), 0);
+    EXPECT_EQ(SearchRows::read(*db, "М8", false, false).accessories.count(), 0);
 }
 
 // Every statement of the catalogue gives the same rows on the file and on a server.

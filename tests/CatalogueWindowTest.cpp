@@ -402,6 +402,31 @@ TEST_F(CatalogueWindow, SearchFindsByArticleAndNameInEveryGrid) {
     EXPECT_EQ(control<QLineEdit>(f(), "namekr")->text(), "");
 }
 
+// A word that finds hundreds of products shows them all, though their rows are read only as
+// they are shown: End reaches the last one with its fields, and so does a coating change.
+TEST_F(CatalogueWindow, EndReachesTheLastOfManyProductsFound) {
+    store.run(
+        {"insert into EXPORT_TMC (Ключ, Название, Номер, Вид, Подвид, ЕИ, t2k, t3k, p2, p3) "
+         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 700) "
+         "select 20000 + i, 'Лоток массовый ' || i, 'ЛМ-' || i, 64, 1, 'м.п.', 30000 + i, "
+         "40000 + i, i, 2 * i from n"});
+    control<QLineEdit>(f(), "findedit")->setText("МАССОВЫЙ");
+    click(&f(), "BitBtn9");
+    ASSERT_EQ(f().Q_tovar.recordCount(), 701);  // the subtype's group row and its products
+    auto* tree = control<DataGrid>(f(), "DBGridEh1");
+    QTest::keyClick(tree->view(), Qt::Key_End);
+    EXPECT_EQ(f().Q_tovar.recNo(), 701);
+    EXPECT_EQ(current(f().Q_tovar, u"Номер"), "ЛМ-700-2");
+    EXPECT_EQ(current(f().Q_tovar, u"pp"), "700");
+    EXPECT_EQ(control<QPlainTextEdit>(f(), "nametovarm")->toPlainText(), "Лоток массовый 700");
+
+    control<QRadioButton>(f(), "RadioButton3")->click();  // Полимер
+    QTest::keyClick(tree->view(), Qt::Key_End);
+    EXPECT_EQ(current(f().Q_tovar, u"Номер"), "ЛМ-700-3");
+    EXPECT_EQ(current(f().Q_tovar, u"tt"), "40700");
+    EXPECT_EQ(current(f().Q_tovar, u"pp"), "1400");
+}
+
 TEST_F(CatalogueWindow, SearchModeRepeatsOnCoatingAndMountingChanges) {
     choose(f(), "combovid", "Лотки листовые");
     choose(f(), "combovid2", "Фурнитура общая");

@@ -61,7 +61,7 @@ QStringList rows(Database& db, const QString& sql) {
     return rowsOf(q);
 }
 
-QStringList rows(Database& db, ResultRows read) {
+QStringList rows(Database& db, std::shared_ptr<const RowSource> read) {
     Query q(db, QStringLiteral("q"));
     q.openRows(std::move(read));
     return rowsOf(q);
@@ -88,7 +88,7 @@ void expectSameRowsAsTheScan(const DemoOptions& options) {
             found += int(tree.size());
             // The one pass that feeds all three lists, with the index and without it.
             for (bool indexed : {true, false}) {
-                const SearchRows read = SearchRows::read(*db, text, true, indexed, coating);
+                const SearchRows read = SearchRows::read(*db, text, true, indexed);
                 EXPECT_EQ(rows(*db, read.tree.inCoating(coating)), tree) << search;
                 EXPECT_EQ(rows(*db, read.branches.inCoating(coating)),
                           rows(*db, searchBranchSql(coating, text)))
@@ -119,6 +119,54 @@ TEST(SearchIndex, FindsWhatTheScanFinds) {
     generated.accessorySeries = 4;
     generated.photoCount = 0;
     expectSameRowsAsTheScan(generated);
+}
+
+// A search's tree holds its products by key and reads the rest of their rows, a block at a
+// time, as they are shown: in any order they are read, they are the statement's rows.
+TEST(SearchIndex, TheTreeReadsItsProductsAsTheyAreShown) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("base.mdb"));
+    QFile(path).open(QIODevice::WriteOnly);
+    auto db = Database::open(path);
+    DemoOptions generated;
+    generated.traysPerType = 60;
+    generated.photoCount = 0;
+    buildDemoStore(*db, generated);
+    const SearchRows found = SearchRows::read(*db, QStringLiteral("ЛОТОК"), true, true);
+    const QStringList statement = rows(*db, searchTreeSql(3, QStringLiteral("ЛОТОК")));
+    ASSERT_GT(statement.size(), 500);  // several blocks
+
+    Query shown(*db, QStringLiteral("q"));
+    shown.openRows(found.tree.inCoating(3));
+    ASSERT_EQ(shown.recordCount(), statement.size() - 1);
+    for (int r = shown.recordCount() - 1; r >= 0; --r) {  // the last block first
+        QStringList fields;
+        for (int c = 0; c < shown.columnCount(); ++c)
+            fields << shown.value(r, c).toText();
+        EXPECT_EQ(fields.join(QLatin1Char('|')), statement[r + 1]) << r;
+    }
+
+    // A product removed from the catalogue after the search keeps the key and group it was
+    // found with and shows no figure; the rows around it are as they were.
+    const int gone = 300;
+    db->execute(
+        QStringLiteral("delete from EXPORT_TMC where Ключ = %1").arg(shown.value(gone, 0).toInt()));
+    shown.openRows(found.tree.inCoating(3));
+    EXPECT_EQ(shown.value(gone, shown.columnIndex(u"Название")).toText(), QString());
+    EXPECT_TRUE(shown.isNull(gone, shown.columnIndex(u"pp")));
+    EXPECT_FALSE(shown.isNull(gone, shown.columnIndex(u"parentid")));
+    for (int r : {gone - 1, gone + 1}) {
+        QStringList fields;
+        for (int c = 0; c < shown.columnCount(); ++c)
+            fields << shown.value(r, c).toText();
+        EXPECT_EQ(fields.join(QLatin1Char('|')), statement[r + 1]) << r;
+    }
+
+    // A block that can not be read fails as a statement does, for the handler that asked.
+    db->execute(QStringLiteral("alter table EXPORT_TMC rename to EXPORT_TMC_gone"));
+    shown.openRows(found.tree.inCoating(2));
+    shown.setRecNo(shown.recordCount());
+    EXPECT_THROW(shown.field(u"Название"), StoreError);
 }
 
 // On a server, server-init gives the search a trigram index of its own; the rows it picks are

@@ -1,6 +1,7 @@
 #include "ui/GridModel.h"
 
 #include "store/Query.h"
+#include "store/StoreError.h"
 
 #include <QBrush>
 #include <QLocale>
@@ -43,19 +44,20 @@ void GridModel::reload(const Query* query) {
         }
         const int keyColumn = m_keyField.isEmpty() ? -1 : m_query->columnIndex(m_keyField);
         const int parentColumn = m_parentField.isEmpty() ? -1 : m_query->columnIndex(m_parentField);
-        std::unordered_map<std::int64_t, int>& nodeOfKey = m_nodeOfKey;
         if (keyColumn >= 0 && parentColumn >= 0) {
             m_keyColumn = keyColumn;
-            nodeOfKey.reserve(std::size_t(rows));
+            m_nodeOfKey.reserve(std::size_t(rows));
             for (int r = 0; r < rows; ++r)
-                nodeOfKey.emplace(m_query->value(r, keyColumn).toInt(), r + 1);
+                m_nodeOfKey.emplace_back(m_query->value(r, keyColumn).toInt(), r + 1);
+            // Of rows with the same key, the first is the one found.
+            std::sort(m_nodeOfKey.begin(), m_nodeOfKey.end());
         }
         for (int r = 0; r < rows; ++r) {
             int parentNode = 0;
-            if (!nodeOfKey.empty()) {
-                auto it = nodeOfKey.find(m_query->value(r, parentColumn).toInt());
-                if (it != nodeOfKey.end() && it->second != r + 1)
-                    parentNode = it->second;
+            if (m_keyColumn >= 0) {
+                const int found = nodeOfKey(m_query->value(r, parentColumn).toInt());
+                if (found != r + 1)
+                    parentNode = found;
             }
             Node& node = m_nodes[std::size_t(r) + 1];
             node.parentNode = parentNode;
@@ -64,6 +66,16 @@ void GridModel::reload(const Query* query) {
         }
     }
     endResetModel();
+}
+
+std::vector<std::pair<std::int64_t, int>>::const_iterator GridModel::keyAt(std::int64_t key) const {
+    return std::lower_bound(m_nodeOfKey.begin(), m_nodeOfKey.end(), std::pair(key, 0),
+                            [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+int GridModel::nodeOfKey(std::int64_t key) const {
+    const auto at = keyAt(key);
+    return at != m_nodeOfKey.end() && at->first == key ? at->second : 0;
 }
 
 QModelIndex GridModel::indexOfNode(int node) const {
@@ -79,12 +91,7 @@ void GridModel::shiftRecNos(int recNo, int step) {
 }
 
 void GridModel::insertRecord(int recNo, std::int64_t parentKey, const std::function<void()>& edit) {
-    int parentNode = 0;
-    if (m_keyColumn >= 0) {
-        const auto it = m_nodeOfKey.find(parentKey);
-        if (it != m_nodeOfKey.end())
-            parentNode = it->second;
-    }
+    const int parentNode = m_keyColumn >= 0 ? nodeOfKey(parentKey) : 0;
     std::vector<int>& siblings = m_nodes[std::size_t(parentNode)].children;
     // Children stand in the order of their rows.
     const auto at = std::lower_bound(siblings.begin(), siblings.end(), recNo, [&](int node, int r) {
@@ -105,8 +112,14 @@ void GridModel::insertRecord(int recNo, std::int64_t parentKey, const std::funct
     for (std::size_t i = std::size_t(row) + 1; i < children.size(); ++i)
         m_nodes[std::size_t(children[i])].rowInParent = int(i);
     m_nodeOfRecNo.insert(m_nodeOfRecNo.begin() + (recNo - 1), node);
-    if (m_keyColumn >= 0)
-        m_nodeOfKey[m_query->value(recNo - 1, m_keyColumn).toInt()] = node;
+    if (m_keyColumn >= 0) {
+        const std::int64_t key = m_query->value(recNo - 1, m_keyColumn).toInt();
+        const auto at = keyAt(key);
+        if (at != m_nodeOfKey.end() && at->first == key)
+            m_nodeOfKey[std::size_t(at - m_nodeOfKey.begin())].second = node;
+        else
+            m_nodeOfKey.emplace(at, key, node);
+    }
     endInsertRows();
 }
 
@@ -116,8 +129,11 @@ void GridModel::removeRecord(int recNo, const std::function<void()>& edit) {
     const int node = m_nodeOfRecNo[std::size_t(recNo) - 1];
     const int parentNode = m_nodes[std::size_t(node)].parentNode;
     const int row = m_nodes[std::size_t(node)].rowInParent;
-    if (m_keyColumn >= 0)
-        m_nodeOfKey.erase(m_query->value(recNo - 1, m_keyColumn).toInt());
+    if (m_keyColumn >= 0) {
+        const std::int64_t key = m_query->value(recNo - 1, m_keyColumn).toInt();
+        if (const auto at = keyAt(key); at != m_nodeOfKey.end() && at->first == key)
+            m_nodeOfKey.erase(at);
+    }
     beginRemoveRows(indexOfNode(parentNode), row, row);
     edit();
     std::vector<int>& children = m_nodes[std::size_t(parentNode)].children;
@@ -181,7 +197,14 @@ QString GridModel::cellText(int recNo, int column) const {
     const int field = m_fieldOfColumn[std::size_t(column)];
     if (!m_query || !m_query->isOpen() || field < 0)
         return QString();
-    const Value& v = m_query->value(recNo - 1, field);
+    Value v;
+    try {
+        v = m_query->value(recNo - 1, field);
+    } catch (const StoreError&) {
+        // A row read as it is shown that could not be read shows nothing rather than a guess;
+        // a handler that reads it meets the failure itself.
+        return QString();
+    }
     if (v.isNull() || v.isBlob())
         return QString();
     if (!v.isNumber())

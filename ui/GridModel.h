@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class Query;
@@ -69,6 +69,9 @@ private:
     QModelIndex indexOfNode(int node) const;
     // Row numbers from recNo on move by step.
     void shiftRecNos(int recNo, int step);
+    // The first entry of m_nodeOfKey not below key; the node of a key, 0 for none.
+    std::vector<std::pair<std::int64_t, int>>::const_iterator keyAt(std::int64_t key) const;
+    int nodeOfKey(std::int64_t key) const;
 
     QList<GridColumn> m_columns;
     QString m_decimalPoint;  // numbers are shown as the user's locale writes them
@@ -79,5 +82,6 @@ private:
     std::vector<Node> m_nodes;         // m_nodes[0] is the root
     std::vector<int> m_nodeOfRecNo;    // node index by recNo - 1
     int m_keyColumn = -1;              // query column of the tree's key, -1 for a flat grid
-    std::unordered_map<std::int64_t, int> m_nodeOfKey;
+    // Every row's key with its node, sorted: a tree of many rows takes no heap node for each.
+    std::vector<std::pair<std::int64_t, int>> m_nodeOfKey;
 };
