@@ -67,10 +67,12 @@ QString subtypesSql() {
         .arg(sqlInt(schema::branchSubtype));
 }
 
-QString typeProductsSql(int typeKey) {
-    return coatingsSql(QStringLiteral("EXPORT_TMC where Подвид <> %1 and Вид = %2")
-                           .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey)),
-                       1, schema::coatingCount);
+// The keys of a type's products, from the type's index alone.
+QString typeKeysSql(int typeKey) {
+    return QStringLiteral(
+               "select Ключ, Вид, Подвид, -1*Подвид as parentid from EXPORT_TMC "
+               "where Подвид <> %1 and Вид = %2")
+        .arg(sqlInt(schema::branchSubtype), sqlInt(typeKey));
 }
 
 QString searchTypes(bool accessoriesToo) {
@@ -415,11 +417,14 @@ int CoatingRows::count() const {
 }
 
 CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
-    auto products = std::make_shared<const ResultRows>(fetch(db, typeProductsSql(typeKey)));
-    std::vector<int> all(std::size_t(products->count));
-    for (int r = 0; r < products->count; ++r)
+    // A type holds up to a tenth of the catalogue: its tree, like a search's, holds the keys.
+    auto found = std::make_shared<const ResultRows>(fetch(db, typeKeysSql(typeKey)));
+    std::vector<int> all(std::size_t(found->count));
+    for (int r = 0; r < found->count; ++r)
         all[std::size_t(r)] = r;
-    return CoatingRows(treeOf(db, std::move(products), std::move(all), Key, Subtype));
+    auto read = treeOf(db, std::move(found), std::move(all), FoundKey, FoundSubtype);
+    read->store = &db;
+    return CoatingRows(std::move(read));
 }
 
 SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed) {
@@ -465,7 +470,7 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
 }
 
 QStringList CoatingRows::typeTreeStatements(int typeKey) {
-    return {typeProductsSql(typeKey), subtypesSql()};
+    return {typeKeysSql(typeKey), subtypesSql()};
 }
 
 QStringList SearchRows::statements(const QString& text, bool accessoriesToo, bool indexed) {
