@@ -12,9 +12,9 @@ class Database;
 
 // Catalogue rows read once, shown in any coating: each coating's rows are made from them as a
 // grid reads them, field for field what that coating's statement returns, so a coating change
-// asks the store nothing. A search's tree, which a common word makes long, holds only its
-// products' keys and subtypes: the rest of a product's row is read by key, a block of rows at
-// a time, when a grid first asks for it, in the coating that grid shows.
+// asks the store nothing. A type's tree and a search's tree, which a large type or a common
+// word makes long, hold only their products' keys and subtypes: the rest of a product's row is read
+// by key, a block of rows at a time, when a grid first asks for it, in the coating that grid shows.
 class CoatingRows {
 public:
     // Tree: the columns of TreeColumn; List: those of ListColumn.
