@@ -123,6 +123,49 @@ TEST(MainWindow, AFailureWhileTheWindowIsSetUpEndsTheStart) {
     EXPECT_FALSE(form.isVisible());
 }
 
+// The lists and the specification are read while the pages are checked beside them: damage
+// is told in the check's words, before anything is shown, also where the window's own read
+// meets the damaged page first.
+TEST(MainWindow, DamagedPagesAreToldBeforeTheWindowIsShown) {
+    const struct {
+        const char* what;
+        const char* table;  // one of whose pages is overwritten
+    } cases[] = {
+        {"a page of the catalogue, which the start does not read", "EXPORT_TMC"},
+        {"a page of the working specification, which the start reads", "buy"},
+    };
+    for (const auto& c : cases) {
+        TempStore store(
+            {"with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+             "insert into EXPORT_TMC (Ключ, Название) select i, 'Лоток перфорированный ' || i "
+             "|| ' с длинным названием' from n",
+             "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+             "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) "
+             "select 0, 10000 + i, 2, i, 10, 1, 1, 'шт.', -1 from n"});
+        const int pageSize = store.scalar("pragma page_size").toInt();
+        const int page = store
+                             .scalar(QStringLiteral("select min(pageno) from dbstat where name = "
+                                                    "'%1' and pagetype = 'leaf'")
+                                         .arg(QLatin1String(c.table)))
+                             .toInt();
+        ASSERT_GT(page, 1) << c.what;
+        QByteArray bytes = readFile(store.path());
+        bytes.replace((page - 1) * pageSize, 16, QByteArray(16, '\xff'));
+        writeFile(store.path(), bytes);
+        std::unique_ptr<TForm1> form;
+        try {
+            form = std::make_unique<TForm1>();
+            form->createDialogs();
+            form->start();
+            ADD_FAILURE() << c.what << ": the window started";
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("проверка его страниц нашла ошибку")))
+                << c.what << ": " << e.message().toStdString();
+        }
+        EXPECT_TRUE(form && !form->isVisible()) << c.what;
+    }
+}
+
 TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
     const struct {
         const char* what;
