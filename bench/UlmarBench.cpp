@@ -183,14 +183,18 @@ int scalarInt(Database& db, const QString& sql) {
     return q.recordCount() ? int(q.value(0, 0).toInt()) : 0;
 }
 
-// A working specification and a named project of `lines` lines each, spread over the subtypes.
+// Puts `lines` lines, spread over the subtypes, into the project stored under key.
+void addLines(Database& db, int key, int lines) {
+    db.execute(QStringLiteral("insert into buy (project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) "
+                              "select %1, Ключ, 2, t2k, p2, 3, 2.5, ЕИ, -Подвид from EXPORT_TMC "
+                              "where p2 > 0 order by (Ключ * 7919) % 100003 limit %2")
+                   .arg(key)
+                   .arg(lines));
+}
+
+// A working specification and a named project of `lines` lines each.
 void addProjects(Database& db, int lines) {
-    const QString sample = QStringLiteral(
-                               "select 0, Ключ, 2, t2k, p2, 3, 2.5, ЕИ, -Подвид from EXPORT_TMC "
-                               "where p2 > 0 order by (Ключ * 7919) % 100003 limit %1")
-                               .arg(lines);
-    db.execute(QStringLiteral("insert into buy (project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) ") +
-               sample);
+    addLines(db, 0, lines);
     db.execute(QStringLiteral("insert into project (Название) values ('Корпус А')"));
     const QString key = QString::number(db.lastInsertKey());
     db.execute(QStringLiteral("insert into buy (project,TMC,Pokr,TMC2,price,kol,kolm,izm,vid) "
@@ -363,7 +367,33 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
     report(QStringLiteral("leave a changed project with \"Нет\" (snapshot restore)"), restore, 50);
     setModalHandler({});
 
-    setModalHandler({});
+    // Start-up again with a working specification of 50 000 lines (as many as the catalogue
+    // gives), in place of the working lines, which are put aside meanwhile.
+    if (lines < 50000) {
+        const int aside = 997;
+        db->execute(QStringLiteral("update buy set project = %1 where project = %2")
+                        .arg(aside)
+                        .arg(working));
+        addLines(*db, working, 50000);
+        const int big = scalarInt(
+            *db, QStringLiteral("select count(*) from buy where project = %1").arg(working));
+        std::unique_ptr<TForm1> bigForm;
+        const Figures bigStartUp = measure(
+            reps,
+            [&] {
+                bigForm = std::make_unique<TForm1>();
+                bigForm->createDialogs();
+                bigForm->start();
+            },
+            [&] { bigForm.reset(); });
+        bigForm.reset();
+        report(QStringLiteral("start-up with a working specification of %1 lines").arg(big),
+               bigStartUp, 300);
+        db->execute(QStringLiteral("delete from buy where project = %1").arg(working));
+        db->execute(QStringLiteral("update buy set project = %1 where project = %2")
+                        .arg(working)
+                        .arg(aside));
+    }
 }
 
 // A fresh database on the server at maintenance (a libpq address of its maintenance
