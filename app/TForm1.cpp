@@ -8,6 +8,7 @@
 #include "projects/gui/Tproektedit.h"
 #include "projects/gui/Tproekti.h"
 #include "specification/gui/TEditkol.h"
+#include "store/Schema.h"
 #include "store/SearchIndex.h"
 #include "store/StoreChoice.h"
 #include "store/TableCheck.h"
@@ -229,9 +230,10 @@ void TForm1::setUpFromStore() {
         throw;
     }
     m_db->awaitPageCheck();
-    // A store of an earlier version gains the project properties' table; a read-only one
-    // still opens.
+    // A store of an earlier version gains the project properties' table and the current
+    // index of the lines; a read-only one still opens.
     bringPropertiesForward(*m_db);
+    schema::upgradeLineIndex(*m_db);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
