@@ -176,6 +176,18 @@ void report(const QString& action, const Figures& f, double target, const Figure
     out << Qt::endl;
 }
 
+// The window's start as main() runs it, until it is shown; form keeps the last run's window.
+Figures measureStartUp(int reps, std::unique_ptr<TForm1>& form) {
+    return measure(
+        reps,
+        [&] {
+            form = std::make_unique<TForm1>();
+            form->createDialogs();
+            form->start();
+        },
+        [&] { form.reset(); });
+}
+
 int scalarInt(Database& db, const QString& sql) {
     Query q(db, QStringLiteral("bench"));
     q.setSql(sql);
@@ -237,15 +249,7 @@ void runActions(const QString& location, int largestType, int lines, int reps) {
            pageCheck, 300);
 
     std::unique_ptr<TForm1> form;
-    const Figures startUp = measure(
-        reps,
-        [&] {
-            form = std::make_unique<TForm1>();
-            form->createDialogs();
-            form->start();
-        },
-        [&] { form.reset(); });
-    report(QStringLiteral("start-up until the window is shown"), startUp, 300);
+    report(QStringLiteral("start-up until the window is shown"), measureStartUp(reps, form), 300);
     TForm1& f = *form;
 
     const int typeIndex = f.combovid->findData(largestType);
@@ -382,14 +386,7 @@ void largeStartUp(const QString& location, int reps) {
     const int lines =
         scalarInt(*db, QStringLiteral("select count(*) from buy where project = %1").arg(working));
     std::unique_ptr<TForm1> form;
-    const Figures startUp = measure(
-        reps,
-        [&] {
-            form = std::make_unique<TForm1>();
-            form->createDialogs();
-            form->start();
-        },
-        [&] { form.reset(); });
+    const Figures startUp = measureStartUp(reps, form);
     form.reset();
     report(QStringLiteral("start-up with a working specification of %1 lines").arg(lines), startUp,
            300);
