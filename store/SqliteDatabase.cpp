@@ -124,7 +124,7 @@ QString pageCheckFailure(sqlite3* db, int rc, const QByteArray& finding) {
 
 // The page check on a read-only connection of its own in a worker thread, so that on two cores
 // the window's first reads need not wait for it. It holds the same shared lock as a check at
-// open, for no longer; the engine tells its own connections' locks apart within the process.
+// open while it runs; the engine keeps its connections' locks apart within one process.
 class SqliteDatabase::BesideCheck {
 public:
     BesideCheck(const QString& path, const QString& shown)
