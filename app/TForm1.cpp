@@ -8,6 +8,7 @@
 #include "projects/gui/Tproektedit.h"
 #include "projects/gui/Tproekti.h"
 #include "specification/gui/TEditkol.h"
+#include "store/Schema.h"
 #include "store/SearchIndex.h"
 #include "store/StoreChoice.h"
 #include "store/TableCheck.h"
@@ -73,7 +74,7 @@ void highlight(DataGrid* grid, bool on) {
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
-      m_db(Database::openStore(chosenStore())),
+      m_db(Database::openStore(chosenStore(), Database::PageCheck::Beside)),
       m_store(std::make_unique<SqlProjectStore>(*m_db)),
       m_session(std::make_unique<ProjectSession>(*m_store, static_cast<SessionQuestions&>(*this))),
       QV(*m_db, QStringLiteral("QV")),
@@ -84,10 +85,12 @@ TForm1::TForm1(QWidget* parent)
       Q_foto(*m_db, QStringLiteral("Q_foto")),
       Q_buy(*m_db, QStringLiteral("Q_buy")),
       Q_all(*m_db, QStringLiteral("Q_all")) {
-    requireProgramTables(*m_db, chosenStore());
-    // A store of an earlier version gains the project properties' table; a read-only one
-    // still opens.
-    bringPropertiesForward(*m_db);
+    try {
+        requireProgramTables(*m_db, chosenStore());
+    } catch (...) {
+        m_db->awaitPageCheck();  // a damaged file is told as such first
+        throw;
+    }
     buildLayout();
     // A store named for this window (an office's server, another file) is told in the title.
     if (storeNamed())
@@ -200,11 +203,11 @@ void TForm1::connectHandlers() {
 }
 
 void TForm1::start() {
-    FormShow();
+    m_shown = true;
+    setUpFromStore();
     // Stores made before the search index, or whose products another program changed, get it
     // here, once the window knows the store is its own.
     searchIndex::buildWhenMissing(*m_db);
-    m_shown = true;
     show();
 }
 
@@ -212,8 +215,25 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous() && !m_shown) {
         m_shown = true;
-        guarded(this, [this] { FormShow(); });
+        guarded(this, [this] { setUpFromStore(); });
     }
+}
+
+void TForm1::setUpFromStore() {
+    // The lists and the specification are read while the store's pages are checked beside
+    // them. Damage is told before anything is shown or written, and rather than whatever it
+    // made fail here meanwhile.
+    try {
+        FormShow();
+    } catch (...) {
+        m_db->awaitPageCheck();
+        throw;
+    }
+    m_db->awaitPageCheck();
+    // A store of an earlier version gains the project properties' table and the current
+    // index of the lines; a read-only one still opens.
+    bringPropertiesForward(*m_db);
+    schema::upgradeLineIndex(*m_db);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -42,7 +42,7 @@ public:
     // Created once, hidden, and reused.
     void createDialogs();
     // Fills the lists and the specification, then shows the window; throws StoreError, with the
-    // window never shown, when they can not be read.
+    // window never shown, when they can not be read or the store's pages are damaged.
     void start();
 
     Database& ADOConn() { return *m_db; }
@@ -254,6 +254,8 @@ private:
 
     // The three type lists, read again from the store.
     void reloadTypeLists();
+    // What the window reads and writes before it is shown.
+    void setUpFromStore();
 
 public:
     Query QV;        // tray types

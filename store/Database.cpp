@@ -9,8 +9,8 @@ bool Database::isServerAddress(const QString& location) {
            location.contains(QLatin1String("dbname="));
 }
 
-std::unique_ptr<Database> Database::openStore(const QString& location) {
-    return isServerAddress(location) ? connect(location) : open(location);
+std::unique_ptr<Database> Database::openStore(const QString& location, PageCheck check) {
+    return isServerAddress(location) ? connect(location) : open(location, check);
 }
 
 Database::Transaction::Transaction(Database& db) : m_db(db) {

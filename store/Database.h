@@ -14,14 +14,19 @@ class Database {
 public:
     enum class Engine { Sqlite, Postgres };
 
+    // When a file's pages are checked: while it is opened, or on a connection of its own in a
+    // worker thread beside the caller's first reads; awaitPageCheck() then tells the finding.
+    enum class PageCheck { AtOpen, Beside };
+
     // The SQLite file at path. Throws StoreError with the engine's text, saying that the file
     // is an Access file, not a regular file, or has damaged pages.
-    static std::unique_ptr<Database> open(const QString& path);
+    static std::unique_ptr<Database> open(const QString& path, PageCheck check = PageCheck::AtOpen);
     // A server's database by its libpq address (postgresql://user@host/db, or key=value
     // words); the password comes from ~/.pgpass or the libpq environment.
     static std::unique_ptr<Database> connect(const QString& address);
     // A location as the user names it: a server address, otherwise a file.
-    static std::unique_ptr<Database> openStore(const QString& location);
+    static std::unique_ptr<Database> openStore(const QString& location,
+                                               PageCheck check = PageCheck::AtOpen);
     // True when the location names a server's database, not a file.
     static bool isServerAddress(const QString& location);
 
@@ -42,6 +47,10 @@ public:
     virtual bool inTransaction() const = 0;
     // Throws StoreError for a statement the engine refuses or an empty text.
     virtual std::unique_ptr<PreparedStatement> prepare(const QString& sql) = 0;
+    // Waits for a page check run beside (PageCheck::Beside) and throws StoreError with the
+    // sentence open() would have thrown when it found damage; at once otherwise. Called before
+    // the first write and before anything read is shown.
+    virtual void awaitPageCheck() {}
 
     // Called with each statement's text before it runs; a hook that throws fails the statement
     // as the engine would. Tests fail every statement of a command in turn through it.

@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <atomic>
+#include <thread>
+
 QString engineText(sqlite3* db) {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
     // The program's own functions and the store's triggers speak Russian already; the
@@ -70,7 +73,102 @@ QString SqliteDatabase::path() const {
     return QString::fromUtf8(sqlite3_db_filename(m_db, "main"));
 }
 
-std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString& path) {
+namespace {
+
+// One thread uses a connection, so the engine's own locking would only cost time. URI names
+// let a command attach another file read-only; the store's own name is taken as a plain path
+// even when it starts like one.
+sqlite3* openConnection(const QString& path, int flags, const QString& shown) {
+    const QString plain =
+        path.startsWith(QLatin1String("file:")) ? QStringLiteral("./") + path : path;
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(plain.toUtf8().constData(), &db,
+                                   flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString text = db ? engineText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw StoreError(QStringLiteral("%1: %2").arg(shown, text));
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_extended_result_codes(db, 1);
+    return db;
+}
+
+// Reads every page but compares no index with its table. Gives the engine's result code and,
+// when it ran, its first finding ("ok" for a sound store).
+int quickCheck(sqlite3* db, QByteArray& finding) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "pragma quick_check(1)", -1, &stmt, nullptr) != SQLITE_OK)
+        return sqlite3_errcode(db);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        finding = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+// What the user is told of quickCheck's result on db; empty for a sound store.
+QString pageCheckFailure(sqlite3* db, int rc, const QByteArray& finding) {
+    if (rc != SQLITE_ROW)
+        return engineText(db);
+    if (finding == "ok")
+        return {};
+    // The engine heads its findings with "*** in database main ***" on a line of its own.
+    return QStringLiteral(
+               "Файл базы данных повреждён: проверка его страниц нашла ошибку (%1). "
+               "Восстановите базу из резервной копии.")
+        .arg(QString::fromUtf8(finding).section(QLatin1Char('\n'), -1).trimmed());
+}
+
+}  // namespace
+
+// The page check on a read-only connection of its own in a worker thread, so that on two cores
+// the window's first reads need not wait for it. It holds the same shared lock as a check at
+// open while it runs; the engine keeps its connections' locks apart within one process.
+class SqliteDatabase::BesideCheck {
+public:
+    BesideCheck(const QString& path, const QString& shown)
+        : m_db(openConnection(path, SQLITE_OPEN_READONLY, shown)), m_shown(shown) {
+        try {
+            registerSqlFunctions(m_db);  // whatever the schema names, as on the store's own
+        } catch (...) {
+            sqlite3_close(m_db);
+            throw;
+        }
+        // Stopped when the check is not needed any more (the start failed further on), however
+        // far it has come.
+        sqlite3_progress_handler(
+            m_db, 1000,
+            [](void* stop) { return int(static_cast<std::atomic_bool*>(stop)->load()); }, &m_stop);
+        m_thread = std::thread([this] { m_rc = quickCheck(m_db, m_finding); });
+    }
+    ~BesideCheck() {
+        if (m_thread.joinable()) {
+            m_stop = true;
+            m_thread.join();
+        }
+        sqlite3_close_v2(m_db);
+    }
+    // The sentence open() would throw, once the check has ended; empty for a sound store.
+    // The text is made here, on the caller's thread, from what the worker left on its connection.
+    QString failure() {
+        m_thread.join();
+        const QString failure = pageCheckFailure(m_db, m_rc, m_finding);
+        return failure.isEmpty() ? failure : QStringLiteral("%1: %2").arg(m_shown, failure);
+    }
+
+private:
+    sqlite3* m_db;
+    QString m_shown;
+    int m_rc = SQLITE_OK;
+    QByteArray m_finding;
+    std::atomic_bool m_stop{false};
+    std::thread m_thread;
+};
+
+SqliteDatabase::SqliteDatabase(sqlite3* db) : m_db(db) {}
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString& path, PageCheck check) {
     // Before the engine starts: no memory statistics, so no global lock around every allocation.
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
@@ -92,61 +190,43 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString& path) {
         throw NotACatalogue(QStringLiteral("Файл %1 — база Microsoft Access (Jet), а программа "
                                            "работает с базой SQLite.")
                                 .arg(shown));
-    sqlite3* db = nullptr;
-    // One thread uses the connection, so the engine's own locking would only cost time.
-    // URI names let a command attach another file read-only; the store's own name is taken as
-    // a plain path even when it starts like one.
-    const QString plain =
-        path.startsWith(QLatin1String("file:")) ? QStringLiteral("./") + path : path;
-    const int rc =
-        sqlite3_open_v2(plain.toUtf8().constData(), &db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString text = db ? engineText(db) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close(db);
-        throw StoreError(QStringLiteral("%1: %2").arg(shown, text));
-    }
-    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(db));
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_extended_result_codes(db, 1);
+    std::unique_ptr<SqliteDatabase> result(
+        new SqliteDatabase(openConnection(path, SQLITE_OPEN_READWRITE, shown)));
+    sqlite3* db = result->m_db;
     // Reading the schema proves the file is a database at all, before any window is shown.
     // It is the one wait for a file another program holds: what needs the schema comes after.
+    // It also rolls back a journal a crashed writer left, which a read-only connection can not.
     try {
         registerSqlFunctions(db);
         result->execute(QStringLiteral("select count(*) from sqlite_master"));
-        result->checkPages();
+        if (check == PageCheck::AtOpen) {
+            QByteArray finding;
+            const QString failure = pageCheckFailure(db, quickCheck(db, finding), finding);
+            if (!failure.isEmpty())
+                throw StoreError(failure);
+        }
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("%1: %2").arg(shown, e.message()));
     }
+    if (check == PageCheck::Beside)
+        result->m_check = std::make_unique<BesideCheck>(path, shown);
     // A maker's catalogue is tens of megabytes; lookups by key stay in memory once read.
-    // (Set after the page check, which runs faster through the small cache.)
+    // (Not for the page check, which runs faster through the small cache.)
     sqlite3_exec(db, "pragma cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
 }
 
-void SqliteDatabase::checkPages() {
-    // Damaged pages are found here, before anything is shown, rather than halfway through a
-    // later command. The quick check reads every page but compares no index with its table.
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(m_db, "pragma quick_check(1)", -1, &stmt, nullptr) != SQLITE_OK)
-        throw StoreError(engineText(m_db));
-    const int rc = sqlite3_step(stmt);
-    const QString finding =
-        rc == SQLITE_ROW
-            ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
-            : QString();
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW)
-        throw StoreError(engineText(m_db));
-    if (finding != QLatin1String("ok"))
-        // The engine heads its findings with "*** in database main ***" on a line of its own.
-        throw StoreError(QStringLiteral("Файл базы данных повреждён: проверка его страниц "
-                                        "нашла ошибку (%1). Восстановите базу из резервной "
-                                        "копии.")
-                             .arg(finding.section(QLatin1Char('\n'), -1).trimmed()));
+void SqliteDatabase::awaitPageCheck() {
+    if (!m_check)
+        return;
+    const QString failure = m_check->failure();
+    m_check.reset();
+    if (!failure.isEmpty())
+        throw StoreError(failure);
 }
 
 SqliteDatabase::~SqliteDatabase() {
+    m_check.reset();
     sqlite3_close_v2(m_db);
 }
 
@@ -189,8 +269,8 @@ void SqliteDatabase::rollbackQuietly() noexcept {
     sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
 }
 
-std::unique_ptr<Database> Database::open(const QString& path) {
-    return SqliteDatabase::open(path);
+std::unique_ptr<Database> Database::open(const QString& path, PageCheck check) {
+    return SqliteDatabase::open(path, check);
 }
 
 namespace {

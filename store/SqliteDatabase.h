@@ -7,7 +7,8 @@ struct sqlite3;
 // The store as one SQLite file, opened read-write and shared with other programs.
 class SqliteDatabase final : public Database {
 public:
-    static std::unique_ptr<SqliteDatabase> open(const QString& path);
+    static std::unique_ptr<SqliteDatabase> open(const QString& path,
+                                                PageCheck check = PageCheck::AtOpen);
     ~SqliteDatabase() override;
 
     sqlite3* handle() const { return m_db; }
@@ -18,15 +19,17 @@ public:
     std::int64_t lastInsertKey() override;
     bool inTransaction() const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
+    void awaitPageCheck() override;
 
 protected:
     void begin() override;
     void rollbackQuietly() noexcept override;
 
 private:
-    explicit SqliteDatabase(sqlite3* db) : m_db(db) {}
-    void checkPages();
+    class BesideCheck;
+    explicit SqliteDatabase(sqlite3* db);
     sqlite3* m_db;
+    std::unique_ptr<BesideCheck> m_check;  // running beside the first reads, until awaited
 };
 
 // The text of the connection's last failure: a sentence in Russian, then the engine's own text
