@@ -26,6 +26,7 @@
 #include "ui/Modal.h"
 
 #include <libpq-fe.h>
+#include <malloc.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <valgrind/callgrind.h>
@@ -422,10 +423,25 @@ QString serverCopy(const QString& maintenance, const QString& file) {
     return address;
 }
 
+// The highest resident memory of the process since it started or since forgetPeakMemory().
 double peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024;
+}
+
+// Generating the store is no action of the window: its memory is given back and the peak is
+// counted again from here.
+void forgetPeakMemory() {
+    malloc_trim(0);
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
 }
 
 }  // namespace
@@ -479,6 +495,8 @@ int main(int argc, char** argv) {
         auto db = Database::open(dir.filePath(QStringLiteral("base.mdb")));
         buildDemoStore(*db, options);
         addProjects(*db, lines);
+        db.reset();
+        forgetPeakMemory();
     }
     QDir::setCurrent(dir.path());
     const QString file = dir.filePath(QStringLiteral("base.mdb"));
