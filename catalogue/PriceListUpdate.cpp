@@ -270,8 +270,9 @@ std::vector<ProjectLines> PriceListUpdate::projects() {
 
 PriceListRisk PriceListUpdate::risk() {
     PriceListRisk risk;
-    const QString inUse =
-        QStringLiteral("from main.buy where TMC in (select Ключ from main.EXPORT_TMC)");
+    // Each line looks its product up by key: a catalogue has many more products than lines.
+    const QString inUse = QStringLiteral(
+        "from main.buy where exists (select 1 from main.EXPORT_TMC t where t.Ключ = buy.TMC)");
     m_q.open(QStringLiteral("select count(distinct TMC), count(distinct case when TMC not in "
                             "(select Ключ from %1.EXPORT_TMC) then TMC end) ")
                  .arg(m_listSchema) +
