@@ -8,7 +8,6 @@
 #include "projects/gui/Tproektedit.h"
 #include "projects/gui/Tproekti.h"
 #include "specification/gui/TEditkol.h"
-#include "store/Schema.h"
 #include "store/SearchIndex.h"
 #include "store/StoreChoice.h"
 #include "store/TableCheck.h"
@@ -230,10 +229,9 @@ void TForm1::setUpFromStore() {
         throw;
     }
     m_db->awaitPageCheck();
-    // A store of an earlier version gains the project properties' table and the current
-    // index of the lines; a read-only one still opens.
+    // A store of an earlier version gains the project properties' table; a read-only one
+    // still opens.
     bringPropertiesForward(*m_db);
-    schema::upgradeLineIndex(*m_db);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

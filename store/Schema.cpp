@@ -1,9 +1,6 @@
 #include "store/Schema.h"
 
-#include "store/Database.h"
-#include "store/Query.h"
 #include "store/SqlLiteral.h"
-#include "store/StoreError.h"
 
 #include <array>
 
@@ -84,10 +81,7 @@ QStringList createIndexes() {
         QStringLiteral("create index if not exists Export_INFOTO_ТМЦ on Export_INFOTO (ТМЦ, krep)"),
         QStringLiteral("create index if not exists EXPORT_KREP_Способ on EXPORT_KREP "
                        "(Способ, _Группа)"),
-    };
-    statements << lineIndexUpgrade();
-    statements += {
-        // Also every statement on a project's lines.
+        QStringLiteral("create index if not exists buy_project on buy (project, TMC, Pokr)"),
         QStringLiteral("create index if not exists buy_vid on buy (project, vid)"),
         QStringLiteral("create index if not exists arh_project on arh (project)"),
     };
@@ -99,38 +93,6 @@ QStringList createIndexes() {
     // Statistics let the planner choose between these indexes and a plain scan.
     statements << QStringLiteral("analyze");
     return statements;
-}
-
-QStringList lineIndexUpgrade() {
-    // A line is found by its product and coating. The project stays out of this index: the
-    // first save hands every line of the working specification to the new project, and each
-    // entry holding the project is then deleted and inserted again elsewhere in its index.
-    // buy_vid, which leads with the project, serves the statements on a project's lines.
-    return {QStringLiteral("drop index if exists buy_project"),
-            QStringLiteral("create index if not exists buy_product on buy (TMC, Pokr)")};
-}
-
-bool upgradeLineIndex(Database& db) {
-    // A server's store is upgraded by its administrator: dropping an index there would lock
-    // the lines of every designer's window while the new one is built.
-    if (db.engine() != Database::Engine::Sqlite)
-        return true;
-    try {
-        Query indexes(db, QStringLiteral("lineIndex"));
-        indexes.open(QStringLiteral(
-            "select (select count(*) from sqlite_master where name = 'buy_project'), "
-            "(select count(*) from sqlite_master where name = 'buy_product')"));
-        if (indexes.value(0, 0).toInt() == 0 && indexes.value(0, 1).toInt() == 1)
-            return true;
-        indexes.close();
-        Database::Transaction transaction(db);
-        for (const QString& sql : lineIndexUpgrade())
-            db.execute(sql);
-        transaction.commit();
-        return true;
-    } catch (const StoreError&) {
-        return false;
-    }
 }
 
 }  // namespace schema

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class Database;
-
 // Tables, codes and sign conventions of base.mdb. Cyrillic names are written exactly as the
 // schema spells them: the engine folds the case of Latin letters only.
 namespace schema {
@@ -40,12 +38,5 @@ QString createPropertiesTable();
 // Indexes the program's statements need to stay fast on a maker's full catalogue, and the
 // planner's statistics; run after the catalogue is filled.
 QStringList createIndexes();
-// A store made by an earlier version finds a line by an index that also holds its project
-// (buy_project); these statements put the current one in its place. createIndexes() runs them.
-QStringList lineIndexUpgrade();
-// Runs them on a file store that still needs them, in a transaction of its own. False when the
-// store could not take it (read-only, held by another program): the old index serves the same
-// statements, only the first save costs more.
-bool upgradeLineIndex(Database& db);
 
 }  // namespace schema

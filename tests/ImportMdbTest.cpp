@@ -157,7 +157,7 @@ TEST_F(ImportedCatalogue, PhotosAreTheJpegBytesUnderTheSchemaName) {
 
 TEST_F(ImportedCatalogue, TheIndexesOfTheStatementsAreThere) {
     for (const char* index :
-         {"buy_product", "EXPORT_TMC_Вид", "Export_INFOTO_ТМЦ", "EXPORT_TMC_t5k"})
+         {"buy_project", "EXPORT_TMC_Вид", "Export_INFOTO_ТМЦ", "EXPORT_TMC_t5k"})
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from sqlite_master where type = 'index' "
                                         "and name = '%1'")
                              .arg(QString::fromUtf8(index))),

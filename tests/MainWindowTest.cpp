@@ -166,29 +166,6 @@ TEST(MainWindow, DamagedPagesAreToldBeforeTheWindowIsShown) {
     }
 }
 
-// A store of an earlier version found a line by an index that also held its project; the first
-// start puts the current index in its place, and later starts write nothing.
-TEST(MainWindow, AnOldStoreGainsTheLineIndexOnceAndKeepsItsLines) {
-    TempStore store(
-        {"drop index buy_product", "create index buy_project on buy (project, TMC, Pokr)",
-         "insert into buy (project, TMC, Pokr, TMC2, price, kol, kolm, izm, vid) values "
-         "(0, 101, 2, 1012, 135.75, 2, 4.5, 'м.п.', -1), (3, 101, 2, 1012, 135.75, 1, 1, 'м.п.', "
-         "-1)"});
-    const QString indexes = QStringLiteral(
-        "select group_concat(name, ' ') from (select name from sqlite_master where type = "
-        "'index' and tbl_name = 'buy' order by name)");
-    const QString lines =
-        QStringLiteral("select group_concat(project || ':' || TMC || ':' || kol, ' ') from buy");
-    EXPECT_EQ(store.scalar(indexes), "buy_project buy_vid");
-    openMainWindow();
-    EXPECT_EQ(store.scalar(indexes), "buy_product buy_vid");
-    EXPECT_EQ(store.scalar(lines), "0:101:2 3:101:1");
-    // The file's change counter: a start on an upgraded store commits nothing.
-    const QByteArray counter = readFile(store.path()).mid(24, 4);
-    openMainWindow();
-    EXPECT_EQ(readFile(store.path()).mid(24, 4), counter);
-}
-
 TEST(MainWindow, AStoreThatIsNoCatalogueIsRefusedInWords) {
     const struct {
         const char* what;

@@ -136,7 +136,7 @@ TEST_F(UpdateCatalogue, ReplacesTheCatalogueAndKeepsEveryProjectRowForRow) {
     EXPECT_EQ(scalar(store(),
                      "select count(*) from sqlite_master where type = 'index' and name "
                      "in ('EXPORT_TMC_Вид', 'EXPORT_TMC_t2k', 'Export_INFOTO_ТМЦ', "
-                     "'EXPORT_KREP_Способ', 'buy_product')"),
+                     "'EXPORT_KREP_Способ', 'buy_project')"),
               "5");
     EXPECT_EQ(scalar(store(), "select count(*) from sqlite_stat1 where tbl = 'EXPORT_TMC'"), "7");
     EXPECT_EQ(hashOf(list()), listHash);  // the source is only read
