@@ -216,31 +216,29 @@ Kind kindOf(const Cell& type, const Cell& subtype) {
 }  // namespace
 
 // What a CoatingRows holds: group rows made in memory, with every coating's columns (zeros);
-// the products, read whole with the coatings firstCoating to firstCoating + coatings - 1, or
-// only by key (the columns of Found) when store is set, their full rows read from it as shown;
-// and which products are listed, in order.
+// the products, read whole with every coating (a list), or only by key (the columns of Found)
+// when store is set, their full rows read from it as shown (a tree); and which products are
+// listed, in order.
 struct CoatingRows::Read {
     ResultRows groups;
     std::shared_ptr<const ResultRows> products;
     std::vector<int> order;
     Shape shape = Shape::List;
-    int firstCoating = 1;
-    int coatings = schema::coatingCount;
     Database* store = nullptr;
 };
 
 namespace {
 
-// The tree's rows: a group row for each subtype the products use, the branch subtype left
-// out, in the engine's order of their names, then the products by key. Union and order of
-// treeSql give the same, as a group row's key is 0.
-std::shared_ptr<CoatingRows::Read> treeOf(Database& db, std::shared_ptr<const ResultRows> products,
-                                          std::vector<int> picked, int keyColumn,
-                                          int subtypeColumn) {
-    sortBy(*products, picked, {keyColumn}, keyColumn);
+// The tree of the products found (the columns of Found), their rows read from db as they are
+// shown: a group row for each subtype the products use, the branch subtype left out, in the
+// engine's order of their names, then the products by key. Union and order of treeSql give
+// the same, as a group row's key is 0.
+CoatingRows treeOf(Database& db, std::shared_ptr<const ResultRows> products,
+                   std::vector<int> picked) {
+    sortBy(*products, picked, {FoundKey}, FoundKey);
     std::set<std::int64_t> used;
     for (int row : picked)
-        if (const Cell& subtype = cellOf(*products, row, subtypeColumn);
+        if (const Cell& subtype = cellOf(*products, row, FoundSubtype);
             subtype.type == Cell::Integer)
             used.insert(subtype.integer);
     const ResultRows subtypes = fetch(db, subtypesSql());
@@ -275,7 +273,8 @@ std::shared_ptr<CoatingRows::Read> treeOf(Database& db, std::shared_ptr<const Re
     read->products = std::move(products);
     read->order = std::move(picked);
     read->shape = CoatingRows::Shape::Tree;
-    return read;
+    read->store = &db;
+    return CoatingRows(std::move(read));
 }
 
 // The rows of one coating, made from the rows read as they are asked for.
@@ -301,8 +300,7 @@ public:
         const int at = row - groups.count;
         const int product = m_read->order[std::size_t(at)];
         if (!m_read->store)
-            return field(*m_read->products, product, source, m_read->firstCoating,
-                         m_read->coatings);
+            return field(*m_read->products, product, source, 1, schema::coatingCount);
         // What the pass read is at hand; the rest comes with the product's block.
         const ResultRows& found = *m_read->products;
         switch (source) {
@@ -422,9 +420,7 @@ CoatingRows CoatingRows::readTypeTree(Database& db, int typeKey) {
     std::vector<int> all(std::size_t(found->count));
     for (int r = 0; r < found->count; ++r)
         all[std::size_t(r)] = r;
-    auto read = treeOf(db, std::move(found), std::move(all), FoundKey, FoundSubtype);
-    read->store = &db;
-    return CoatingRows(std::move(read));
+    return treeOf(db, std::move(found), std::move(all));
 }
 
 SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesToo, bool indexed) {
@@ -460,9 +456,7 @@ SearchRows SearchRows::read(Database& db, const QString& text, bool accessoriesT
     };
 
     SearchRows rows;
-    auto treeRead = treeOf(db, found, std::move(tree), FoundKey, FoundSubtype);
-    treeRead->store = &db;
-    rows.tree = CoatingRows(std::move(treeRead));
+    rows.tree = treeOf(db, found, std::move(tree));
     rows.branches = list(std::move(branches));
     if (accessoriesToo)
         rows.accessories = list(std::move(accessories));
